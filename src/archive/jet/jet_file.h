@@ -1,0 +1,85 @@
+// A Jet archive opened for reading: the header, the catalog of objects, table definitions and
+// full scans of a table's rows in physical order. The file is mapped read-only and never written;
+// pages are decrypted on access when the database is encrypted. Every structure read from the file
+// is checked before use: a damaged file raises ArchiveError, never a crash or a runaway loop.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "archive/jet/table_def.h"
+#include "archive/value.h"
+
+namespace tarvik::archive::jet {
+
+class PageSource;
+struct DatabaseHeader;
+
+// One row of MSysObjects, the catalog.
+struct CatalogEntry {
+  std::string name;
+  std::int32_t id = 0;
+  std::int32_t parent_id = 0;
+  std::int16_t type = 0;
+  std::uint32_t flags = 0;
+
+  static constexpr std::int16_t kLocalTable = 1;
+  static constexpr std::uint32_t kSystemFlags = 0x80000002u;
+
+  bool is_table() const { return type == kLocalTable; }
+  bool is_user_table() const { return is_table() && (flags & kSystemFlags) == 0; }
+  std::uint32_t tdef_page() const { return static_cast<std::uint32_t>(id) & 0x00FFFFFFu; }
+};
+
+class JetFile;
+
+// A full scan of one table: data pages in usage-map order, rows in row-number order within a
+// page; deleted rows skipped; a row moved to another page is read through its pointer at its
+// original place. Rows come out as values in column-number order.
+class TableScan {
+ public:
+  TableScan(const JetFile& file, const TableDef& table);
+  ~TableScan();
+  TableScan(TableScan&&) noexcept;
+  TableScan& operator=(TableScan&&) = delete;
+
+  // Fills `row` with the next row's values (one per column) and returns true; false at the end.
+  bool next(std::vector<Value>& row);
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+class JetFile {
+ public:
+  // Opens the archive read-only. Throws ArchiveError: 3024 missing, 3051 unreadable,
+  // 3343 not a Jet archive, 3049 damaged.
+  static std::unique_ptr<JetFile> open(const std::string& path);
+  ~JetFile();
+
+  const DatabaseHeader& header() const;
+  const PageSource& pages() const { return *pages_; }
+
+  // Every catalog row, in the order of the catalog's scan.
+  const std::vector<CatalogEntry>& catalog() const { return catalog_; }
+  // Names of the user tables, in catalog order.
+  std::vector<std::string> user_table_names() const;
+  // The definition of a table (system tables too), its name matched without regard to case.
+  // Throws 3078 when there is none.
+  TableDef table(std::string_view name) const;
+  // The definition read from a given TDEF page.
+  TableDef table_at(std::uint32_t tdef_page, std::string name) const;
+
+  TableScan scan(const TableDef& table) const { return TableScan(*this, table); }
+
+ private:
+  explicit JetFile(std::unique_ptr<PageSource> pages);
+  std::unique_ptr<PageSource> pages_;
+  std::vector<CatalogEntry> catalog_;
+};
+
+}  // namespace tarvik::archive::jet

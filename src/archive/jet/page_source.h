@@ -1,0 +1,73 @@
+// Page access to a Jet file: the file is mapped read-only, page 0 is unmasked into the database
+// header, and every other page is handed out as a span of exactly one page, decrypted first when
+// the database is encrypted. Page numbers come from the file and are checked here.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "archive/jet/bytes.h"
+#include "archive/jet/format.h"
+
+namespace tarvik::archive::jet {
+
+struct DatabaseHeader {
+  int version = 0;             // 0 Jet3, 1 Jet4, 2.. ACE
+  const Format* format = nullptr;
+  std::uint16_t code_page = 1252;
+  std::uint16_t sort_order = 0;  // LCID
+  std::uint32_t encryption_key = 0;
+  double creation_date = 0;      // Jet4 only
+  bool has_password = false;
+  std::string engine;            // "Standard Jet DB", "Standard ACE DB"
+};
+
+// A page's bytes. For a mapped page the span points into the mapping; a decrypted or
+// zero-filled page keeps its own copy alive through `owner`.
+struct Page {
+  Bytes bytes;
+  std::shared_ptr<const std::vector<std::uint8_t>> owner;
+  std::uint8_t type() const { return bytes[0]; }
+};
+
+class PageSource {
+ public:
+  // Opens and maps the file, reads and checks the header. Throws ArchiveError.
+  static std::unique_ptr<PageSource> open(const std::string& path);
+  // Over bytes already in memory (tests and the fuzzer); the bytes are copied.
+  static std::unique_ptr<PageSource> from_memory(std::vector<std::uint8_t> bytes,
+                                                 const std::string& name);
+  ~PageSource();
+  PageSource(const PageSource&) = delete;
+  PageSource& operator=(const PageSource&) = delete;
+
+  const DatabaseHeader& header() const { return header_; }
+  const Format& format() const { return *header_.format; }
+  std::size_t page_size() const { return header_.format->page_size; }
+  std::uint32_t page_count() const { return page_count_; }
+  const std::string& path() const { return path_; }
+
+  // Page n (1 <= n < page_count), decrypted. Throws "damaged" for a number outside the file.
+  Page page(std::uint32_t n) const;
+  bool valid_page(std::uint32_t n) const { return n >= 1 && n < page_count_; }
+
+ private:
+  PageSource(std::string path, const std::uint8_t* data, std::size_t size);
+  void read_header();
+  void check_encryption();
+
+  std::string path_;
+  const std::uint8_t* data_ = nullptr;
+  std::size_t size_ = 0;
+  void* mapping_ = nullptr;              // munmap target when the file is mapped
+  std::vector<std::uint8_t> memory_;     // the bytes when opened from memory
+  DatabaseHeader header_;
+  std::uint32_t page_count_ = 0;
+  mutable std::unordered_map<std::uint32_t, std::shared_ptr<const std::vector<std::uint8_t>>>
+      decrypted_;
+};
+
+}  // namespace tarvik::archive::jet

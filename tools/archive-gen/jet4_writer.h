@@ -1,0 +1,51 @@
+// Writes a Jet4 (Access 2000-2003) archive: page 0 with its masked header, the system catalog,
+// one table definition per table with its columns and PrimaryKey index, usage maps, data pages
+// filled in the order rows are given, long values on LVAL pages. Rows are streamed: a table of
+// millions of rows is written without holding it in memory. The same input gives the same bytes.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "archive/jet/table_def.h"
+#include "archive/value.h"
+
+namespace tarvik::archive_gen {
+
+struct ColumnSpec {
+  std::string name;
+  archive::jet::ColumnType type = archive::jet::ColumnType::Text;
+  std::uint16_t text_size = 50;  // characters, for Text columns (1..255)
+  bool autonumber = false;       // Long columns only
+};
+
+struct TableSpec {
+  std::string name;
+  std::vector<ColumnSpec> columns;
+  std::vector<std::string> primary_key;  // column names; empty for none
+};
+
+class Jet4Writer {
+ public:
+  // Creates (replaces) `path`; all tables are declared up front. Throws std::runtime_error with
+  // a message naming the table and column on a bad specification.
+  Jet4Writer(const std::string& path, std::vector<TableSpec> tables);
+  ~Jet4Writer();
+
+  // Appends a row to table `table` (index into the declared tables), one value per column in
+  // declaration order. A value must match its column's type (null is always allowed); a text
+  // longer than its size is refused. Throws std::runtime_error naming table, row and column.
+  void add_row(std::size_t table, std::span<const archive::Value> row);
+
+  // Writes the definitions, usage maps and catalog and closes the file.
+  void finish();
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace tarvik::archive_gen
