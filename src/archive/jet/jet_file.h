@@ -59,6 +59,8 @@ class JetFile {
   // Opens the archive read-only. Throws ArchiveError: 3024 missing, 3051 unreadable,
   // 3343 not a Jet archive, 3049 damaged.
   static std::unique_ptr<JetFile> open(const std::string& path);
+  // Over a copy of bytes in memory (the fuzzer and tests of damaged files).
+  static std::unique_ptr<JetFile> from_memory(std::vector<std::uint8_t> bytes, const std::string& name);
   ~JetFile();
 
   const DatabaseHeader& header() const;
