@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "field_encoding.h"
-#include "spec_check.h"
+#include "table_check.h"
 
 namespace tarvik::archive_gen {
 
