@@ -1,5 +1,6 @@
 #include "long_value_writer.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <vector>
 
