@@ -43,6 +43,9 @@ JetFile::JetFile(std::unique_ptr<PageSource> pages) : pages_(std::move(pages)) {
               name = catalog_column(catalog, "Name"), type = catalog_column(catalog, "Type"),
               flags = catalog_column(catalog, "Flags");
   TableScan scan(*this, catalog);
+  std::vector<bool> wanted(catalog.columns.size(), false);
+  for (std::size_t c : {id, parent, name, type, flags}) wanted[c] = true;
+  scan.select_columns(std::move(wanted));
   std::vector<Value> row;
   while (scan.next(row)) {
     CatalogEntry entry;

@@ -1,6 +1,7 @@
 #include "archive/jet/long_value.h"
 
 #include <string>
+#include <unordered_set>
 
 #include "archive/jet/data_page.h"
 
@@ -65,9 +66,10 @@ std::vector<std::uint8_t> read_long_value(const PageSource& pages, Bytes field) 
 
   out.reserve(length);
   std::uint32_t next = first;
-  // Every link adds at least one byte, so a chain longer than `length` links must loop.
-  for (std::uint64_t links = 0; out.size() < length; ++links) {
-    if (next == 0 || links > length) throw errors::damaged(where(first) + ": catena interrotta o ciclica");
+  std::unordered_set<std::uint32_t> visited;  // a link seen twice is a loop
+  while (out.size() < length) {
+    if (next == 0 || !visited.insert(next).second)
+      throw errors::damaged(where(first) + ": catena interrotta o ciclica");
     LongValueRow link = long_value_row(pages, next);
     Bytes row = link.bytes;
     if (row.size() <= 4) throw errors::damaged(where(next) + ": anello vuoto");

@@ -51,12 +51,18 @@ struct TableScan::State {
   std::optional<DataPage> current;
   std::uint16_t next_row = 0;
   std::vector<Field> fields;
+  std::vector<bool> wanted;  // empty: every column
 };
 
 TableScan::TableScan(const JetFile& file, const TableDef& table)
     : state_(std::make_unique<State>(file.pages(), table)) {}
 TableScan::~TableScan() = default;
 TableScan::TableScan(TableScan&&) noexcept = default;
+
+void TableScan::select_columns(std::vector<bool> wanted) {
+  wanted.resize(state_->table.columns.size(), false);
+  state_->wanted = std::move(wanted);
+}
 
 bool TableScan::next(std::vector<Value>& row) {
   State& s = *state_;
@@ -73,8 +79,10 @@ bool TableScan::next(std::vector<Value>& row) {
 
     s.layout.split(slot.bytes, s.fields);
     row.resize(s.table.columns.size());
-    for (std::size_t i = 0; i < s.fields.size(); ++i)
-      row[i] = s.decoder.decode(s.table.columns[i], s.fields[i]);
+    for (std::size_t i = 0; i < s.fields.size(); ++i) {
+      if (!s.wanted.empty() && !s.wanted[i]) row[i] = Value();
+      else row[i] = s.decoder.decode(s.table.columns[i], s.fields[i]);
+    }
     return true;
   }
 }

@@ -148,11 +148,11 @@ TableDef read_table_def(const PageSource& pages, std::uint32_t tdef_page, std::s
     index.foreign_key = type == kForeignKeyType;
     if (real_number < real.size()) {
       index.unique = (real[real_number].flags & kUniqueIndexFlag) != 0;
-      for (auto [col_num, ascending] : real[real_number].slots) {
+      for (const auto& slot : real[real_number].slots) {
         auto it = std::find_if(def.columns.begin(), def.columns.end(),
-                               [&](const Column& c) { return c.number == col_num; });
+                               [&](const Column& c) { return c.number == slot.first; });
         if (it != def.columns.end())
-          index.columns.push_back(IndexColumn{std::size_t(it - def.columns.begin()), ascending});
+          index.columns.push_back(IndexColumn{std::size_t(it - def.columns.begin()), slot.second});
       }
     }
     def.indexes.push_back(std::move(index));
