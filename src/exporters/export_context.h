@@ -12,7 +12,7 @@
 namespace tarvik::exporters {
 
 // The idCondPag values met while exporting the payment conditions, each at its own width.
-using ConditionCodeList = std::unordered_set<std::int32_t>;
+using ConditionCodeList = std::unordered_set<std::int64_t>;
 
 class ExportContext {
  public:
