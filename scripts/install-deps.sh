@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs every Debian package the project needs to build, run and test (run as root).
+# Packages already present are left alone, so a second run costs nothing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config   # the build
+  libgtest-dev libbenchmark-dev                 # tests and benchmarks
+  nlohmann-json3-dev                            # archive-gen reads JSON descriptions
+  clang libclang-rt-14-dev                      # libFuzzer targets and sanitizers
+  mdbtools                                      # independent Jet reader, a test oracle
+)
+# Node.js runs the mdb-reader oracle; keep an installed one (it brings its own npm).
+command -v node >/dev/null || packages+=(nodejs)
+command -v npm >/dev/null || packages+=(npm)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installazione dei pacchetti: ${missing[*]}"
+  apt-get update
+  DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# The mdb-reader oracle, pinned by its lock file.
+if [[ ! -d tests/oracle/node_modules ]]; then
+  (cd tests/oracle && npm ci --no-audit --no-fund)
+fi

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds and runs the whole test suite: the normal build, then the same tests under
+# AddressSanitizer and UndefinedBehaviorSanitizer, then a short run of each fuzz target.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+
+bash scripts/build.sh
+ctest --test-dir build --output-on-failure -j"$(nproc)"
+
+BUILD_DIR=build-sanitize bash scripts/build.sh -DTARVIK_SANITIZE=ON -DTARVIK_BENCH=OFF
+ctest --test-dir build-sanitize --output-on-failure -j"$(nproc)"
+
+bash scripts/fuzz-smoke.sh

@@ -1,0 +1,38 @@
+// Splits a row into its columns' bytes. A row is: the column count it was written with, the fixed
+// area, the variable data, then from the end backwards the null mask, the variable-column count and
+// the variable offsets (Jet3 with one-byte offsets and a jump table). Tables without variable
+// columns have no count and no offsets at all. A row written before a column was added has fewer
+// columns than the table: the missing ones read as null.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "archive/jet/bytes.h"
+#include "archive/jet/format.h"
+#include "archive/jet/table_def.h"
+
+namespace tarvik::archive::jet {
+
+struct Field {
+  bool present = false;  // the null-mask bit: for a Yes/No column, its value
+  Bytes bytes;           // the stored bytes; empty for Yes/No and nulls
+};
+
+class RowLayout {
+ public:
+  RowLayout(const TableDef& table, const Format& format) : table_(table), format_(format) {}
+
+  // Fills `fields` (one per column, in column order) from `row`. Throws "damaged" when the row's
+  // own structure (counts, offsets) does not fit inside it.
+  void split(Bytes row, std::vector<Field>& fields) const;
+
+ private:
+  void read_jet4_offsets(const Reader& r, std::size_t mask_size, std::vector<std::size_t>& offsets) const;
+  void read_jet3_offsets(const Reader& r, std::size_t mask_size, std::vector<std::size_t>& offsets) const;
+
+  const TableDef& table_;
+  const Format& format_;
+};
+
+}  // namespace tarvik::archive::jet

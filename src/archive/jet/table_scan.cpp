@@ -1,0 +1,90 @@
+// The full scan of a table, page by page in usage-map order and row by row within a page.
+#include <optional>
+#include <string>
+
+#include "archive/jet/data_page.h"
+#include "archive/jet/jet_file.h"
+#include "archive/jet/row_layout.h"
+#include "archive/jet/usage_map.h"
+#include "archive/jet/value_decoder.h"
+
+namespace tarvik::archive::jet {
+
+struct TableScan::State {
+  State(const PageSource& pages, const TableDef& def)
+      : pages(pages), table(def), layout(table, pages.format()), decoder(pages),
+        page_list(read_usage_map(pages, table.owned_pages_map)) {}
+
+  // The table's next data page, skipping pages the map lists but the table no longer owns.
+  bool load_next_page() {
+    while (next_page < page_list.size()) {
+      std::uint32_t number = page_list[next_page++];
+      Page page = pages.page(number);
+      if (page.type() != kDataPageType || load_u32(page.bytes.data() + 4) != table.tdef_page)
+        continue;
+      current.emplace(std::move(page), pages.format(), number);
+      next_row = 0;
+      return true;
+    }
+    return false;
+  }
+
+  // A moved row is read where its pointer stands, so the table keeps its original order.
+  RowSlot follow_pointer(const RowSlot& pointer, std::optional<DataPage>& holder) {
+    if (pointer.bytes.size() < 4) throw errors::damaged("puntatore di riga spostata troncato");
+    RowPointer target = RowPointer::from(load_u32(pointer.bytes.data()));
+    holder.emplace(pages.page(target.page), pages.format(), target.page);
+    if (holder->owner() != table.tdef_page)
+      throw errors::damaged("riga spostata in una pagina di un'altra tabella");
+    RowSlot moved = holder->row(target.row);
+    if (moved.kind != RowKind::MovedCopy)
+      throw errors::damaged("puntatore di riga spostata verso una riga non spostata");
+    return moved;
+  }
+
+  const PageSource& pages;
+  const TableDef table;
+  RowLayout layout;
+  ValueDecoder decoder;
+  std::vector<std::uint32_t> page_list;
+  std::size_t next_page = 0;
+  std::optional<DataPage> current;
+  std::uint16_t next_row = 0;
+  std::vector<Field> fields;
+  std::vector<bool> wanted;  // empty: every column
+};
+
+TableScan::TableScan(const JetFile& file, const TableDef& table)
+    : state_(std::make_unique<State>(file.pages(), table)) {}
+TableScan::~TableScan() = default;
+TableScan::TableScan(TableScan&&) noexcept = default;
+
+void TableScan::select_columns(std::vector<bool> wanted) {
+  wanted.resize(state_->table.columns.size(), false);
+  state_->wanted = std::move(wanted);
+}
+
+bool TableScan::next(std::vector<Value>& row) {
+  State& s = *state_;
+  for (;;) {
+    if (!s.current || s.next_row >= s.current->row_count()) {
+      s.current.reset();
+      if (!s.load_next_page()) return false;
+      continue;
+    }
+    RowSlot slot = s.current->row(s.next_row++);
+    std::optional<DataPage> moved_page;
+    if (slot.kind == RowKind::Deleted || slot.kind == RowKind::MovedCopy) continue;
+    if (slot.kind == RowKind::Pointer) slot = s.follow_pointer(slot, moved_page);
+
+    s.layout.split(slot.bytes, s.fields);
+    row.resize(s.table.columns.size());
+    for (std::size_t i = 0; i < s.fields.size(); ++i) {
+      if (!s.wanted.empty() && !s.wanted[i]) row[i] = Value();
+      else row[i] = s.decoder.decode(s.table.columns[i], s.fields[i]);
+    }
+    return true;
+  }
+}
+
+}  // namespace tarvik::archive::jet

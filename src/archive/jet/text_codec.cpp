@@ -1,0 +1,132 @@
+#include "archive/jet/text_codec.h"
+
+#include <iconv.h>
+
+#include <array>
+#include <cerrno>
+#include <string>
+#include <vector>
+
+namespace tarvik::archive::jet {
+
+namespace {
+
+// Windows-1252 bytes 0x80-0x9F. The undefined ones (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the
+// control characters of the same value, as Windows' MultiByteToWideChar does.
+constexpr std::array<char16_t, 32> kCp1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+std::u16string decode_cp1252(Bytes bytes) {
+  std::u16string out;
+  out.reserve(bytes.size());
+  for (std::uint8_t b : bytes)
+    out.push_back(b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char16_t(b));
+  return out;
+}
+
+// Other code pages (Jet3 archives made on Greek, Cyrillic or East Asian Windows).
+bool decode_with_iconv(Bytes bytes, std::uint16_t code_page, std::u16string& out) {
+  std::string name = "CP" + std::to_string(code_page);
+  iconv_t cd = iconv_open("UTF-16LE", name.c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  std::vector<char> in(bytes.begin(), bytes.end());
+  std::vector<char> buffer(bytes.size() * 4 + 8);
+  char* in_ptr = in.data();
+  std::size_t in_left = in.size();
+  char* out_ptr = buffer.data();
+  std::size_t out_left = buffer.size();
+  out.clear();
+  while (in_left > 0) {
+    if (iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left) != static_cast<std::size_t>(-1)) break;
+    if (errno == EILSEQ || errno == EINVAL) {
+      // An invalid or cut-off sequence: one replacement character, then go on.
+      if (out_left < 2) break;
+      *out_ptr++ = char(0xFD);
+      *out_ptr++ = char(0xFF);
+      out_left -= 2;
+      ++in_ptr;
+      --in_left;
+    } else {
+      break;
+    }
+  }
+  iconv_close(cd);
+  std::size_t produced = buffer.size() - out_left;
+  for (std::size_t i = 0; i + 1 < produced; i += 2)
+    out.push_back(char16_t(std::uint8_t(buffer[i]) | (std::uint8_t(buffer[i + 1]) << 8)));
+  return true;
+}
+
+}  // namespace
+
+std::u16string decode_jet4_text(Bytes bytes) {
+  std::u16string out;
+  if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
+    out.reserve(bytes.size());
+    bool compressed = true;
+    std::size_t i = 2;
+    while (i < bytes.size()) {
+      if (bytes[i] == 0x00) {
+        compressed = !compressed;
+        ++i;
+      } else if (compressed) {
+        out.push_back(char16_t(bytes[i]));
+        ++i;
+      } else {
+        if (i + 1 >= bytes.size()) break;  // odd trailing byte
+        out.push_back(char16_t(bytes[i] | (bytes[i + 1] << 8)));
+        i += 2;
+      }
+    }
+    return out;
+  }
+  out.resize(bytes.size() / 2);
+  for (std::size_t k = 0; k < out.size(); ++k)
+    out[k] = char16_t(bytes[2 * k] | (bytes[2 * k + 1] << 8));
+  return out;
+}
+
+std::u16string decode_code_page(Bytes bytes, std::uint16_t code_page) {
+  if (code_page != 1252 && code_page != 0) {
+    bool ascii = true;
+    for (std::uint8_t b : bytes) ascii = ascii && b < 0x80;
+    std::u16string out;
+    if (!ascii && decode_with_iconv(bytes, code_page, out)) return out;
+  }
+  return decode_cp1252(bytes);
+}
+
+std::string utf16_to_utf8(std::u16string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char32_t c = text[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      c = 0xFFFD;
+    }
+    if (c < 0x80) {
+      out.push_back(char(c));
+    } else if (c < 0x800) {
+      out.push_back(char(0xC0 | (c >> 6)));
+      out.push_back(char(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+      out.push_back(char(0xE0 | (c >> 12)));
+      out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
+      out.push_back(char(0x80 | (c & 0x3F)));
+    } else {
+      out.push_back(char(0xF0 | (c >> 18)));
+      out.push_back(char(0x80 | ((c >> 12) & 0x3F)));
+      out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
+      out.push_back(char(0x80 | (c & 0x3F)));
+    }
+  }
+  return out;
+}
+
+}  // namespace tarvik::archive::jet

@@ -1,0 +1,103 @@
+#include "archive/jet/value_decoder.h"
+
+#include <cstring>
+#include <string>
+
+#include "archive/jet/long_value.h"
+#include "archive/jet/text_codec.h"
+
+namespace tarvik::archive::jet {
+
+namespace {
+
+constexpr std::size_t kNumericSize = 17;
+constexpr std::uint8_t kNumericNegative = 0x80;
+
+Bytes require(const Column& column, Bytes bytes, std::size_t size) {
+  if (bytes.size() < size)
+    throw errors::damaged("colonna '" + column.name + "': valore più corto del suo tipo");
+  return bytes;
+}
+
+float load_single(const std::uint8_t* p) {
+  std::uint32_t raw = load_u32(p);
+  float v;
+  std::memcpy(&v, &raw, sizeof v);
+  return v;
+}
+
+double load_double(const std::uint8_t* p) {
+  std::uint64_t raw = load_u64(p);
+  double v;
+  std::memcpy(&v, &raw, sizeof v);
+  return v;
+}
+
+Numeric load_numeric(const Column& column, const std::uint8_t* p) {
+  Numeric n;
+  n.negative = (p[0] & kNumericNegative) != 0;
+  for (int word = 0; word < 4; ++word)
+    n.magnitude = (n.magnitude << 32) | load_u32(p + 1 + 4 * word);
+  n.precision = column.precision;
+  n.scale = column.scale;
+  return n;
+}
+
+}  // namespace
+
+Value ValueDecoder::decode_text(Bytes bytes) const {
+  if (pages_.format().jet3) return Value::text(decode_code_page(bytes, pages_.header().code_page));
+  return Value::text(decode_jet4_text(bytes));
+}
+
+Value ValueDecoder::decode(const Column& column, const Field& field) const {
+  if (column.type == ColumnType::Boolean) return Value::boolean(field.present);
+  if (!field.present) return Value();
+  Bytes b = field.bytes;
+  switch (column.type) {
+    case ColumnType::Byte: return Value::byte(require(column, b, 1)[0]);
+    case ColumnType::Integer:
+      return Value::integer(static_cast<std::int16_t>(load_u16(require(column, b, 2).data())));
+    case ColumnType::Long:
+    case ColumnType::Complex:
+      return Value::long_(static_cast<std::int32_t>(load_u32(require(column, b, 4).data())));
+    case ColumnType::Currency:
+      return Value::currency(Currency{static_cast<std::int64_t>(load_u64(require(column, b, 8).data()))});
+    case ColumnType::Single: return Value::single(load_single(require(column, b, 4).data()));
+    case ColumnType::Double: return Value::double_(load_double(require(column, b, 8).data()));
+    case ColumnType::DateTime:
+      return Value::datetime(DateTime{load_double(require(column, b, 8).data())});
+    case ColumnType::Guid: {
+      Guid g;
+      std::memcpy(g.bytes.data(), require(column, b, 16).data(), 16);
+      return Value::guid(g);
+    }
+    case ColumnType::Numeric:
+      return Value::numeric(load_numeric(column, require(column, b, kNumericSize).data()));
+    case ColumnType::BigInt: {
+      // Exact as a scale-0 decimal: Value has no 64-bit integer kind.
+      std::int64_t v = static_cast<std::int64_t>(load_u64(require(column, b, 8).data()));
+      Numeric n;
+      n.negative = v < 0;
+      n.magnitude = v < 0 ? static_cast<unsigned __int128>(-(v + 1)) + 1 : static_cast<unsigned __int128>(v);
+      n.precision = 19;
+      return Value::numeric(n);
+    }
+    case ColumnType::Text: return decode_text(b);
+    case ColumnType::Memo: {
+      std::vector<std::uint8_t> data = read_long_value(pages_, b);
+      return decode_text(data);
+    }
+    case ColumnType::Ole: return Value::binary(read_long_value(pages_, b));
+    case ColumnType::DateTimeExt: {
+      std::u16string text(b.begin(), b.end());
+      return Value::text(std::move(text));
+    }
+    case ColumnType::Binary:
+    case ColumnType::Boolean:
+      break;
+  }
+  return Value::binary(Binary(b.begin(), b.end()));
+}
+
+}  // namespace tarvik::archive::jet

@@ -1,0 +1,37 @@
+// What every subcommand of tarvik-transfer shares: its arguments, where it prints, how it fails.
+// A command returns an exit code; wrong arguments throw UsageError, archive failures ArchiveError,
+// and the dispatcher turns both into a message and the documented exit code.
+#pragma once
+
+#include <cstdio>
+#include <span>
+#include <stdexcept>
+#include <string>
+
+namespace tarvik::cli {
+
+enum ExitCode : int {
+  kExitOk = 0,
+  kExitFailed = 1,    // the archive could not be read, or the output not written
+  kExitBadUsage = 2,  // unknown command or wrong arguments
+};
+
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct CommandIo {
+  std::FILE* out;
+  std::FILE* err;
+};
+
+using CommandArgs = std::span<const std::string>;
+
+// The arguments after the command's name, checked to be exactly `count`.
+void expect_arguments(CommandArgs args, std::size_t count);
+
+int run_tables_command(CommandArgs args, CommandIo& io);  // tables ARCHIVE
+int run_dump_command(CommandArgs args, CommandIo& io);    // dump ARCHIVE TABLE
+
+}  // namespace tarvik::cli
