@@ -92,11 +92,8 @@ void Recordset::move_last() {
   check_moves();
   if (empty_) throw errors::no_current_record();
   if (!count_) {
-    if (source_done_ || source_position_ < 0) reach(0);
-    std::int64_t last = source_position_;
-    while (rows_->next()) ++last;
-    source_done_ = true;
-    count_ = last + 1;
+    count_ = rows_->count_all();
+    source_done_ = true;  // the next read restarts the source
   }
   position_ = *count_ - 1;
   reached_ = *count_;
@@ -107,14 +104,9 @@ void Recordset::move_last() {
 std::int32_t Recordset::record_count() {
   check_open();
   if (!count_ && kind_ == Kind::Table) {
-    // A table-kind set knows its count from the start: count with a scan of its own.
-    std::int64_t n = 0;
-    rows_->restart();
-    source_position_ = -1;
-    source_done_ = false;
-    while (rows_->next()) ++n;
+    // A table-kind set knows its count from the start.
+    count_ = rows_->count_all();
     source_done_ = true;
-    count_ = n;
   }
   return static_cast<std::int32_t>(count_ ? *count_ : reached_);
 }

@@ -46,6 +46,8 @@ class RowSource {
   virtual void read(std::vector<Value>& row) = 0;
   // The row count when it is known without moving (a kept result), else none.
   virtual std::optional<std::int64_t> known_count() const { return std::nullopt; }
+  // Counts every row the cheapest way it can; leaves the source to be restarted.
+  virtual std::int64_t count_all() = 0;
 };
 
 class Recordset {

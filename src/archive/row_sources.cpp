@@ -14,6 +14,7 @@ class StreamedRows : public RowSource {
   void restart() override { execution_.restart(); }
   bool next() override { return execution_.next(); }
   void read(std::vector<Value>& row) override { execution_.output(row); }
+  std::int64_t count_all() override { return execution_.count(); }
 
  private:
   std::unique_ptr<sql::Plan> plan_;
@@ -33,6 +34,7 @@ class KeptRows : public RowSource {
   std::optional<std::int64_t> known_count() const override {
     return static_cast<std::int64_t>(rows_.size());
   }
+  std::int64_t count_all() override { return static_cast<std::int64_t>(rows_.size()); }
 
  private:
   std::vector<std::vector<Value>> rows_;
@@ -49,6 +51,14 @@ class TableRows : public RowSource {
   }
   bool next() override { return scan_->next(row_); }
   void read(std::vector<Value>& row) override { row = row_; }
+  std::int64_t count_all() override {
+    jet::TableScan scan = file_.scan(table_);
+    scan.select_columns(std::vector<bool>(table_.columns.size(), false));
+    std::int64_t n = 0;
+    std::vector<Value> row;
+    while (scan.next(row)) ++n;
+    return n;
+  }
 
  private:
   const jet::JetFile& file_;

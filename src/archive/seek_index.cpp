@@ -29,6 +29,9 @@ SeekIndex::SeekIndex(const jet::JetFile& file, const jet::TableDef& table, const
     types_.push_back(table.columns.at(c.column).type);
   }
   jet::TableScan scan = file.scan(table);
+  std::vector<bool> wanted(table.columns.size(), false);
+  for (std::size_t c : columns) wanted[c] = true;
+  scan.select_columns(std::move(wanted));
   std::vector<Value> row;
   std::string key;
   for (std::int64_t position = 0; scan.next(row); ++position) {

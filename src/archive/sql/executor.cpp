@@ -67,6 +67,18 @@ bool make_key(const std::vector<Bound>& keys, const RowContext& row, std::string
   return true;
 }
 
+// Marks in `mask` the columns of `source` that `e` reads.
+void mark_columns(const Bound& e, std::size_t source, std::vector<bool>& mask) {
+  if (e.kind == BoundKind::Column && e.source == source) mask[e.column] = true;
+  for (const Bound& a : e.args) mark_columns(a, source, mask);
+}
+
+std::vector<bool> stored_mask(const PlanSource& src) {
+  std::vector<bool> mask(src.table.columns.size(), false);
+  for (std::size_t c : src.stored_columns) mask[c] = true;
+  return mask;
+}
+
 int compare_rows(const std::vector<Value>& a, const std::vector<Value>& b,
                  const std::vector<SortKey>* order) {
   for (std::size_t i = 0; i < a.size(); ++i) {
@@ -89,10 +101,13 @@ struct Execution::State {
 
   // Reads a whole table, keeping its stored columns; `each` sees every scanned row first.
   template <typename F>
-  void load(std::size_t source, const F& each) {
+  void load(std::size_t source, const std::vector<Bound>& own_keys, const F& each) {
     const PlanSource& src = plan.sources[source];
     StoredRows& rows = stored[source];
     jet::TableScan scan = file.scan(src.table);
+    std::vector<bool> mask = stored_mask(src);
+    for (const Bound& k : own_keys) mark_columns(k, source, mask);
+    scan.select_columns(std::move(mask));
     std::vector<Value> row;
     while (scan.next(row)) {
       ctx.rows[source] = row.data();
@@ -131,15 +146,28 @@ class SpineCursor {
     }
     std::reverse(steps_.begin(), steps_.end());
     leaf_ = node->source;
-    if (!streamed_) st_.load(leaf_, [](std::int32_t) {});
+    if (!streamed_) st_.load(leaf_, {}, [](std::int32_t) {});
   }
 
-  void restart() {
+  // `lean`: decode only the leftmost table's columns that WHERE and the joins read, for counting.
+  void restart(bool lean) {
     started_ = false;
     stored_pos_ = 0;
     if (streamed_) {
+      const PlanSource& src = st_.plan.sources[leaf_];
       scan_.reset();
-      scan_.emplace(st_.file.scan(st_.plan.sources[leaf_].table));
+      scan_.emplace(st_.file.scan(src.table));
+      std::vector<bool> mask;
+      if (lean) {
+        mask.assign(src.table.columns.size(), false);
+        if (st_.plan.where) mark_columns(*st_.plan.where, leaf_, mask);
+        for (const Step& step : steps_) {
+          for (const Bound& k : step.node->left_keys) mark_columns(k, leaf_, mask);
+        }
+      } else {
+        mask = stored_mask(src);
+      }
+      scan_->select_columns(std::move(mask));
     }
   }
 
@@ -174,14 +202,14 @@ class SpineCursor {
     rel.sources = right.sources;
     std::string key;
     if (!right.is_join) {
-      st_.load(right.source, [&](std::int32_t n) {
+      st_.load(right.source, keys, [&](std::int32_t n) {
         rel.refs.push_back(n);
         if (make_key(keys, st_.ctx, key)) rel.index.add(std::move(key), n);
       });
       return rel;
     }
     SpineCursor inner(st_, right, false);
-    inner.restart();
+    inner.restart(false);
     std::int32_t n = 0;
     while (inner.next()) {
       for (std::size_t s : rel.sources) rel.refs.push_back(st_.row_numbers[s]);
@@ -245,7 +273,15 @@ Execution::~Execution() = default;
 
 void Execution::restart() {
   if (!state_->top) state_->top = std::make_unique<SpineCursor>(*state_, *state_->plan.from, true);
-  state_->top->restart();
+  state_->top->restart(false);
+}
+
+std::int64_t Execution::count() {
+  if (!state_->top) state_->top = std::make_unique<SpineCursor>(*state_, *state_->plan.from, true);
+  state_->top->restart(true);
+  std::int64_t n = 0;
+  while (next()) ++n;
+  return n;
 }
 
 bool Execution::next() {

@@ -36,12 +36,16 @@ class Execution {
   bool next();
   // The selected values of the current row.
   void output(std::vector<Value>& row) const;
+  // The number of rows of a streaming plan, decoding only the columns that WHERE and the joins
+  // read; call restart() before reading rows again.
+  std::int64_t count();
 
   // For any plan: every result row, in the result's order (grouped, distinct, sorted).
   std::vector<std::vector<Value>> materialize();
 
+  struct State;  // the executor's own, shared with its cursors
+
  private:
-  struct State;
   std::unique_ptr<State> state_;
 };
 
