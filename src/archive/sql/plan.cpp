@@ -248,13 +248,19 @@ class Binder {
       Pending& p = pending[i];
       if (!p.aliased && !p.plain_column) p.column.name = "Expr" + std::to_string(1000 + i);
     }
+    std::vector<bool> repeated(pending.size(), false);
     for (std::size_t i = 0; i < pending.size(); ++i) {
-      Pending& p = pending[i];
-      if (!p.plain_column) continue;
-      const bool repeated = std::any_of(pending.begin(), pending.end(), [&](const Pending& o) {
-        return &o != &p && o.plain_column && o.qualifier != p.qualifier && same_name(o.column.name, p.column.name);
-      });
-      if (repeated) p.column.name = p.qualifier + "." + p.column.name;
+      for (std::size_t j = 0; j < pending.size(); ++j) {
+        const Pending& a = pending[i];
+        const Pending& b = pending[j];
+        if (i != j && a.plain_column && b.plain_column && a.qualifier != b.qualifier &&
+            same_name(a.column.name, b.column.name)) {
+          repeated[i] = true;
+        }
+      }
+    }
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+      if (repeated[i]) pending[i].column.name = pending[i].qualifier + "." + pending[i].column.name;
     }
     for (Pending& p : pending) plan_.columns.push_back(std::move(p.column));
   }
