@@ -5,7 +5,12 @@
 namespace tarvik::archive::errors {
 
 namespace {
-std::string quoted(std::string_view s) { return "'" + std::string(s) + "'"; }
+std::string quoted(std::string_view s) {
+  std::string out;
+  out.reserve(s.size() + 2);
+  out.append(1, '\'').append(s).append(1, '\'');
+  return out;
+}
 }  // namespace
 
 ArchiveError file_not_found(std::string_view path) {

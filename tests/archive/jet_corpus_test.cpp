@@ -221,3 +221,28 @@ TEST(JetCorpus, MissingTableIsError3078) {
 
 }  // namespace
 }  // namespace tarvik::test
+
+namespace tarvik::test {
+namespace {
+
+TEST(JetCorpus, RowsAreReadAgainByTheirRowPointer) {
+  // Moved rows included: their pointer is their original place.
+  for (auto [path, table] : {std::pair{"jackcess/overflowTestV2000.mdb", "Table1"},
+                             std::pair{"fxjollois-donnees/MONDIAL.accdb", "City"}}) {
+    SCOPED_TRACE(path);
+    auto file = open_corpus(path);
+    auto def = file->table(table);
+    auto scan = file->scan(def);
+    std::vector<std::pair<std::uint32_t, std::vector<archive::Value>>> seen;
+    std::vector<archive::Value> row;
+    while (scan.next(row)) seen.emplace_back(scan.row_pointer(), row);
+    auto reader = file->scan(def);
+    for (auto it = seen.rbegin(); it != seen.rend(); ++it) {
+      reader.read_at(it->first, row);
+      ASSERT_EQ(row, it->second);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tarvik::test

@@ -35,6 +35,7 @@ class DataPage {
 
   std::uint32_t owner() const { return load_u32(page_.bytes.data() + 4); }
   std::uint16_t row_count() const { return row_count_; }
+  std::uint32_t page_number() const { return page_number_; }
   // Row `row` of the page, its bounds checked. Throws "damaged" for a live row out of bounds.
   RowSlot row(std::uint16_t row) const;
 

@@ -53,6 +53,12 @@ class TableScan {
   // columns is faster, and a damaged value in a column nobody asked for stops nothing.
   void select_columns(std::vector<bool> wanted);
 
+  // Where the row last returned by next() lives, as a row pointer ((page << 8) | row); a moved
+  // row answers with its original place. read_at() reads such a row again directly, so a keyed
+  // look-up can remember row pointers instead of rows.
+  std::uint32_t row_pointer() const;
+  void read_at(std::uint32_t row_pointer, std::vector<Value>& row);
+
  private:
   struct State;
   std::unique_ptr<State> state_;

@@ -42,6 +42,15 @@ struct TableScan::State {
     return moved;
   }
 
+  void decode(const RowSlot& slot, std::vector<Value>& row) {
+    layout.split(slot.bytes, fields);
+    row.resize(table.columns.size());
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      if (!wanted.empty() && !wanted[i]) row[i] = Value();
+      else row[i] = decoder.decode(table.columns[i], fields[i]);
+    }
+  }
+
   const PageSource& pages;
   const TableDef table;
   RowLayout layout;
@@ -50,6 +59,7 @@ struct TableScan::State {
   std::size_t next_page = 0;
   std::optional<DataPage> current;
   std::uint16_t next_row = 0;
+  std::uint32_t last_row_pointer = 0;
   std::vector<Field> fields;
   std::vector<bool> wanted;  // empty: every column
 };
@@ -77,14 +87,29 @@ bool TableScan::next(std::vector<Value>& row) {
     if (slot.kind == RowKind::Deleted || slot.kind == RowKind::MovedCopy) continue;
     if (slot.kind == RowKind::Pointer) slot = s.follow_pointer(slot, moved_page);
 
-    s.layout.split(slot.bytes, s.fields);
-    row.resize(s.table.columns.size());
-    for (std::size_t i = 0; i < s.fields.size(); ++i) {
-      if (!s.wanted.empty() && !s.wanted[i]) row[i] = Value();
-      else row[i] = s.decoder.decode(s.table.columns[i], s.fields[i]);
-    }
+    s.last_row_pointer = (s.current->page_number() << 8) | std::uint32_t(s.next_row - 1);
+    s.decode(slot, row);
     return true;
   }
+}
+
+}  // namespace tarvik::archive::jet
+
+namespace tarvik::archive::jet {
+
+std::uint32_t TableScan::row_pointer() const { return state_->last_row_pointer; }
+
+void TableScan::read_at(std::uint32_t row_pointer, std::vector<Value>& row) {
+  State& s = *state_;
+  RowPointer at = RowPointer::from(row_pointer);
+  DataPage page(s.pages.page(at.page), s.pages.format(), at.page);
+  if (page.owner() != s.table.tdef_page)
+    throw errors::damaged("riga cercata in una pagina di un'altra tabella");
+  RowSlot slot = page.row(at.row);
+  std::optional<DataPage> moved_page;
+  if (slot.kind == RowKind::Pointer) slot = s.follow_pointer(slot, moved_page);
+  else if (slot.kind != RowKind::Live) throw errors::damaged("riga cercata cancellata");
+  s.decode(slot, row);
 }
 
 }  // namespace tarvik::archive::jet

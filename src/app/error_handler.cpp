@@ -1,0 +1,27 @@
+#include "app/error_handler.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace tarvik::app {
+
+std::string UnexpectedErrorMessage(int number, const std::string& description) {
+  std::string signed_text = (number >= 0 ? " " : "") + std::to_string(number);
+  return "Si è verificato un errore imprevisto n." + signed_text + " descrizione dell'errore:\n\n" +
+         description;
+}
+
+void HandleRunError(RunContext& context, int number, const std::string& description) {
+  context.window.message_box(UnexpectedErrorMessage(number, description), ui::kExportTitle,
+                             ui::kStyleWarningOk);
+  if (context.transfer_file) {
+    context.transfer_file->close_and_delete();
+    context.transfer_file.reset();
+  } else {
+    std::error_code ignored;  // a file another program holds open is not reported again
+    std::filesystem::remove(context.transfer_path, ignored);
+  }
+  // The archive is released with the context; the caller ends the program.
+}
+
+}  // namespace tarvik::app

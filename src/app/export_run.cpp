@@ -1,0 +1,86 @@
+#include "app/export_run.h"
+
+#include <new>
+
+#include "app/error_handler.h"
+#include "app/file_tests.h"
+#include "app/record_total.h"
+#include "app/run_error.h"
+#include "archive/archive_error.h"
+#include "checks/archive_checks.h"
+#include "exporters/run_plan.h"
+#include "transfer/transfer_error.h"
+
+namespace tarvik::app {
+
+namespace {
+
+constexpr const char* kArchiveFileName = "Tarvik.mdb";
+
+// From opening the archive to the end: any error not handled where it arises ends up here.
+RunOutcome export_archive(RunContext& context, const std::string& archive_path) {
+  context.open_archive = archive::Database::open(archive_path);
+  archive::Database& archive = *context.open_archive;
+  if (!checks::CheckSchema(archive, context.window) ||
+      !checks::CheckDuplicateSuppliers(archive, context.window) ||
+      !checks::CheckMissingDestinations(archive, context.window)) {
+    context.open_archive->close();
+    context.open_archive.reset();
+    return RunOutcome::RefusedByCheck;
+  }
+
+  context.transfer_file = std::make_unique<transfer::TransferWriter>(context.transfer_path);
+  ComputeTotal(context);
+  context.done = 0;
+  context.writer().WriteNumberLine(context.total);
+  context.writer().WriteTextLine(checks::AskDepartmentUse(archive, context.window) ? "T" : "F");
+  for (const exporters::ExportStage& stage : exporters::run_plan()) stage.run(context);
+
+  context.open_archive->close();
+  context.open_archive.reset();
+  context.transfer_file->close();
+  context.transfer_file.reset();
+  context.window.set_busy_pointer(false);
+  context.window.unload();
+  return RunOutcome::Finished;
+}
+
+}  // namespace
+
+RunOutcome Command1_Click(RunContext& context) {
+  ui::WindowPort& window = context.window;
+  const std::string folder = NormalizeFolder(window.folder_text());
+  if (folder != window.folder_text()) window.set_folder_text(folder);
+  if (!DirExists(folder)) {
+    window.message_box("La cartella specificata non esiste", ui::kExportTitle, ui::kStyleWarningOk);
+    return RunOutcome::RefusedFolder;
+  }
+  const std::string archive_path = folder + kArchiveFileName;
+  if (!FileExists(archive_path)) {
+    window.message_box("La cartella specificata non contiene un archivio di Tarvik", ui::kExportTitle,
+                       ui::kStyleWarningOk);
+    return RunOutcome::RefusedFolder;
+  }
+  window.set_busy_pointer(true);
+
+  int number = 0;
+  std::string description;
+  try {
+    return export_archive(context, archive_path);
+  } catch (const archive::ArchiveError& e) {
+    number = e.number(), description = e.description();
+  } catch (const transfer::TransferError& e) {
+    number = e.number(), description = e.description();
+  } catch (const RunError& e) {
+    number = e.number(), description = e.description();
+  } catch (const std::bad_alloc&) {
+    number = out_of_memory().number(), description = out_of_memory().description();
+  } catch (const std::exception& e) {
+    // Nothing else should reach here; if it does, it is still reported and the file deleted.
+    number = invalid_call().number(), description = invalid_call().description() + " (" + e.what() + ")";
+  }
+  HandleRunError(context, number, description);
+  return RunOutcome::Failed;
+}
+
+}  // namespace tarvik::app

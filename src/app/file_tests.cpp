@@ -1,0 +1,34 @@
+#include "app/file_tests.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tarvik::app {
+
+std::string NormalizeFolder(const std::string& folder) {
+  if (!folder.empty() && (folder.back() == '/' || folder.back() == '\\')) return folder;
+  return folder + "/";
+}
+
+bool DirExists(const std::string& folder) {
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return false;
+  bool has_entry = readdir(dir) != nullptr;
+  closedir(dir);
+  return has_entry;
+}
+
+bool FileExists(const std::string& path) {
+  std::string file = path;
+  if (!file.empty() && (file.back() == '\\' || file.back() == '/')) file.pop_back();
+  int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st {};
+  bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  ::close(fd);
+  return regular;
+}
+
+}  // namespace tarvik::app

@@ -1,0 +1,18 @@
+// The folder and archive tests that run before anything is opened. Neither ever raises: any
+// failure means "no".
+#pragma once
+
+#include <string>
+
+namespace tarvik::app {
+
+// The folder text as the run uses it: a separator appended when the text ends in neither "/" nor
+// "\" (an empty text becomes "/").
+std::string NormalizeFolder(const std::string& folder);
+
+// True when the folder can be listed and holds at least one entry.
+bool DirExists(const std::string& folder);
+// True when the file (one trailing "\" or "/" removed) opens for reading as a regular file.
+bool FileExists(const std::string& path);
+
+}  // namespace tarvik::app

@@ -1,0 +1,43 @@
+#include "app/record_total.h"
+
+#include <array>
+
+#include "app/run_error.h"
+#include "transfer/ensure_count.h"
+
+namespace tarvik::app {
+
+namespace {
+
+constexpr std::array<std::string_view, 34> kCountedTables = {
+    "TabellaAspettoBeni", "BancheAppoggio",     "TabellaCausaliTrasporto", "CondPag",
+    "TabellaIVA",         "TabellaProduttori",  "TabellaVettori",          "CausPrim",
+    "TabellaContiCorrenti", "CliFor",           "Agenti",                  "Magazzino",
+    "GiornaleMagazzino",  "LinkMagazzinoFornitori", "DistinteMagazzino",   "StampaPersonalizzata",
+    "StampaPersonalizzata2", "TestataFattAcc",  "RigheFattAcc",            "TestataFatture",
+    "RigheFatture",       "TestataBolle",       "RigheBolle",              "TestataOrdCli",
+    "RigheOrdCli",        "TestataPreventivi",  "RighePreventivi",         "TestataDocGen1",
+    "RigheDocGen1",       "TestataOrdForn",     "RigheOrdForn",            "PrimanotaDocumenti",
+    "PrimanotaMovimenti", "ProgrDocumenti"};
+
+}  // namespace
+
+std::int32_t CountTableRecords(archive::Database& archive, std::string_view table) {
+  auto records = archive.open_table(table);
+  transfer::EnsureCount(*records);
+  std::int32_t count = records->record_count();
+  records->close();
+  return count;
+}
+
+void ComputeTotal(RunContext& context) {
+  context.total = 0;
+  for (std::string_view table : kCountedTables) {
+    std::int32_t sum = 0;
+    if (__builtin_add_overflow(context.total, CountTableRecords(context.archive(), table), &sum))
+      throw overflow();
+    context.total = sum;
+  }
+}
+
+}  // namespace tarvik::app

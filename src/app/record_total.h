@@ -1,0 +1,17 @@
+// The record total of header line 1: whole-table counts of 34 tables, not the rows the
+// exporters' filtered queries give, so the last progress caption may show done below or above it.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "app/run_context.h"
+
+namespace tarvik::app {
+
+// Opens the table as a table-kind record set, makes its count exact and returns it.
+std::int32_t CountTableRecords(archive::Database& archive, std::string_view table);
+// Sets the context's total; a sum beyond the 32-bit signed range is an overflow.
+void ComputeTotal(RunContext& context);
+
+}  // namespace tarvik::app
