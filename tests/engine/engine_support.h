@@ -68,7 +68,7 @@ inline std::size_t column_of(const std::string& path, const std::string& table, 
 // then every row forward. Checks that the count matches the rows read.
 inline Rows read_all(archive::Recordset& rs, std::int32_t* count = nullptr) {
   Rows rows;
-  if (!rs.eof()) {
+  if (!(rs.bof() && rs.eof())) {  // not empty
     rs.move_last();
     rs.move_first();
   }
