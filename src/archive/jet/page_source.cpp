@@ -153,14 +153,15 @@ Page PageSource::page(std::uint32_t n) const {
     throw errors::damaged("pagina " + std::to_string(n) + " fuori dal file");
   std::size_t page_size = header_.format->page_size;
   std::size_t offset = std::size_t(n) * page_size;
-  bool short_page = offset + page_size > size_;
-  if (header_.encryption_key == 0 && !short_page)
-    return Page{Bytes(data_ + offset, page_size), nullptr};
+  // A file cut inside a page has lost that page's end, where a data page keeps its first rows:
+  // zeros in their place would read as rows of nulls, so the page counts as damaged.
+  if (offset + page_size > size_)
+    throw errors::damaged("pagina " + std::to_string(n) + " troncata: il file finisce a metà pagina");
+  if (header_.encryption_key == 0) return Page{Bytes(data_ + offset, page_size), nullptr};
 
   if (auto it = decrypted_.find(n); it != decrypted_.end())
     return Page{Bytes(*it->second), it->second};
-  auto copy = std::make_shared<std::vector<std::uint8_t>>(page_size, 0);
-  std::memcpy(copy->data(), data_ + offset, std::min(page_size, size_ - offset));
+  auto copy = std::make_shared<std::vector<std::uint8_t>>(data_ + offset, data_ + offset + page_size);
   if (header_.encryption_key != 0) {
     std::uint32_t key = header_.encryption_key ^ n;
     std::array<std::uint8_t, 4> key_bytes = {

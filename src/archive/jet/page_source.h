@@ -25,8 +25,8 @@ struct DatabaseHeader {
   std::string engine;            // "Standard Jet DB", "Standard ACE DB"
 };
 
-// A page's bytes. For a mapped page the span points into the mapping; a decrypted or
-// zero-filled page keeps its own copy alive through `owner`.
+// A page's bytes. For a mapped page the span points into the mapping; a decrypted page keeps its
+// own copy alive through `owner`.
 struct Page {
   Bytes bytes;
   std::shared_ptr<const std::vector<std::uint8_t>> owner;
@@ -50,7 +50,8 @@ class PageSource {
   std::uint32_t page_count() const { return page_count_; }
   const std::string& path() const { return path_; }
 
-  // Page n (1 <= n < page_count), decrypted. Throws "damaged" for a number outside the file.
+  // Page n (1 <= n < page_count), decrypted. Throws "damaged" for a number outside the file and
+  // for the last page of a file that ends inside it.
   Page page(std::uint32_t n) const;
   bool valid_page(std::uint32_t n) const { return n >= 1 && n < page_count_; }
 
