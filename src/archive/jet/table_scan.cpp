@@ -15,13 +15,17 @@ struct TableScan::State {
       : pages(pages), table(def), layout(table, pages.format()), decoder(pages),
         page_list(read_usage_map(pages, table.owned_pages_map)) {}
 
-  // The table's next data page, skipping pages the map lists but the table no longer owns.
+  // The table's next data page, skipping data pages the map lists but another table now owns. A
+  // listed page that is no data page at all is damage (garbage or zeros where rows were), never
+  // skipped: the table would silently lose that page's rows.
   bool load_next_page() {
     while (next_page < page_list.size()) {
       std::uint32_t number = page_list[next_page++];
       Page page = pages.page(number);
-      if (page.type() != kDataPageType || load_u32(page.bytes.data() + 4) != table.tdef_page)
-        continue;
+      if (page.type() != kDataPageType)
+        throw errors::damaged("tabella '" + table.name + "': la pagina " + std::to_string(number) +
+                              " della sua mappa non è una pagina di dati");
+      if (load_u32(page.bytes.data() + 4) != table.tdef_page) continue;
       current.emplace(std::move(page), pages.format(), number);
       next_row = 0;
       return true;
