@@ -133,4 +133,6 @@ ArchiveError join_type_mismatch() {
   return ArchiveError(3615, "Tipo di dati non corrispondenti nell'espressione JOIN.");
 }
 
+ArchiveError query_too_complex() { return ArchiveError(3360, "Query troppo complessa."); }
+
 }  // namespace tarvik::archive::errors

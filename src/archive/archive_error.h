@@ -81,6 +81,8 @@ ArchiveError aggregate_not_allowed(std::string_view clause);
 ArchiveError criteria_type_mismatch();
 // 3615: the two sides of a join equality have incompatible types.
 ArchiveError join_type_mismatch();
+// 3360: the statement nests or chains its expressions or joins deeper than the engine allows.
+ArchiveError query_too_complex();
 
 }  // namespace errors
 }  // namespace tarvik::archive

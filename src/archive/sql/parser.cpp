@@ -25,6 +25,12 @@ bool is_reserved(const Token& t) {
   return false;
 }
 
+// How deep the parsed tree may grow: parentheses, NOT, signs and function calls nest; each AND, OR
+// and JOIN of a chain adds a level too, since the chain is built as a left-deep tree. Jet stops
+// far earlier (99 ANDs, 50 nested levels); the bound keeps the parser, the planner and the tree's
+// destruction, which all recurse over it, within the stack on any text.
+constexpr int kMaxDepth = 200;
+
 class Parser {
  public:
   explicit Parser(std::string_view source) : source_(source), tokens_(tokenize(source)) {}
@@ -91,6 +97,23 @@ class Parser {
   }
 
  private:
+  // Counts the levels a parsing function adds to the tree while it runs.
+  class Depth {
+   public:
+    explicit Depth(Parser& parser) : parser_(parser) { add(); }
+    ~Depth() { parser_.depth_ -= levels_; }
+    Depth(const Depth&) = delete;
+    Depth& operator=(const Depth&) = delete;
+    void add() {
+      ++levels_;
+      if (++parser_.depth_ > kMaxDepth) throw errors::query_too_complex();
+    }
+
+   private:
+    Parser& parser_;
+    int levels_ = 0;
+  };
+
   const Token& peek(std::size_t ahead = 0) const {
     const std::size_t i = pos_ + ahead;
     return i < tokens_.size() ? tokens_[i] : tokens_.back();
@@ -155,6 +178,7 @@ class Parser {
   }
 
   TableRefPtr from_item() {
+    Depth depth(*this);
     TableRefPtr left = from_primary();
     while (true) {
       JoinKind kind;
@@ -175,6 +199,7 @@ class Parser {
       }
       if (!peek().is_keyword("JOIN")) throw errors::from_syntax(near());
       advance();
+      depth.add();
       auto join = std::make_unique<TableRef>();
       join->is_join = true;
       join->join = kind;
@@ -231,26 +256,31 @@ class Parser {
   }
 
   ExprPtr or_expr() {
+    Depth depth(*this);
     const std::size_t start = peek().offset;
     ExprPtr e = and_expr();
     while (peek().is_keyword("OR")) {
       advance();
+      depth.add();
       e = binary(ExprKind::Or, std::move(e), and_expr(), start);
     }
     return e;
   }
 
   ExprPtr and_expr() {
+    Depth depth(*this);
     const std::size_t start = peek().offset;
     ExprPtr e = not_expr();
     while (peek().is_keyword("AND")) {
       advance();
+      depth.add();
       e = binary(ExprKind::And, std::move(e), not_expr(), start);
     }
     return e;
   }
 
   ExprPtr not_expr() {
+    Depth depth(*this);
     const std::size_t start = peek().offset;
     if (peek().is_keyword("NOT")) {
       advance();
@@ -320,6 +350,7 @@ class Parser {
   }
 
   ExprPtr operand() {
+    Depth depth(*this);
     const std::size_t start = peek().offset;
     const Token& t = peek();
     if (t.is_symbol("-")) {
@@ -388,6 +419,7 @@ class Parser {
   std::size_t pos_ = 0;
   std::size_t expression_start_ = 0;
   std::size_t last_end_ = 0;
+  int depth_ = 0;
 };
 
 }  // namespace

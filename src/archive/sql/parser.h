@@ -20,7 +20,8 @@
 
 namespace tarvik::archive::sql {
 
-// Throws ArchiveError (3129, 3131, 3141, 3075, 3251) on a statement it cannot read.
+// Throws ArchiveError (3129, 3131, 3141, 3075, 3251) on a statement it cannot read, and 3360 on
+// one nested or chained deeper than the engine takes.
 SelectStatement parse(std::string_view statement);
 
 }  // namespace tarvik::archive::sql
