@@ -23,6 +23,7 @@ class DamagedArchiveExport : public ::testing::Test {
     write_file_bytes(folder / kArchiveName, *intact_);
     const ToolResult result = run_tool(export_args(folder.path(), folder / "intact.txt"));
     ASSERT_TRUE(result.exited_with(0)) << result.output;
+    ASSERT_TRUE(transfer_file_verifies(folder / "intact.txt"));
     intact_export_ = new std::vector<std::uint8_t>(read_file_bytes(folder / "intact.txt"));
   }
   static void TearDownTestSuite() {
