@@ -1,0 +1,108 @@
+#include "transfer/number_text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string_view>
+
+namespace tarvik::transfer {
+
+namespace {
+
+std::uint64_t magnitude_of(std::int64_t value) {
+  // Unsigned negation, so that INT64_MIN has a magnitude too.
+  return value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+}
+
+void append_unsigned(std::string& out, std::uint64_t value) {
+  char buffer[24];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  out.append(buffer, result.ptr);
+}
+
+// The general text with `digits` significant digits, adjusted to the number text form. to_chars
+// does not depend on the locale, so the point stays "." even where the program runs in Italian.
+template <typename Floating>
+bool append_general(std::string& out, Floating value, int digits) {
+  if (!std::isfinite(value)) return false;
+  if (value == 0) {  // negative zero included: it is not a negative number
+    out += '0';
+    return true;
+  }
+  char buffer[64];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits);
+  std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
+  std::replace(buffer, result.ptr, 'e', 'E');
+  // A negative fraction keeps its "-." start; a positive one keeps the "0." that to_chars wrote.
+  if (text.starts_with("-0.")) {
+    out += '-';
+    text.remove_prefix(2);
+  }
+  out += text;
+  return true;
+}
+
+}  // namespace
+
+void append_integer_text(std::string& out, std::int64_t value) {
+  if (value < 0) out += '-';
+  append_unsigned(out, magnitude_of(value));
+}
+
+bool append_double_text(std::string& out, double value) { return append_general(out, value, 15); }
+
+bool append_single_text(std::string& out, float value) { return append_general(out, value, 7); }
+
+void append_currency_text(std::string& out, archive::Currency value) {
+  const bool negative = value.ten_thousandths < 0;
+  const std::uint64_t magnitude = magnitude_of(value.ten_thousandths);
+  const std::uint64_t whole = magnitude / 10000;
+  std::uint64_t fraction = magnitude % 10000;
+  if (negative) out += '-';
+  // The zero before the point is written only for a positive fraction ("0.5"), not after "-".
+  if (whole != 0 || fraction == 0 || !negative) append_unsigned(out, whole);
+  if (fraction == 0) return;
+  int places = 4;
+  while (fraction % 10 == 0) {
+    fraction /= 10;
+    --places;
+  }
+  out += '.';
+  char digits[4];
+  for (int i = places - 1; i >= 0; --i, fraction /= 10) digits[i] = static_cast<char>('0' + fraction % 10);
+  out.append(digits, static_cast<std::size_t>(places));
+}
+
+void append_padded_number(std::string& out, std::int64_t value) {
+  out += value < 0 ? '-' : ' ';
+  append_unsigned(out, magnitude_of(value));
+  out += ' ';
+}
+
+void append_padded_numeric(std::string& out, const archive::Numeric& value) {
+  std::string digits;  // least significant first
+  for (unsigned __int128 rest = value.magnitude; rest != 0; rest /= 10)
+    digits.push_back(static_cast<char>('0' + static_cast<int>(rest % 10)));
+  // Trailing zeros of the fraction go; a whole number keeps its own zeros.
+  std::size_t scale = value.scale;
+  std::size_t first = 0;
+  while (first < scale && first < digits.size() && digits[first] == '0') ++first;
+  if (first == digits.size()) {  // zero, whatever its sign and scale
+    out += " 0 ";
+    return;
+  }
+  scale -= first;
+  digits.erase(0, first);
+  if (digits.size() < scale) digits.append(scale - digits.size(), '0');
+  out += value.negative ? '-' : ' ';
+  // Whole part (empty for a bare fraction: no zero before the point), then the fraction.
+  for (std::size_t i = digits.size(); i > scale; --i) out += digits[i - 1];
+  if (scale != 0) {
+    out += '.';
+    for (std::size_t i = scale; i > 0; --i) out += digits[i - 1];
+  }
+  out += ' ';
+}
+
+}  // namespace tarvik::transfer

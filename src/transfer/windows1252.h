@@ -1,0 +1,19 @@
+// The transfer file's code page. Text reaches the writer as UTF-16 (or UTF-8 for the program's own
+// texts) and leaves it as Windows-1252 bytes; a character the code page lacks becomes one "?".
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tarvik::transfer {
+
+// Appends the Windows-1252 bytes of `text`. A surrogate pair is one character and so one "?";
+// an unpaired surrogate is also one "?". The five bytes Windows-1252 leaves undefined (0x81,
+// 0x8D, 0x8F, 0x90, 0x9D) come from the control characters of the same value, as the archive's
+// reader decodes them, so such text goes back out as it came in.
+void append_windows1252(std::string& out, std::u16string_view text);
+
+// The same for UTF-8 text; each ill-formed byte becomes one "?".
+void append_windows1252_utf8(std::string& out, std::string_view text);
+
+}  // namespace tarvik::transfer

@@ -1,0 +1,194 @@
+// The transfer file as the importer reads it: exact bytes of each line kind, CR LF after every
+// line, and a file that exists at its path only once complete.
+#include "transfer/transfer_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "transfer/memo_end_marker.h"
+#include "transfer/temp_folder.h"
+#include "transfer/transfer_error.h"
+
+namespace tarvik::transfer {
+namespace {
+
+using archive::Currency;
+using archive::DateTime;
+using archive::Value;
+using testing::TempFolder;
+using testing::read_bytes;
+using testing::write_bytes;
+
+class TransferWriterTest : public ::testing::Test {
+ protected:
+  // Runs `write` on a new transfer file, closes it and returns its bytes.
+  template <typename Write>
+  std::string written(Write write) {
+    const auto path = folder_ / "ProvaExport.txt";
+    TransferWriter writer(path);
+    write(writer);
+    writer.close();
+    EXPECT_EQ(folder_.entries(), std::vector<std::string>{"ProvaExport.txt"});
+    return read_bytes(path);
+  }
+
+  TempFolder folder_;
+};
+
+TEST_F(TransferWriterTest, HeaderLinesAndAnEmptyBlock) {
+  const std::string bytes = written([](TransferWriter& w) {
+    w.WriteNumberLine(1845);
+    w.WriteTextLine("T");
+    w.WriteTextLine("TabellaIVA");
+    w.WriteNumberLine(0);
+  });
+  EXPECT_EQ(bytes, " 1845 \r\nT\r\nTabellaIVA\r\n 0 \r\n");
+}
+
+TEST_F(TransferWriterTest, NumberLinesArePadded) {
+  const std::string bytes = written([](TransferWriter& w) {
+    w.WriteNumberLine(25);
+    w.WriteNumberLine(-5);
+    w.WriteNumberLine(std::numeric_limits<std::int32_t>::max());
+    w.WriteNumberLine(std::numeric_limits<std::int32_t>::min());
+    w.WriteNumberLine(std::int16_t{0});
+  });
+  EXPECT_EQ(bytes, " 25 \r\n-5 \r\n 2147483647 \r\n-2147483648 \r\n 0 \r\n");
+}
+
+TEST_F(TransferWriterTest, MemoEndMarkerBytes) {
+  const std::string bytes = written([](TransferWriter& w) { w.WriteTextLine(kMemoEndMarker); });
+  const std::string expected =
+      "\x40\x23\xA3\x24\x25\x26\x2F\x28\x29\x3D\x3F\x3C\x3E\x46\x49\x4E\x45\x20\x4D\x45\x4D\x4F"
+      "\x40\x23\xA3\x24\x25\x26\x2F\x28\x29\x3D\x3F\x3C\x3E\x0D\x0A";
+  EXPECT_EQ(bytes, expected);
+  EXPECT_EQ(kMemoEndMarker.size(), 35u);
+}
+
+TEST_F(TransferWriterTest, OneLinePerValueEachEndingInCrLf) {
+  const std::string bytes = written([](TransferWriter& w) {
+    w.WriteTextLine("CliFor");
+    w.WriteNumberLine(1);
+    w.WriteValue(Value::long_(42), false);
+    w.WriteValue(Value::text(u"Rossi & C.\r\nS.p.A."), false);
+    w.WriteValue(Value(), false);
+    w.WriteValue(Value::text(u""), false);
+    w.WriteValue(Value::datetime(DateTime{37748.6041666667}), false);
+    w.WriteValue(Value::currency(Currency{-5000}), false);
+    w.WriteValue(Value::boolean(false), false);
+    w.WriteValue(Value::byte(7), false);
+    w.WriteValue(Value::single(0.25f), false);
+  });
+  EXPECT_EQ(bytes,
+            "CliFor\r\n 1 \r\n42\r\nRossi & C.S.p.A.\r\n\r\n\r\n2003-05-07\r\n-.5\r\nF\r\n 7 \r\n"
+            "0.25\r\n");
+}
+
+TEST_F(TransferWriterTest, RawMemosKeepTheirLineBreaksBeforeTheMarker) {
+  const std::string marker = "@#\xA3$%&/()=?<>FINE MEMO@#\xA3$%&/()=?<>\r\n";
+  const std::string bytes = written([](TransferWriter& w) {
+    w.WriteValue(Value::text(u"A\r\nB\tC"), true);
+    w.WriteTextLine(kMemoEndMarker);
+    w.WriteValue(Value::text(u"ends with a break\r\n"), true);
+    w.WriteTextLine(kMemoEndMarker);
+    w.WriteValue(Value(), true);
+    w.WriteTextLine(kMemoEndMarker);
+    w.WriteValue(Value::text(u"città\u0007"), true);
+    w.WriteTextLine(kMemoEndMarker);
+  });
+  EXPECT_EQ(bytes, "A\r\nB\tC\r\n" + marker + "ends with a break\r\n\r\n" + marker + "\r\n" + marker +
+                       "citt\xE0\x07\r\n" + marker);
+}
+
+TEST_F(TransferWriterTest, LargeOutputComesOutWhole) {
+  // Well past the buffer, so the file is written in several pieces.
+  constexpr int kRecords = 200000;
+  std::string expected;
+  const std::string bytes = written([&](TransferWriter& w) {
+    for (int i = 0; i < kRecords; ++i) {
+      w.WriteValue(Value::long_(i), false);
+      w.WriteTextLine(u"riga");
+      expected += std::to_string(i) + "\r\nriga\r\n";
+    }
+  });
+  EXPECT_EQ(bytes.size(), expected.size());
+  EXPECT_TRUE(bytes == expected);
+}
+
+TEST_F(TransferWriterTest, NothingStandsAtThePathUntilClose) {
+  const auto path = folder_ / "ProvaExport.txt";
+  TransferWriter writer(path);
+  writer.WriteTextLine("TabellaIVA");
+  EXPECT_FALSE(std::filesystem::exists(path));
+  writer.close();
+  EXPECT_EQ(read_bytes(path), "TabellaIVA\r\n");
+}
+
+TEST_F(TransferWriterTest, CloseReplacesAnOlderFileWhichStaysWholeUntilThen) {
+  const auto path = folder_ / "ProvaExport.txt";
+  write_bytes(path, "an older run\r\n");
+  TransferWriter writer(path);
+  writer.WriteTextLine("new");
+  EXPECT_EQ(read_bytes(path), "an older run\r\n");
+  writer.close();
+  EXPECT_EQ(read_bytes(path), "new\r\n");
+  EXPECT_EQ(folder_.entries(), std::vector<std::string>{"ProvaExport.txt"});
+}
+
+TEST_F(TransferWriterTest, CloseAndDeleteLeavesNoTransferFile) {
+  const auto path = folder_ / "ProvaExport.txt";
+  write_bytes(path, "an older run\r\n");
+  TransferWriter writer(path);
+  writer.WriteTextLine("partial");
+  writer.close_and_delete();
+  EXPECT_TRUE(folder_.entries().empty());
+}
+
+TEST_F(TransferWriterTest, AWriterLeftUnclosedLeavesNothingBehind) {
+  {
+    TransferWriter writer(folder_ / "ProvaExport.txt");
+    writer.WriteTextLine("partial");
+  }
+  EXPECT_TRUE(folder_.entries().empty());
+}
+
+TEST_F(TransferWriterTest, DeleteTransferFileWithoutAWriter) {
+  const auto path = folder_ / "ProvaExport.txt";
+  write_bytes(path, "an older run\r\n");
+  DeleteTransferFile(path);
+  EXPECT_TRUE(folder_.entries().empty());
+  DeleteTransferFile(path);  // nothing there: no error
+}
+
+TEST_F(TransferWriterTest, MissingFolderIsError76) {
+  try {
+    TransferWriter writer(folder_ / "no such folder" / "ProvaExport.txt");
+    FAIL() << "created";
+  } catch (const TransferError& e) {
+    EXPECT_EQ(e.number(), 76);
+    EXPECT_EQ(e.description(), "Impossibile trovare il percorso");
+  }
+}
+
+TEST_F(TransferWriterTest, AFolderAtThePathIsError75AtClose) {
+  const auto path = folder_ / "ProvaExport.txt";
+  std::filesystem::create_directory(path);
+  std::filesystem::create_directory(path / "inside");
+  TransferWriter writer(path);
+  writer.WriteTextLine("TabellaIVA");
+  try {
+    writer.close();
+    FAIL() << "closed";
+  } catch (const TransferError& e) {
+    EXPECT_EQ(e.number(), 75);
+    EXPECT_EQ(e.description(), "Errore di accesso al percorso/file");
+  }
+  EXPECT_EQ(folder_.entries(), std::vector<std::string>{"ProvaExport.txt"});
+  EXPECT_TRUE(std::filesystem::is_directory(path / "inside"));
+}
+
+}  // namespace
+}  // namespace tarvik::transfer
