@@ -1,0 +1,72 @@
+// The archive engine's face: an archive opened exclusively and read-only, and the record sets
+// opened on it, the way the exporters use DAO with the Jet engine.
+//
+// Exclusive: opening takes an advisory lock, flock(LOCK_EX | LOCK_NB), on a read-only descriptor
+// of the file, held until the archive is closed. A second open of the same file, from this process
+// or another, fails with 3045 while the lock is held. The lock is advisory: it keeps out other
+// exports, not programs that do not ask for it. Nothing is ever written to the file.
+//
+// What a query means (the engine's promise, the way Jet answers the queries the exporters send):
+// - Text compares without regard to letter case, by Jet's General sort order (sql/collation.h),
+//   in joins, WHERE, GROUP BY, DISTINCT and ORDER BY. Numbers compare by value whatever their
+//   width (Byte, Integer, Long, Single, Double, Currency; a Yes/No counts as -1 or 0, a date as
+//   its day count). Text compared with a number is a type mismatch (3464; 3615 in a join).
+// - A null never matches in a join; a comparison with a null is not true, so WHERE and HAVING
+//   drop the row; IS NULL and IS NOT NULL test for it; LEN(null) is null.
+// - Order without ORDER BY: the physical order of the leftmost table of the FROM clause, each of
+//   its rows followed by its matches in the physical order of the joined table (for nested joins,
+//   join by join from the innermost). A LEFT JOIN row without a match comes once, with nulls.
+// - GROUP BY returns one row per group sorted by the group keys; DISTINCT returns its rows sorted
+//   by all their columns; in both, nulls first and text without regard to case (of the texts equal
+//   but for case, the first met in the order above stands for them). COUNT over no rows, without
+//   GROUP BY, is one row holding 0.
+// - ORDER BY sorts nulls first (last when DESC) and is stable: rows with equal keys keep the order
+//   they had without it.
+// - Types: a selected column keeps its column's type (Yes/No as boolean, Byte as byte, Integer
+//   16-bit, Long 32-bit, Single, Double, Currency, Date/Time, Text and Memo as text); COUNT and LEN
+//   are Long. A selected column is named as its column; when two tables give the same name, each
+//   is named "Table.Column"; an expression without AS is named Expr1000 plus its position.
+// - A name the tables lack is a parameter to Jet: 3061 "Parametri insufficienti. Previsto N.",
+//   N counting the distinct unknown names; a missing table is 3078. Jet SQL outside the subset
+//   the parser describes (sql/parser.h) is refused with an error naming it (3251), never read
+//   loosely.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "archive/recordset.h"
+
+namespace tarvik::archive {
+
+namespace jet {
+class JetFile;
+}
+
+class Database {
+ public:
+  // Opens the archive exclusively and read-only. Throws ArchiveError: 3024 missing, 3051
+  // unreadable, 3045 already open by another export, 3343 not a Jet archive, 3049 damaged.
+  static std::unique_ptr<Database> open(const std::string& path);
+  ~Database();
+  Database(const Database&) = delete;
+  Database& operator=(const Database&) = delete;
+
+  // A snapshot on a SELECT statement in Jet's dialect.
+  std::unique_ptr<Recordset> open_snapshot(std::string_view sql);
+  // A table-kind set on a table, its name matched without regard to case (3078 when none).
+  std::unique_ptr<Recordset> open_table(std::string_view name);
+
+  // Closes the archive and releases its lock; record sets still open become unusable (3420).
+  void close();
+
+  const jet::JetFile& file() const;
+
+ private:
+  explicit Database(std::shared_ptr<DatabaseState> state);
+  std::shared_ptr<DatabaseState> state_;
+};
+
+}  // namespace tarvik::archive

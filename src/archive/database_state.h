@@ -1,0 +1,28 @@
+// What an open archive shares with its record sets: the file, the lock that keeps it exclusive,
+// and the seek indexes built so far. Record sets hold it, so closing the archive first leaves them
+// unusable (3420) rather than dangling.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "archive/jet/jet_file.h"
+#include "archive/seek_index.h"
+
+namespace tarvik::archive {
+
+struct DatabaseState {
+  std::string path;
+  std::unique_ptr<jet::JetFile> file;
+  int lock_fd = -1;
+  bool closed = false;
+  // Keyed by table name and index name, both lower-cased.
+  std::map<std::string, std::unique_ptr<SeekIndex>> seek_indexes;
+
+  ~DatabaseState();
+  void close();
+  const SeekIndex& seek_index(const jet::TableDef& table, const jet::Index& index);
+};
+
+}  // namespace tarvik::archive

@@ -1,0 +1,181 @@
+#include "archive/recordset.h"
+
+#include "archive/archive_error.h"
+#include "archive/database_state.h"
+#include "archive/sql/lexer.h"
+
+namespace tarvik::archive {
+
+Recordset::Recordset(std::shared_ptr<DatabaseState> db, Kind kind, std::vector<FieldInfo> fields,
+                     std::unique_ptr<RowSource> rows, std::optional<jet::TableDef> table)
+    : db_(std::move(db)), kind_(kind), fields_(std::move(fields)), rows_(std::move(rows)),
+      table_(std::move(table)) {
+  count_ = rows_->known_count();
+  rows_->restart();
+  if (rows_->next()) {
+    source_position_ = 0;
+    reached_ = 1;
+  } else {
+    empty_ = true;
+    eof_ = true;
+    source_done_ = true;
+    count_ = 0;
+  }
+}
+
+Recordset::~Recordset() = default;
+
+void Recordset::check_open() const {
+  if (closed_ || db_->closed) throw errors::object_closed();
+}
+
+void Recordset::check_moves() const {
+  check_open();
+  if (index_ != nullptr) throw errors::operation_not_supported("spostamento nell'ordine di un indice");
+}
+
+bool Recordset::bof() const {
+  check_open();
+  return empty_;
+}
+
+bool Recordset::eof() const {
+  check_open();
+  return eof_;
+}
+
+void Recordset::reach(std::int64_t position) {
+  if (source_done_ || source_position_ > position) {
+    rows_->restart();
+    source_position_ = -1;
+    source_done_ = false;
+  }
+  while (source_position_ < position) {
+    if (!rows_->next()) {  // the rows changed under us: cannot happen on a read-only archive
+      source_done_ = true;
+      throw errors::no_current_record();
+    }
+    ++source_position_;
+  }
+}
+
+void Recordset::move_first() {
+  check_moves();
+  if (empty_) throw errors::no_current_record();
+  position_ = 0;
+  eof_ = false;
+  no_match_ = false;
+  row_valid_ = false;
+}
+
+void Recordset::move_next() {
+  check_moves();
+  if (eof_) throw errors::no_current_record();
+  row_valid_ = false;
+  if (count_ && position_ + 1 >= *count_) {
+    eof_ = true;
+    return;
+  }
+  reach(position_);
+  if (rows_->next()) {
+    ++position_;
+    source_position_ = position_;
+    if (position_ + 1 > reached_) reached_ = position_ + 1;
+  } else {
+    source_done_ = true;
+    count_ = position_ + 1;
+    eof_ = true;
+  }
+}
+
+void Recordset::move_last() {
+  check_moves();
+  if (empty_) throw errors::no_current_record();
+  if (!count_) {
+    count_ = rows_->count_all();
+    source_done_ = true;  // the next read restarts the source
+  }
+  position_ = *count_ - 1;
+  reached_ = *count_;
+  eof_ = false;
+  row_valid_ = false;
+}
+
+std::int32_t Recordset::record_count() {
+  check_open();
+  if (!count_ && kind_ == Kind::Table) {
+    // A table-kind set knows its count from the start.
+    count_ = rows_->count_all();
+    source_done_ = true;
+  }
+  return static_cast<std::int32_t>(count_ ? *count_ : reached_);
+}
+
+const std::vector<Value>& Recordset::current() {
+  if (eof_ || empty_) throw errors::no_current_record();
+  if (!row_valid_) {
+    reach(position_);
+    rows_->read(row_);
+    row_valid_ = true;
+  }
+  return row_;
+}
+
+const Value& Recordset::field(std::string_view name) {
+  check_open();
+  for (std::size_t i = 0; i < fields_.size(); ++i) {
+    if (sql::same_name(fields_[i].name, name)) return current()[i];
+  }
+  throw errors::item_not_found(name);
+}
+
+const Value& Recordset::field(std::size_t index) {
+  check_open();
+  if (index >= fields_.size()) throw errors::item_not_found(std::to_string(index));
+  return current()[index];
+}
+
+void Recordset::set_index(std::string_view name) {
+  check_open();
+  if (kind_ != Kind::Table) throw errors::operation_not_supported("Index su uno snapshot");
+  for (const jet::Index& index : table_->indexes) {
+    if (sql::same_name(index.name, name)) {
+      index_ = &index;
+      return;
+    }
+  }
+  throw errors::index_not_found(name);
+}
+
+void Recordset::seek(std::string_view comparison, const std::vector<Value>& key) {
+  check_open();
+  if (kind_ != Kind::Table) throw errors::operation_not_supported("Seek su uno snapshot");
+  if (index_ == nullptr) throw errors::no_current_index();
+  if (comparison != "=") throw errors::operation_not_supported("Seek con un confronto diverso da \"=\"");
+  if (key.size() != index_->columns.size()) {
+    throw errors::operation_not_supported("Seek con una chiave di " + std::to_string(key.size()) +
+                                          " valori su un indice di " +
+                                          std::to_string(index_->columns.size()) + " campi");
+  }
+  const std::optional<std::int64_t> found = db_->seek_index(*table_, *index_).find(key);
+  row_valid_ = false;
+  no_match_ = !found;
+  if (found) {
+    position_ = *found;
+    eof_ = false;
+  } else {
+    eof_ = true;  // no current row after a failed seek
+  }
+}
+
+bool Recordset::no_match() const {
+  check_open();
+  return no_match_;
+}
+
+void Recordset::close() {
+  closed_ = true;
+  rows_.reset();
+}
+
+}  // namespace tarvik::archive

@@ -1,0 +1,118 @@
+// A record set: the rows of a query (a snapshot) or of a whole table (a table-kind set), read
+// through a current row that moves forward.
+//
+// As in DAO: on an empty set BOF and EOF are both true; otherwise the first row is current after
+// opening. move_next past the last row reaches EOF; a move or a field read without a current row
+// raises 3021. record_count counts the rows reached so far on a snapshot, and is exact once
+// move_last has run (move_last, move_first is how EnsureCount makes it exact); on a table-kind
+// set it is always exact. Fields are found by name without regard to case (3265 otherwise).
+//
+// Moving costs no column decoding beyond what WHERE and the joins need: a row's values are
+// computed only when a field of it is read. A snapshot without GROUP BY, COUNT, DISTINCT or
+// ORDER BY is not copied: move_first runs its query again from the start (the archive is open
+// exclusively and read-only, so the rows are the same); the others keep their result rows.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "archive/jet/table_def.h"
+#include "archive/value.h"
+
+namespace tarvik::archive {
+
+struct DatabaseState;
+
+// A column of the set: its name as the set reports it, and its type.
+struct FieldInfo {
+  std::string name;
+  jet::ColumnType type = jet::ColumnType::Text;
+  std::uint16_t size = 0;
+};
+
+// Where the rows of a set come from; one implementation per kind of set.
+class RowSource {
+ public:
+  virtual ~RowSource() = default;
+  // Back before the first row.
+  virtual void restart() = 0;
+  // To the next row; false at the end.
+  virtual bool next() = 0;
+  // The values of the current row, one per field.
+  virtual void read(std::vector<Value>& row) = 0;
+  // The row count when it is known without moving (a kept result), else none.
+  virtual std::optional<std::int64_t> known_count() const { return std::nullopt; }
+  // Counts every row the cheapest way it can; leaves the source to be restarted.
+  virtual std::int64_t count_all() = 0;
+};
+
+class Recordset {
+ public:
+  enum class Kind { Snapshot, Table };
+
+  // Used by Database; `table` is set for a table-kind set.
+  Recordset(std::shared_ptr<DatabaseState> db, Kind kind, std::vector<FieldInfo> fields,
+            std::unique_ptr<RowSource> rows, std::optional<jet::TableDef> table);
+  ~Recordset();
+  Recordset(const Recordset&) = delete;
+  Recordset& operator=(const Recordset&) = delete;
+
+  Kind kind() const { return kind_; }
+  bool bof() const;
+  bool eof() const;
+  void move_first();
+  void move_last();
+  void move_next();
+  std::int32_t record_count();
+
+  const std::vector<FieldInfo>& fields() const { return fields_; }
+  // The value of a field of the current row.
+  const Value& field(std::string_view name);
+  const Value& field(std::size_t index);
+
+  // Table-kind sets only (3251 on a snapshot). Chooses the index that seek uses (3015 when the
+  // table has none of that name). Moves are not offered once an index is chosen (3251): Jet would
+  // move in index order.
+  void set_index(std::string_view name);
+  // Finds the first row, in physical order, whose index key equals `key` (one value per index
+  // column). `comparison` must be "=". A null in the key finds nothing. The first seek on an index
+  // reads the table once into an in-memory hash kept by the open archive, so later seeks, from
+  // this set or another, cost a hash look-up; reading the fields of the row found rescans the
+  // table up to it.
+  void seek(std::string_view comparison, const std::vector<Value>& key);
+  bool no_match() const;
+
+  void close();
+
+ private:
+  void check_open() const;
+  void check_moves() const;
+  // Brings the row source to row `position` (0-based).
+  void reach(std::int64_t position);
+  const std::vector<Value>& current();
+
+  std::shared_ptr<DatabaseState> db_;
+  Kind kind_;
+  std::vector<FieldInfo> fields_;
+  std::unique_ptr<RowSource> rows_;
+  std::optional<jet::TableDef> table_;
+  const jet::Index* index_ = nullptr;
+  bool closed_ = false;
+
+  bool empty_ = false;
+  bool eof_ = false;
+  bool no_match_ = false;
+  std::int64_t position_ = 0;          // the current row
+  std::int64_t source_position_ = -1;  // the row the source stands on; -1 before the first
+  bool source_done_ = false;           // the source has passed its last row
+  std::int64_t reached_ = 0;           // rows reached so far
+  std::optional<std::int64_t> count_;  // exact count, once known
+  std::vector<Value> row_;
+  bool row_valid_ = false;
+};
+
+}  // namespace tarvik::archive

@@ -1,0 +1,82 @@
+#include "archive/row_sources.h"
+
+#include "archive/jet/jet_file.h"
+#include "archive/sql/executor.h"
+
+namespace tarvik::archive {
+
+namespace {
+
+class StreamedRows : public RowSource {
+ public:
+  StreamedRows(const jet::JetFile& file, std::unique_ptr<sql::Plan> plan)
+      : plan_(std::move(plan)), execution_(file, *plan_) {}
+  void restart() override { execution_.restart(); }
+  bool next() override { return execution_.next(); }
+  void read(std::vector<Value>& row) override { execution_.output(row); }
+  std::int64_t count_all() override { return execution_.count(); }
+
+ private:
+  std::unique_ptr<sql::Plan> plan_;
+  sql::Execution execution_;
+};
+
+class KeptRows : public RowSource {
+ public:
+  explicit KeptRows(std::vector<std::vector<Value>> rows) : rows_(std::move(rows)) {}
+  void restart() override { next_ = 0; }
+  bool next() override {
+    if (next_ >= rows_.size()) return false;
+    current_ = next_++;
+    return true;
+  }
+  void read(std::vector<Value>& row) override { row = rows_[current_]; }
+  std::optional<std::int64_t> known_count() const override {
+    return static_cast<std::int64_t>(rows_.size());
+  }
+  std::int64_t count_all() override { return static_cast<std::int64_t>(rows_.size()); }
+
+ private:
+  std::vector<std::vector<Value>> rows_;
+  std::size_t next_ = 0;
+  std::size_t current_ = 0;
+};
+
+class TableRows : public RowSource {
+ public:
+  TableRows(const jet::JetFile& file, const jet::TableDef& table) : file_(file), table_(table) {}
+  void restart() override {
+    scan_.reset();
+    scan_.emplace(file_.scan(table_));
+  }
+  bool next() override { return scan_->next(row_); }
+  void read(std::vector<Value>& row) override { row = row_; }
+  std::int64_t count_all() override {
+    jet::TableScan scan = file_.scan(table_);
+    scan.select_columns(std::vector<bool>(table_.columns.size(), false));
+    std::int64_t n = 0;
+    std::vector<Value> row;
+    while (scan.next(row)) ++n;
+    return n;
+  }
+
+ private:
+  const jet::JetFile& file_;
+  jet::TableDef table_;
+  std::optional<jet::TableScan> scan_;
+  std::vector<Value> row_;
+};
+
+}  // namespace
+
+std::unique_ptr<RowSource> query_rows(const jet::JetFile& file, std::unique_ptr<sql::Plan> plan) {
+  if (plan->streams()) return std::make_unique<StreamedRows>(file, std::move(plan));
+  sql::Execution execution(file, *plan);
+  return std::make_unique<KeptRows>(execution.materialize());
+}
+
+std::unique_ptr<RowSource> table_rows(const jet::JetFile& file, const jet::TableDef& table) {
+  return std::make_unique<TableRows>(file, table);
+}
+
+}  // namespace tarvik::archive

@@ -1,0 +1,65 @@
+#include "archive/seek_index.h"
+
+#include "archive/archive_error.h"
+#include "archive/jet/jet_file.h"
+#include "archive/sql/compare.h"
+
+namespace tarvik::archive {
+
+namespace {
+
+sql::Category category_of_column(jet::ColumnType t) {
+  switch (t) {
+    case jet::ColumnType::Text:
+    case jet::ColumnType::Memo: return sql::Category::Text;
+    case jet::ColumnType::Guid: return sql::Category::Guid;
+    case jet::ColumnType::Binary:
+    case jet::ColumnType::Ole:
+    case jet::ColumnType::Complex: return sql::Category::Binary;
+    default: return sql::Category::Number;
+  }
+}
+
+}  // namespace
+
+SeekIndex::SeekIndex(const jet::JetFile& file, const jet::TableDef& table, const jet::Index& index) {
+  std::vector<std::size_t> columns;
+  for (const jet::IndexColumn& c : index.columns) {
+    columns.push_back(c.column);
+    types_.push_back(table.columns.at(c.column).type);
+  }
+  jet::TableScan scan = file.scan(table);
+  std::vector<bool> wanted(table.columns.size(), false);
+  for (std::size_t c : columns) wanted[c] = true;
+  scan.select_columns(std::move(wanted));
+  std::vector<Value> row;
+  std::string key;
+  for (std::int64_t position = 0; scan.next(row); ++position) {
+    key.clear();
+    bool has_null = false;
+    for (std::size_t c : columns) {
+      if (row[c].is_null()) {
+        has_null = true;
+        break;
+      }
+      sql::append_key(key, row[c]);
+    }
+    if (!has_null) positions_.try_emplace(key, position);
+  }
+}
+
+std::optional<std::int64_t> SeekIndex::find(const std::vector<Value>& key) const {
+  std::string k;
+  for (std::size_t i = 0; i < key.size(); ++i) {
+    if (key[i].is_null()) return std::nullopt;
+    if (!sql::comparable(sql::category_of(key[i].kind()), category_of_column(types_[i]))) {
+      throw errors::criteria_type_mismatch();
+    }
+    sql::append_key(k, key[i]);
+  }
+  const auto it = positions_.find(k);
+  if (it == positions_.end()) return std::nullopt;
+  return it->second;
+}
+
+}  // namespace tarvik::archive

@@ -1,0 +1,52 @@
+// Runs a plan over the archive's tables.
+//
+// The leftmost table of the FROM clause streams from its scan; every other table is read once,
+// keeping per row only the columns the query reads outside that table's own join condition (often
+// none), and its join keys go into a hash index whose chains keep the table's physical order. So
+// a row of the leftmost table is followed by its matches in the physical order of the joined
+// table, and memory grows with the joined tables' keys, not with the archive. A null key matches
+// nothing. A query with GROUP BY, COUNT, DISTINCT or ORDER BY is run to its end and its result
+// rows are kept.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "archive/sql/plan.h"
+#include "archive/value.h"
+
+namespace tarvik::archive::jet {
+class JetFile;
+}
+
+namespace tarvik::archive::sql {
+
+class Execution {
+ public:
+  // The file and the plan must outlive the execution.
+  Execution(const jet::JetFile& file, const Plan& plan);
+  ~Execution();
+  Execution(const Execution&) = delete;
+  Execution& operator=(const Execution&) = delete;
+
+  // For a streaming plan: back before the first row; the joined tables' indexes are built on the
+  // first call and kept.
+  void restart();
+  // To the next row that passes WHERE; false at the end.
+  bool next();
+  // The selected values of the current row.
+  void output(std::vector<Value>& row) const;
+  // The number of rows of a streaming plan, decoding only the columns that WHERE and the joins
+  // read; call restart() before reading rows again.
+  std::int64_t count();
+
+  // For any plan: every result row, in the result's order (grouped, distinct, sorted).
+  std::vector<std::vector<Value>> materialize();
+
+  struct State;  // the executor's own, shared with its cursors
+
+ private:
+  std::unique_ptr<State> state_;
+};
+
+}  // namespace tarvik::archive::sql

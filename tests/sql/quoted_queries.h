@@ -1,0 +1,21 @@
+// The SQL texts the checks and exporters send, read from quoted_queries.txt beside this file.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace tarvik::test {
+
+inline std::vector<std::string> quoted_queries() {
+  const auto path = std::filesystem::path(__FILE__).parent_path() / "quoted_queries.txt";
+  std::ifstream in(path);
+  std::vector<std::string> queries;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line[0] != '#') queries.push_back(line);
+  }
+  return queries;
+}
+
+}  // namespace tarvik::test
