@@ -28,19 +28,36 @@ struct TableSpec {
   std::vector<std::string> primary_key;  // column names; empty for none
 };
 
+struct WriterOptions {
+  // Written in the header and as the catalog's dates. A constant, never the clock, so that the
+  // same rows give the same bytes. Default: 2004-01-01 00:00.
+  archive::DateTime creation_date{37987.0};
+};
+
 class Jet4Writer {
  public:
   // Creates (replaces) `path`; all tables are declared up front. Throws std::runtime_error with
   // a message naming the table and column on a bad specification.
-  Jet4Writer(const std::string& path, std::vector<TableSpec> tables);
+  Jet4Writer(const std::string& path, std::vector<TableSpec> tables, WriterOptions options = {});
+  // Without finish() (after an error), the partly written file is removed.
   ~Jet4Writer();
+  Jet4Writer(const Jet4Writer&) = delete;
+  Jet4Writer& operator=(const Jet4Writer&) = delete;
 
   // Appends a row to table `table` (index into the declared tables), one value per column in
-  // declaration order. A value must match its column's type (null is always allowed); a text
+  // declaration order. A value must match its column's type (null is allowed but see below); a text
   // longer than its size is refused. Throws std::runtime_error naming table, row and column.
+  // Jet keeps booleans in the null mask, so a null boolean is refused; so is a null in a
+  // primary-key column and a repeated primary key. A null in an autonumber column is given the
+  // next number (one more than the largest so far). After an exception the row is not added and
+  // the writer can go on.
   void add_row(std::size_t table, std::span<const archive::Value> row);
 
-  // Writes the definitions, usage maps and catalog and closes the file.
+  // Rows added to a table so far.
+  std::uint64_t row_count(std::size_t table) const;
+
+  // Writes the definitions, usage maps and catalog and closes the file. Throws
+  // std::runtime_error when the file would pass Jet's 2 GB limit (as add_row does).
   void finish();
 
  private:

@@ -1,0 +1,119 @@
+#include "field_encoding.h"
+
+#include <cmath>
+#include <stdexcept>
+
+#include "jet4_text.h"
+#include "little_endian.h"
+#include "long_value_writer.h"
+
+namespace tarvik::archive_gen {
+
+using archive::Value;
+using archive::ValueKind;
+using archive::jet::ColumnType;
+
+namespace {
+
+// Access's date range: 100-01-01 to 9999-12-31 23:59:59.
+constexpr double kFirstDay = -657434.0;
+constexpr double kLastDay = 2958466.0;
+// Memos longer than this are never compressed (Access does not).
+constexpr std::size_t kMaxCompressedMemo = 1024;
+
+ValueKind kind_for(ColumnType type) {
+  switch (type) {
+    case ColumnType::Boolean: return ValueKind::Boolean;
+    case ColumnType::Byte: return ValueKind::Byte;
+    case ColumnType::Integer: return ValueKind::Integer;
+    case ColumnType::Long: return ValueKind::Long;
+    case ColumnType::Single: return ValueKind::Single;
+    case ColumnType::Double: return ValueKind::Double;
+    case ColumnType::Currency: return ValueKind::Currency;
+    case ColumnType::DateTime: return ValueKind::DateTime;
+    case ColumnType::Text:
+    case ColumnType::Memo: return ValueKind::Text;
+    case ColumnType::Ole: return ValueKind::Binary;
+    case ColumnType::Guid: return ValueKind::Guid;
+    default: return ValueKind::Null;
+  }
+}
+
+const char* kind_name(ValueKind kind) {
+  static constexpr const char* kNames[] = {"null",     "boolean",  "byte", "integer", "long",
+                                           "single",   "double",   "currency", "datetime",
+                                           "text",     "binary",   "guid", "numeric"};
+  return kNames[static_cast<int>(kind)];
+}
+
+}  // namespace
+
+std::string value_problem(const ColumnLayout& column, const Value& value) {
+  const ValueKind expected = kind_for(column.type);
+  if (value.kind() != expected)
+    return std::string("a ") + kind_name(value.kind()) + " value where the column holds " +
+           kind_name(expected) + " values";
+  switch (column.type) {
+    case ColumnType::Single:
+      if (!std::isfinite(value.as_single())) return "not a finite number";
+      break;
+    case ColumnType::Double:
+      if (!std::isfinite(value.as_double())) return "not a finite number";
+      break;
+    case ColumnType::DateTime: {
+      const double d = value.as_datetime().days;
+      if (!std::isfinite(d) || d < kFirstDay || d >= kLastDay)
+        return "a date outside the years 100 to 9999";
+      break;
+    }
+    case ColumnType::Text:
+      if (value.as_text().size() > column.text_size)
+        return "a text of " + std::to_string(value.as_text().size()) +
+               " characters is longer than the column's size " +
+               std::to_string(column.text_size);
+      break;
+    case ColumnType::Ole:
+      if (value.as_binary().size() > LongValueWriter::kMaxLength)
+        return "a value longer than 16 MB";
+      break;
+    case ColumnType::Memo:
+      if (value.as_text().size() * 2 > LongValueWriter::kMaxLength)
+        return "a value longer than 16 MB";
+      break;
+    default:
+      break;
+  }
+  return {};
+}
+
+void store_fixed(const ColumnLayout& column, const Value& value, std::uint8_t* out) {
+  switch (column.type) {
+    case ColumnType::Byte: store_u8(out, value.as_byte()); break;
+    case ColumnType::Integer: store_u16(out, static_cast<std::uint16_t>(value.as_integer())); break;
+    case ColumnType::Long: store_u32(out, static_cast<std::uint32_t>(value.as_long())); break;
+    case ColumnType::Single: store_f32(out, value.as_single()); break;
+    case ColumnType::Double: store_f64(out, value.as_double()); break;
+    case ColumnType::Currency:
+      store_u64(out, static_cast<std::uint64_t>(value.as_currency().ten_thousandths));
+      break;
+    case ColumnType::DateTime: store_f64(out, value.as_datetime().days); break;
+    case ColumnType::Guid:
+      for (std::size_t i = 0; i < 16; ++i) out[i] = value.as_guid().bytes[i];
+      break;
+    default: throw std::logic_error("not a fixed column");
+  }
+}
+
+void variable_bytes(const ColumnLayout& column, const Value& value,
+                    std::vector<std::uint8_t>& out) {
+  switch (column.type) {
+    case ColumnType::Text: out = encode_jet4_text(value.as_text(), true); break;
+    case ColumnType::Memo:
+      out = encode_jet4_text(value.as_text(), value.as_text().size() <= kMaxCompressedMemo);
+      break;
+    case ColumnType::Ole: out.assign(value.as_binary().begin(), value.as_binary().end()); break;
+    default: throw std::logic_error("not a variable column");
+  }
+}
+
+}  // namespace tarvik::archive_gen

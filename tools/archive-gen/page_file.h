@@ -1,0 +1,46 @@
+// The output file as a sequence of 4 KB pages. Pages are numbered as they are allocated and may
+// be written in any order (definitions reserved at the start are written last); writes to
+// consecutive pages are combined. Jet cannot address a file beyond 2 GB, so allocation past that
+// is refused. Until commit() the file is provisional: destroying the object removes it, so a
+// refused description never leaves a half-written archive behind.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tarvik::archive_gen {
+
+inline constexpr std::size_t kPageSize = 4096;
+// 2 GB: the largest file Jet opens.
+inline constexpr std::uint32_t kMaxPages = 524288;
+
+class PageFile {
+ public:
+  explicit PageFile(std::string path);
+  ~PageFile();
+  PageFile(const PageFile&) = delete;
+  PageFile& operator=(const PageFile&) = delete;
+
+  // The next `count` page numbers, consecutive. Throws std::runtime_error past the 2 GB limit.
+  std::uint32_t allocate(std::uint32_t count = 1);
+  std::uint32_t page_count() const { return page_count_; }
+
+  // Writes one whole page (kPageSize bytes) at its place.
+  void write(std::uint32_t page, std::span<const std::uint8_t> bytes);
+  // Flushes, closes and keeps the file.
+  void commit();
+
+ private:
+  void flush();
+
+  std::string path_;
+  int fd_ = -1;
+  std::uint32_t page_count_ = 0;
+  bool committed_ = false;
+  std::vector<std::uint8_t> pending_;  // consecutive pages starting at pending_first_
+  std::uint32_t pending_first_ = 0;
+};
+
+}  // namespace tarvik::archive_gen

@@ -1,0 +1,103 @@
+#include "spec_check.h"
+
+#include <algorithm>
+#include <set>
+#include <stdexcept>
+
+#include "column_layout.h"
+#include "utf8.h"
+
+namespace tarvik::archive_gen {
+
+using archive::jet::ColumnType;
+
+namespace {
+
+// Access limits: 64 characters to a name, 255 columns, 10 columns to an index.
+constexpr std::size_t kMaxNameLength = 64;
+constexpr std::size_t kMaxColumns = 255;
+constexpr std::size_t kMaxIndexColumns = 10;
+
+std::string folded(const std::string& name) {
+  std::string out = name;
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+void check_name(const std::string& name, const std::string& what) {
+  std::u16string wide;
+  try {
+    wide = utf8_to_utf16(name);
+  } catch (const std::runtime_error&) {
+    throw std::runtime_error(what + ": the name is not valid UTF-8");
+  }
+  if (wide.empty()) throw std::runtime_error(what + ": the name is empty");
+  if (wide.size() > kMaxNameLength)
+    throw std::runtime_error(what + ": the name is longer than 64 characters");
+}
+
+std::string table_label(const TableSpec& t) { return "table \"" + t.name + "\""; }
+std::string column_label(const TableSpec& t, const std::string& c) {
+  return table_label(t) + ", column \"" + c + "\"";
+}
+
+void check_table(const TableSpec& t) {
+  check_name(t.name, table_label(t));
+  if (folded(t.name).rfind("msys", 0) == 0)
+    throw std::runtime_error(table_label(t) + ": names starting with MSys are the system's");
+  if (t.columns.empty()) throw std::runtime_error(table_label(t) + ": no columns");
+  if (t.columns.size() > kMaxColumns)
+    throw std::runtime_error(table_label(t) + ": more than 255 columns");
+  std::set<std::string> names;
+  int autonumbers = 0;
+  for (const ColumnSpec& c : t.columns) {
+    const std::string label = column_label(t, c.name);
+    check_name(c.name, label);
+    if (!names.insert(folded(c.name)).second)
+      throw std::runtime_error(label + ": the name is used twice");
+    if (!writable_type(c.type)) throw std::runtime_error(label + ": type not supported");
+    if (c.type == ColumnType::Text && (c.text_size < 1 || c.text_size > 255))
+      throw std::runtime_error(label + ": a text size is 1 to 255 characters");
+    if (c.autonumber) {
+      if (c.type != ColumnType::Long)
+        throw std::runtime_error(label + ": only a long column can be an autonumber");
+      if (++autonumbers > 1) throw std::runtime_error(label + ": a second autonumber column");
+    }
+  }
+  if (t.primary_key.size() > kMaxIndexColumns)
+    throw std::runtime_error(table_label(t) + ": a primary key has at most 10 columns");
+  std::set<std::string> key_names;
+  for (const std::string& k : t.primary_key) {
+    const std::string label = column_label(t, k);
+    auto it = std::find_if(t.columns.begin(), t.columns.end(),
+                           [&](const ColumnSpec& c) { return folded(c.name) == folded(k); });
+    if (it == t.columns.end())
+      throw std::runtime_error(label + ": the primary key names a column the table lacks");
+    if (!key_names.insert(folded(k)).second)
+      throw std::runtime_error(label + ": named twice in the primary key");
+    if (it->type == ColumnType::Memo || it->type == ColumnType::Ole)
+      throw std::runtime_error(label + ": a memo or ole column cannot be in a primary key");
+  }
+}
+
+}  // namespace
+
+void check_table_specs(const std::vector<TableSpec>& tables) {
+  std::set<std::string> names;
+  for (const TableSpec& t : tables) {
+    check_table(t);
+    if (!names.insert(folded(t.name)).second)
+      throw std::runtime_error(table_label(t) + ": the name is used twice");
+  }
+}
+
+std::vector<std::size_t> primary_key_columns(const TableSpec& table) {
+  std::vector<std::size_t> out;
+  for (const std::string& k : table.primary_key)
+    for (std::size_t i = 0; i < table.columns.size(); ++i)
+      if (folded(table.columns[i].name) == folded(k)) out.push_back(i);
+  return out;
+}
+
+}  // namespace tarvik::archive_gen
