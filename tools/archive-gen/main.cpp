@@ -22,7 +22,8 @@ const Subcommand kSubcommands[] = {
     {"from-json", "from-json DESCRIPTION.json OUT.mdb",
      &tarvik::archive_gen::run_from_json_command},
 #ifdef TARVIK_ARCHIVE_GEN_SAMPLE
-    {"sample", "sample [--scale N] [--seed S] [--variant V] OUT.mdb", &run_sample_command},
+    {"sample", "sample [--scale N] [--seed S] [--variant V] OUT.mdb",
+     &tarvik::archive_gen::run_sample_command},
 #endif
 };
 

@@ -1,0 +1,47 @@
+#include "sample_command.h"
+
+#include <cstdio>
+#include <exception>
+
+#include "archive-gen/jet4_writer.h"
+#include "sample_generator.h"
+
+namespace tarvik::archive_gen {
+
+namespace {
+
+class WriterSink final : public sample::RowSink {
+ public:
+  explicit WriterSink(Jet4Writer& writer) : writer_(writer) {}
+  void add_row(std::size_t table, std::span<const archive::Value> row) override { writer_.add_row(table, row); }
+
+ private:
+  Jet4Writer& writer_;
+};
+
+}  // namespace
+
+int run_sample_command(const std::vector<std::string>& args) {
+  std::string error;
+  const auto options = sample::parse_sample_options(args, error);
+  if (!options) {
+    std::fprintf(stderr, "archive-gen sample: %s\nusage: archive-gen sample [--scale N] [--seed S] "
+                         "[--variant outdated|duplicate-suppliers|missing-destination] OUT.mdb\n",
+                 error.c_str());
+    return 2;
+  }
+  try {
+    const sample::SampleSchema schema = sample::tarvik_schema(options->outdated);
+    Jet4Writer writer(options->output_path, schema.tables);
+    WriterSink sink(writer);
+    const auto counts = sample::generate_sample(*options, schema, sink);
+    writer.finish();
+    for (const auto& count : counts) std::printf("%s %llu\n", count.table.c_str(), static_cast<unsigned long long>(count.rows));
+    return 0;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "archive-gen sample: %s\n", e.what());
+    return 1;
+  }
+}
+
+}  // namespace tarvik::archive_gen

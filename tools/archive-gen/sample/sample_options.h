@@ -1,0 +1,27 @@
+// What `archive-gen sample` is asked for: the size, the seed and the deliberate defects.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tarvik::archive_gen::sample {
+
+struct SampleOptions {
+  int scale = 1;            // 1: a small demo archive; grows linearly (about 1.4 MB a step)
+  std::uint64_t seed = 1;
+  // The variants, each a defect that one archive check refuses.
+  bool outdated = false;             // CliFor without NoteInBolla
+  bool duplicate_suppliers = false;  // an item linked more than once to the same supplier
+  bool missing_destination = false;  // accompanying invoices without an existing destination
+  std::string output_path;
+};
+
+inline constexpr int kMaxScale = 2000;
+
+// Parses the words after `sample`: [--scale N] [--seed S] [--variant V[,V...]]... OUT.mdb.
+// Returns the options, or sets `error` to a message for the user.
+std::optional<SampleOptions> parse_sample_options(const std::vector<std::string>& args, std::string& error);
+
+}  // namespace tarvik::archive_gen::sample
