@@ -15,7 +15,8 @@
 #include <functional>
 #include <string>
 
-#include "transfer/temp_folder.h"
+#include "support/temp_dir.h"
+#include "transfer/folder_files.h"
 #include "transfer/transfer_error.h"
 #include "transfer/transfer_writer.h"
 
@@ -23,7 +24,8 @@ namespace tarvik::transfer {
 namespace {
 
 using archive::Value;
-using testing::TempFolder;
+using test::TempDir;
+using testing::entries;
 
 constexpr int kCannotSetUp = 77;
 
@@ -63,7 +65,7 @@ void report(int fd, const std::string& text) {
 
 // Writes lines until the writer fails, then checks that it stays failed and leaves no file.
 // Exit 0 when all held; the report says what was seen.
-int fill_until_failure(const TempFolder& folder, int report_fd) {
+int fill_until_failure(const TempDir& folder, int report_fd) {
   const auto path = folder / "ProvaExport.txt";
   TransferWriter writer(path);
   int first_number = 0;
@@ -80,7 +82,7 @@ int fill_until_failure(const TempFolder& folder, int report_fd) {
     report(report_fd, std::to_string(e.number()) + " " + e.description() + "\n");
   }
   // The file is already gone, and nothing more is written or renamed into place.
-  if (!folder.entries().empty()) report(report_fd, "temporary file left\n");
+  if (!entries(folder.path()).empty()) report(report_fd, "temporary file left\n");
   try {
     writer.WriteTextLine("more");
     for (int i = 0; i < 100'000; ++i) writer.WriteTextLine("more");
@@ -90,12 +92,12 @@ int fill_until_failure(const TempFolder& folder, int report_fd) {
     if (e.number() != first_number) report(report_fd, "then " + std::to_string(e.number()) + "\n");
   }
   writer.close_and_delete();
-  if (!folder.entries().empty()) report(report_fd, "file left\n");
+  if (!entries(folder.path()).empty()) report(report_fd, "file left\n");
   return 0;
 }
 
 TEST(FailedWrite, FileSizeLimitIsDiskFull) {
-  TempFolder folder;
+  TempDir folder;
   const ChildResult result = run_in_child([&](int fd) {
     ::signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails with EFBIG
     const rlimit limit{64 * 1024, 64 * 1024};
@@ -104,7 +106,7 @@ TEST(FailedWrite, FileSizeLimitIsDiskFull) {
   });
   EXPECT_EQ(result.exit_code, 0);
   EXPECT_EQ(result.report, "61 Disco pieno\n");
-  EXPECT_TRUE(folder.entries().empty());
+  EXPECT_TRUE(entries(folder.path()).empty());
 }
 
 bool write_file(const char* path, const std::string& text) {
@@ -130,7 +132,7 @@ bool enter_private_mount_namespace() {
 }
 
 TEST(FailedWrite, FullFileSystemIsDiskFull) {
-  TempFolder folder;
+  TempDir folder;
   const ChildResult result = run_in_child([&](int fd) {
     if (!enter_private_mount_namespace()) return kCannotSetUp;
     if (::mount("tmpfs", folder.path().c_str(), "tmpfs", 0, "size=64k") != 0) return kCannotSetUp;

@@ -9,7 +9,8 @@
 #include <string>
 
 #include "transfer/memo_end_marker.h"
-#include "transfer/temp_folder.h"
+#include "support/temp_dir.h"
+#include "transfer/folder_files.h"
 #include "transfer/transfer_error.h"
 
 namespace tarvik::transfer {
@@ -18,7 +19,8 @@ namespace {
 using archive::Currency;
 using archive::DateTime;
 using archive::Value;
-using testing::TempFolder;
+using test::TempDir;
+using testing::entries;
 using testing::read_bytes;
 using testing::write_bytes;
 
@@ -31,11 +33,11 @@ class TransferWriterTest : public ::testing::Test {
     TransferWriter writer(path);
     write(writer);
     writer.close();
-    EXPECT_EQ(folder_.entries(), std::vector<std::string>{"ProvaExport.txt"});
+    EXPECT_EQ(entries(folder_.path()), std::vector<std::string>{"ProvaExport.txt"});
     return read_bytes(path);
   }
 
-  TempFolder folder_;
+  TempDir folder_;
 };
 
 TEST_F(TransferWriterTest, HeaderLinesAndAnEmptyBlock) {
@@ -135,7 +137,7 @@ TEST_F(TransferWriterTest, CloseReplacesAnOlderFileWhichStaysWholeUntilThen) {
   EXPECT_EQ(read_bytes(path), "an older run\r\n");
   writer.close();
   EXPECT_EQ(read_bytes(path), "new\r\n");
-  EXPECT_EQ(folder_.entries(), std::vector<std::string>{"ProvaExport.txt"});
+  EXPECT_EQ(entries(folder_.path()), std::vector<std::string>{"ProvaExport.txt"});
 }
 
 TEST_F(TransferWriterTest, CloseAndDeleteLeavesNoTransferFile) {
@@ -144,7 +146,7 @@ TEST_F(TransferWriterTest, CloseAndDeleteLeavesNoTransferFile) {
   TransferWriter writer(path);
   writer.WriteTextLine("partial");
   writer.close_and_delete();
-  EXPECT_TRUE(folder_.entries().empty());
+  EXPECT_TRUE(entries(folder_.path()).empty());
 }
 
 TEST_F(TransferWriterTest, AWriterLeftUnclosedLeavesNothingBehind) {
@@ -152,14 +154,14 @@ TEST_F(TransferWriterTest, AWriterLeftUnclosedLeavesNothingBehind) {
     TransferWriter writer(folder_ / "ProvaExport.txt");
     writer.WriteTextLine("partial");
   }
-  EXPECT_TRUE(folder_.entries().empty());
+  EXPECT_TRUE(entries(folder_.path()).empty());
 }
 
 TEST_F(TransferWriterTest, DeleteTransferFileWithoutAWriter) {
   const auto path = folder_ / "ProvaExport.txt";
   write_bytes(path, "an older run\r\n");
   DeleteTransferFile(path);
-  EXPECT_TRUE(folder_.entries().empty());
+  EXPECT_TRUE(entries(folder_.path()).empty());
   DeleteTransferFile(path);  // nothing there: no error
 }
 
@@ -186,7 +188,7 @@ TEST_F(TransferWriterTest, AFolderAtThePathIsError75AtClose) {
     EXPECT_EQ(e.number(), 75);
     EXPECT_EQ(e.description(), "Errore di accesso al percorso/file");
   }
-  EXPECT_EQ(folder_.entries(), std::vector<std::string>{"ProvaExport.txt"});
+  EXPECT_EQ(entries(folder_.path()), std::vector<std::string>{"ProvaExport.txt"});
   EXPECT_TRUE(std::filesystem::is_directory(path / "inside"));
 }
 
