@@ -114,8 +114,13 @@ std::int32_t Recordset::record_count() {
 const std::vector<Value>& Recordset::current() {
   if (eof_ || empty_) throw errors::no_current_record();
   if (!row_valid_) {
-    reach(position_);
-    rows_->read(row_);
+    if (sought_) {
+      if (!seek_reader_) seek_reader_.emplace(db_->file->scan(*table_));
+      seek_reader_->read_at(*sought_, row_);
+    } else {
+      reach(position_);
+      rows_->read(row_);
+    }
     row_valid_ = true;
   }
   return row_;
@@ -157,15 +162,10 @@ void Recordset::seek(std::string_view comparison, const std::vector<Value>& key)
                                           " valori su un indice di " +
                                           std::to_string(index_->columns.size()) + " campi");
   }
-  const std::optional<std::int64_t> found = db_->seek_index(*table_, *index_).find(key);
+  sought_ = db_->seek_index(*table_, *index_).find(key);
   row_valid_ = false;
-  no_match_ = !found;
-  if (found) {
-    position_ = *found;
-    eof_ = false;
-  } else {
-    eof_ = true;  // no current row after a failed seek
-  }
+  no_match_ = !sought_;
+  eof_ = !sought_;  // no current row after a failed seek
 }
 
 bool Recordset::no_match() const {
@@ -176,6 +176,7 @@ bool Recordset::no_match() const {
 void Recordset::close() {
   closed_ = true;
   rows_.reset();
+  seek_reader_.reset();
 }
 
 }  // namespace tarvik::archive

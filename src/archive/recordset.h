@@ -20,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "archive/jet/jet_file.h"
 #include "archive/jet/table_def.h"
 #include "archive/value.h"
 
@@ -79,10 +80,10 @@ class Recordset {
   // move in index order.
   void set_index(std::string_view name);
   // Finds the first row, in physical order, whose index key equals `key` (one value per index
-  // column). `comparison` must be "=". A null in the key finds nothing. The first seek on an index
-  // reads the table once into an in-memory hash kept by the open archive, so later seeks, from
-  // this set or another, cost a hash look-up; reading the fields of the row found rescans the
-  // table up to it.
+  // column) and makes it current. `comparison` must be "=". A null in the key finds nothing. The
+  // first seek on an index reads the table once into an in-memory hash kept by the open archive,
+  // so later seeks, from this set or another, cost a hash look-up; the row found is read directly
+  // by its pointer when a field of it is read.
   void seek(std::string_view comparison, const std::vector<Value>& key);
   bool no_match() const;
 
@@ -113,6 +114,8 @@ class Recordset {
   std::optional<std::int64_t> count_;  // exact count, once known
   std::vector<Value> row_;
   bool row_valid_ = false;
+  std::optional<std::uint32_t> sought_;       // the row found by the last seek
+  std::optional<jet::TableScan> seek_reader_;  // reads it
 };
 
 }  // namespace tarvik::archive

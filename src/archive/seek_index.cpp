@@ -34,7 +34,7 @@ SeekIndex::SeekIndex(const jet::JetFile& file, const jet::TableDef& table, const
   scan.select_columns(std::move(wanted));
   std::vector<Value> row;
   std::string key;
-  for (std::int64_t position = 0; scan.next(row); ++position) {
+  while (scan.next(row)) {
     key.clear();
     bool has_null = false;
     for (std::size_t c : columns) {
@@ -44,11 +44,11 @@ SeekIndex::SeekIndex(const jet::JetFile& file, const jet::TableDef& table, const
       }
       sql::append_key(key, row[c]);
     }
-    if (!has_null) positions_.try_emplace(key, position);
+    if (!has_null) rows_.try_emplace(key, scan.row_pointer());
   }
 }
 
-std::optional<std::int64_t> SeekIndex::find(const std::vector<Value>& key) const {
+std::optional<std::uint32_t> SeekIndex::find(const std::vector<Value>& key) const {
   std::string k;
   for (std::size_t i = 0; i < key.size(); ++i) {
     if (key[i].is_null()) return std::nullopt;
@@ -57,8 +57,8 @@ std::optional<std::int64_t> SeekIndex::find(const std::vector<Value>& key) const
     }
     sql::append_key(k, key[i]);
   }
-  const auto it = positions_.find(k);
-  if (it == positions_.end()) return std::nullopt;
+  const auto it = rows_.find(k);
+  if (it == rows_.end()) return std::nullopt;
   return it->second;
 }
 

@@ -1,5 +1,6 @@
 // The in-memory stand-in for a Jet index used by seeks: the key of every row of a table, read
-// once, mapped to the row's position in physical order. Jet's own index pages are not read.
+// once, mapped to the row's pointer (page and row), so the row found is read directly. Jet's own
+// index pages are not read.
 #pragma once
 
 #include <cstdint>
@@ -22,14 +23,14 @@ class SeekIndex {
   // Reads the table once. Rows whose key holds a null are left out: a null key finds nothing.
   SeekIndex(const jet::JetFile& file, const jet::TableDef& table, const jet::Index& index);
 
-  // The physical position of the first row whose key equals `key`, compared as Jet compares
-  // (numbers by value, text without regard to case). Throws 3464 when a key value cannot be
-  // compared with its column.
-  std::optional<std::int64_t> find(const std::vector<Value>& key) const;
+  // The row pointer of the first row, in physical order, whose key equals `key`, compared as Jet
+  // compares (numbers by value, text without regard to case). Throws 3464 when a key value cannot
+  // be compared with its column.
+  std::optional<std::uint32_t> find(const std::vector<Value>& key) const;
 
  private:
   std::vector<jet::ColumnType> types_;
-  std::unordered_map<std::string, std::int64_t> positions_;
+  std::unordered_map<std::string, std::uint32_t> rows_;
 };
 
 }  // namespace tarvik::archive
