@@ -345,7 +345,12 @@ std::optional<std::string> FindIniText(std::string_view ini, std::string_view se
   const std::u16string wanted_section = utf8_to_utf16(section);
   const std::u16string wanted_key = utf8_to_utf16(key);
 
-  // Sections of the same name are read as one, in the order they come.
+  // Sections of the same name are read as one, in the order they come. Each section's name is
+  // its group followed by "/" ("" for [General]).
+  const std::u16string wanted_group = wanted_section + u"/";
+  const std::u16string full_key = wanted_group + wanted_key;
+  std::u16string nearest_group;  // the greatest group name not after the full key
+  bool has_nearest = false;
   std::optional<IniValue> found;
   bool in_section = false;
   std::size_t pos = 0;
@@ -356,12 +361,11 @@ std::optional<std::string> FindIniText(std::string_view ini, std::string_view se
       std::size_t close = text.find(']');
       std::string_view name = trim_blanks(text.substr(1, close == std::string_view::npos ? text.size() - 1 : close - 1));
       // "[General]" holds the keys of no group; "[%General]" is the group named General.
-      if (equal_ignoring_case(name, "general")) {
-        in_section = false;
-      } else {
-        in_section = (equal_ignoring_case(name, "%general") ? utf8_to_utf16(name.substr(1)) : unescape_name(name)) ==
-                     wanted_section;
-      }
+      std::u16string group;
+      if (!equal_ignoring_case(name, "general"))
+        group = (equal_ignoring_case(name, "%general") ? utf8_to_utf16(name.substr(1)) : unescape_name(name)) + u"/";
+      in_section = group == wanted_group;
+      if (group <= full_key && (!has_nearest || group > nearest_group)) nearest_group = group, has_nearest = true;
       continue;
     }
     if (!in_section || line.equals == std::string_view::npos) continue;
@@ -371,7 +375,9 @@ std::optional<std::string> FindIniText(std::string_view ini, std::string_view se
     std::size_t value_start = line.equals + 1;
     found = unescape_value(ini.substr(value_start, line.start + line.length - value_start));
   }
-  if (!found) return std::nullopt;
+  // QSettings looks a key up only in the section whose name comes nearest before the key in
+  // name order; a section such as [Installazione\A] hides [Installazione] from it.
+  if (!found || nearest_group != wanted_group) return std::nullopt;
   return utf16_to_utf8(value_as_text(*found));
 }
 

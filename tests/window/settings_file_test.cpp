@@ -68,10 +68,18 @@ TEST(IniText, QuotesEscapesAndComments) {
   EXPECT_EQ(value("C:\\\\Programmi\\\\Tarvik\\\\"), "C:\\Programmi\\Tarvik\\");
   EXPECT_EQ(value("\\x41\\101\\t\\\"x\\\""), "AA\t\"x\"");
   EXPECT_EQ(value("/opt/Perch\xC3\xA9"), "/opt/Perch\xC3\xA9");
-  EXPECT_EQ(value("/opt/\\\n  Tarvik"), "/opt/Tarvik");
+  // A backslash continues the line; the next line's leading blanks are part of the value.
+  EXPECT_EQ(value("/opt/\\\n  Tarvik"), "/opt/  Tarvik");
   EXPECT_EQ(value("@@Tarvik"), "@Tarvik");
   EXPECT_EQ(value("a, b"), "");
   EXPECT_EQ(value(""), "");
+}
+
+TEST(IniText, AGroupBetweenTheSectionAndTheKeyHidesTheSection) {
+  // Keys are looked up in the nearest section before them in name order only.
+  EXPECT_EQ(FindIniText("[Installazione\\A]\nk=v\n[Installazione]\nCartella=/x\n", "Installazione", "Cartella"),
+            std::nullopt);
+  EXPECT_EQ(FindIniText("[Installazione\\Z]\nk=v\n[Installazione]\nCartella=/x\n", "Installazione", "Cartella"), "/x");
 }
 
 TEST(IniText, EscapedNamesAndAByteOrderMark) {

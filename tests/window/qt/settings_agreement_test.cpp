@@ -125,6 +125,9 @@ TEST(SettingsAgreement, FilesWrittenByHand) {
       "[Installazione]\nCartella=\\x\n",
       "[Installazione]\nCartella=\\q\\;x\n",
       "[%General]\nCartella=/x\n[Installazione]\nCartella=/y\n",
+      "[Installazione\\A]\nk=v\n[Installazione]\nCartella=/hidden\n",
+      "[Installazione\\Z]\nk=v\n[Installazione]\nCartella=/seen\n",
+      "[General]\nk=v\n[Installazione]\nCartella=/seen\n",
   };
   test::TempDir dir;
   int n = 0;
