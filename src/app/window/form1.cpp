@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include "app/command_line.h"
+#include "app/file_tests.h"
 #include "app/settings.h"
 #include "app/window/form_layout.h"
 #include "app/window/message_box.h"
@@ -101,8 +102,7 @@ void Form1::LayOut(double dpi) {
 void Form1::Form_Load(const std::string& command_line) {
   std::string folder = ReadInstallationFolder();
   if (!folder.empty()) {
-    if (folder.back() != '/' && folder.back() != '\\') folder += '/';
-    set_folder_text(folder);
+    set_folder_text(NormalizeFolder(folder));
   } else {
     message_box(kNoFolderMessage, ui::kExportTitle, ui::kStyleWarningOk);
     set_folder_text("");
@@ -115,11 +115,7 @@ void Form1::Form_Load(const std::string& command_line) {
 void Form1::Command1_Click() {
   if (running_ || !run_) return;
   running_ = true;
-  struct Finish {
-    Form1& form;
-    ~Finish() { form.running_ = false; }
-  } finish{*this};
-  run_();
+  run_();  // the run reports its own errors and never throws
   running_ = false;
   if (close_requested_ && isVisible()) close();
 }
