@@ -1,5 +1,6 @@
 // Full-scan throughput of the reader on the largest corpus tables, beside mdb-export's on the same
-// tables measured in the same run. Usage: scan_bench [PATH_TO_tarvik-transfer]
+// tables measured in the same run.
+// Usage: scan_bench [PATH_TO_tarvik-transfer [ARCHIVE TABLE]...]: more tables may follow the tool.
 // With the tool's path, its `dump` (decoding and printing JSON) is timed too, which is the fair
 // comparison with mdb-export (decoding and printing CSV).
 #include <sys/wait.h>
@@ -20,11 +21,11 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 struct Workload {
-  const char* file;
-  const char* table;
+  std::string file;  // relative to the corpus, or absolute
+  std::string table;
 };
 
-constexpr Workload kWorkloads[] = {
+const Workload kWorkloads[] = {
     {"fxjollois-donnees/xtreme.mdb", "Orders Detail"},
     {"fxjollois-donnees/xtreme.mdb", "Orders"},
     {"fxjollois-donnees/MONDIAL.accdb", "City"},
@@ -65,12 +66,16 @@ int main(int argc, char** argv) {
 
   std::printf("%-40s %7s %12s %10s %12s %12s %8s %8s\n", "table", "rows", "scan rows/s", "scan MB/s",
               "dump s", "mdb-export s", "scan x", "dump x");
-  for (const Workload& w : kWorkloads) {
-    const std::string path = corpus + "/" + w.file;
+  std::vector<Workload> workloads(std::begin(kWorkloads), std::end(kWorkloads));
+  for (int i = 2; i + 1 < argc; i += 2) workloads.push_back({argv[i], argv[i + 1]});
+  for (const Workload& w : workloads) {
+    const std::string path = w.file.starts_with("/") ? w.file : corpus + "/" + w.file;
+    // Tables named on the command line are the large ones: fewer runs.
+    const int runs = &w - workloads.data() < std::ssize(kWorkloads) ? kRuns : 3;
     auto file = tarvik::archive::jet::JetFile::open(path);
     auto def = file->table(w.table);
     std::size_t rows = 0;
-    double scan = median_seconds(kRuns, [&] {
+    double scan = median_seconds(runs, [&] {
       rows = 0;
       auto scan = file->scan(def);
       std::vector<tarvik::archive::Value> row;
@@ -79,10 +84,10 @@ int main(int argc, char** argv) {
     // Bytes the scan walks: the table's data pages (long values not counted).
     double table_mb = double(tarvik::archive::jet::read_usage_map(file->pages(), def.owned_pages_map).size()) *
                       double(file->pages().page_size()) / 1e6;
-    double dump = tool.empty() ? 0 : time_command(quoted(tool) + " dump " + quoted(path) + " " + quoted(w.table), kRuns);
-    double mdb = have_mdbtools ? time_command("mdb-export " + quoted(path) + " " + quoted(w.table), kRuns) : 0;
+    double dump = tool.empty() ? 0 : time_command(quoted(tool) + " dump " + quoted(path) + " " + quoted(w.table), runs);
+    double mdb = have_mdbtools ? time_command("mdb-export " + quoted(path) + " " + quoted(w.table), runs) : 0;
     std::printf("%-40s %7zu %12.0f %10.1f %12.4f %12.4f %8.1f %8.1f\n",
-                (std::string(w.file).substr(std::string(w.file).find('/') + 1) + ":" + w.table).c_str(),
+                (w.file.substr(w.file.find_last_of('/') + 1) + ":" + w.table).c_str(),
                 rows, rows / scan, table_mb / scan, dump, mdb, mdb > 0 ? mdb / scan : 0,
                 mdb > 0 && dump > 0 ? mdb / dump : 0);
   }

@@ -20,11 +20,11 @@ class RunError : public std::runtime_error {
 };
 
 // 6: a count left the 32-bit signed range.
-inline RunError overflow() { return RunError(6, "Overflow."); }
+inline RunError overflow() { return RunError(6, "Overflow"); }
 // 7: memory ran out.
-inline RunError out_of_memory() { return RunError(7, "Memoria esaurita."); }
+inline RunError out_of_memory() { return RunError(7, "Memoria esaurita"); }
 
 // 5: any other failure inside the program.
-inline RunError invalid_call() { return RunError(5, "Chiamata di routine o argomento non validi."); }
+inline RunError invalid_call() { return RunError(5, "Chiamata di routine o argomento non validi"); }
 
 }  // namespace tarvik::app

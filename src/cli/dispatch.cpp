@@ -7,6 +7,7 @@
 #include "archive/archive_error.h"
 #include "cli/buffered_output.h"
 #include "cli/command.h"
+#include "cli/query_command.h"
 
 namespace tarvik::cli {
 namespace {
@@ -25,6 +26,9 @@ constexpr CommandEntry kCommands[] = {
     {"dump", "ARCHIVE TABLE",
      "the table as JSON lines: the columns first, then one object per row in physical order",
      run_dump_command},
+    {"query", "ARCHIVE SQL",
+     "the rows of a query in Jet's dialect, as JSON lines in the form of dump",
+     run_query_command},
 };
 
 void print_usage(std::FILE* to) {

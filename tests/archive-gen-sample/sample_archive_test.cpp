@@ -7,20 +7,12 @@
 #include <iterator>
 
 #include "archive-gen/jet4_writer.h"
+#include "archive-gen/sample/writer_sink.h"
 #include "archive/jet/jet_file.h"
 #include "recorded_sample.h"
 
 namespace tarvik::archive_gen::sample::testing {
 namespace {
-
-class WriterSink final : public RowSink {
- public:
-  explicit WriterSink(Jet4Writer& writer) : writer_(writer) {}
-  void add_row(std::size_t table, std::span<const archive::Value> row) override { writer_.add_row(table, row); }
-
- private:
-  Jet4Writer& writer_;
-};
 
 std::string write_sample(const SampleOptions& options, const std::string& name) {
   const std::string path = ::testing::TempDir() + name;

@@ -47,7 +47,7 @@ std::size_t fixed_row_bytes(archive::jet::ColumnType type);
 // True for the column types the writer stores.
 bool writable_type(archive::jet::ColumnType type);
 
-// The layout of a checked table specification (see check_table_spec).
+// The layout of a checked table (see check_table_specs).
 TableLayout lay_out_table(const TableSpec& spec);
 
 }  // namespace tarvik::archive_gen

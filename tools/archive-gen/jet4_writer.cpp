@@ -13,7 +13,7 @@
 #include "index_page.h"
 #include "page_file.h"
 #include "row_packer.h"
-#include "spec_check.h"
+#include "table_check.h"
 #include "table_definition.h"
 #include "table_writer.h"
 #include "usage_map.h"

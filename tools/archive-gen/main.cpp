@@ -10,6 +10,10 @@
 #define TARVIK_ARCHIVE_GEN_SAMPLE 1
 #endif
 
+// The sample command may be declared in the global namespace or in archive_gen's.
+namespace tarvik::archive_gen {}
+using namespace tarvik::archive_gen;
+
 namespace {
 
 struct Subcommand {
@@ -19,8 +23,7 @@ struct Subcommand {
 };
 
 const Subcommand kSubcommands[] = {
-    {"from-json", "from-json DESCRIPTION.json OUT.mdb",
-     &tarvik::archive_gen::run_from_json_command},
+    {"from-json", "from-json DESCRIPTION.json OUT.mdb", &run_from_json_command},
 #ifdef TARVIK_ARCHIVE_GEN_SAMPLE
     {"sample", "sample [--scale N] [--seed S] [--variant V] OUT.mdb",
      &tarvik::archive_gen::run_sample_command},
@@ -38,6 +41,7 @@ int usage() {
 int main(int argc, char** argv) {
   if (argc < 2) return usage();
   for (const Subcommand& s : kSubcommands)
-    if (std::strcmp(argv[1], s.name) == 0) return s.run(std::vector<std::string>(argv + 2, argv + argc));
+    if (std::strcmp(argv[1], s.name) == 0)
+      return s.run(std::vector<std::string>(argv + 2, argv + argc));
   return usage();
 }

@@ -32,7 +32,7 @@ PageFile::~PageFile() {
 
 std::uint32_t PageFile::allocate(std::uint32_t count) {
   if (count > kMaxPages - page_count_)
-    throw std::runtime_error("the archive would exceed the 2 GB Jet allows (" +
+    throw std::runtime_error("the archive would pass the 2 GB Jet allows (" +
                              std::to_string(kMaxPages) + " pages of 4 KB)");
   const std::uint32_t first = page_count_;
   page_count_ += count;

@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "field_encoding.h"
-#include "spec_check.h"
+#include "table_check.h"
 
 namespace tarvik::archive_gen {
 
@@ -61,13 +61,12 @@ void TableWriter::add_row(std::span<const Value> row) {
       names += (names.empty() ? "" : "\", \"") + spec_.columns[c].name;
     refuse(names, "the primary key repeats an earlier row's");
   }
-  std::span<const std::uint8_t> packed;
+  // A row too long for a page, or the file reaching 2 GB.
   try {
-    packed = packer_.pack(values, &long_values_);
+    place(packer_.pack(values, &long_values_));
   } catch (const std::runtime_error& e) {
     refuse("", e.what());
   }
-  place(packed);
   keys_.add_checked();
   for (const ColumnLayout& c : layout_.columns) {
     if (!c.autonumber) continue;

@@ -149,26 +149,40 @@ class SpineCursor {
     if (!streamed_) st_.load(leaf_, {}, [](std::int32_t) {});
   }
 
-  // `lean`: decode only the leftmost table's columns that WHERE and the joins read, for counting.
-  void restart(bool lean) {
+  // The leftmost table is scanned decoding only the columns read before a row is known to pass
+  // (WHERE, the joins, the grouping); the other columns it gives the result are read again by the
+  // row's pointer when the row's values are asked for, so filtered and counted rows cost little.
+  void restart() {
     started_ = false;
     stored_pos_ = 0;
-    if (streamed_) {
-      const PlanSource& src = st_.plan.sources[leaf_];
-      scan_.reset();
-      scan_.emplace(st_.file.scan(src.table));
-      std::vector<bool> mask;
-      if (lean) {
-        mask.assign(src.table.columns.size(), false);
-        if (st_.plan.where) mark_columns(*st_.plan.where, leaf_, mask);
-        for (const Step& step : steps_) {
-          for (const Bound& k : step.node->left_keys) mark_columns(k, leaf_, mask);
-        }
-      } else {
-        mask = stored_mask(src);
-      }
-      scan_->select_columns(std::move(mask));
+    if (!streamed_) return;
+    const PlanSource& src = st_.plan.sources[leaf_];
+    scan_.reset();
+    scan_.emplace(st_.file.scan(src.table));
+    std::vector<bool> lean(src.table.columns.size(), false);
+    const Plan& plan = st_.plan;
+    if (plan.where) mark_columns(*plan.where, leaf_, lean);
+    for (const Step& step : steps_) {
+      for (const Bound& k : step.node->left_keys) mark_columns(k, leaf_, lean);
     }
+    for (const Bound& k : plan.group_keys) mark_columns(k, leaf_, lean);
+    for (const AggregateSpec& a : plan.aggregates) {
+      if (!a.star) mark_columns(a.arg, leaf_, lean);
+    }
+    const std::vector<bool> full = stored_mask(src);
+    needs_full_read_ = full != lean;
+    scan_->select_columns(std::move(lean));
+    if (needs_full_read_ && !reader_) {
+      reader_.emplace(st_.file.scan(src.table));
+      reader_->select_columns(full);
+    }
+  }
+
+  // Makes the current leftmost row hold every column the result reads.
+  void read_whole_row() {
+    if (!streamed_ || !needs_full_read_ || whole_row_read_) return;
+    reader_->read_at(scan_->row_pointer(), leaf_row_);
+    whole_row_read_ = true;
   }
 
   bool next() {
@@ -209,7 +223,7 @@ class SpineCursor {
       return rel;
     }
     SpineCursor inner(st_, right, false);
-    inner.restart(false);
+    inner.restart();
     std::int32_t n = 0;
     while (inner.next()) {
       for (std::size_t s : rel.sources) rel.refs.push_back(st_.row_numbers[s]);
@@ -222,6 +236,7 @@ class SpineCursor {
   bool next_leaf() {
     if (streamed_) {
       if (!scan_->next(leaf_row_)) return false;
+      whole_row_read_ = false;
       st_.ctx.rows[leaf_] = leaf_row_.empty() ? kNoColumns : leaf_row_.data();
       st_.ctx.full[leaf_] = 1;
       return true;
@@ -260,6 +275,9 @@ class SpineCursor {
   std::size_t leaf_ = 0;
   std::vector<Step> steps_;
   std::optional<jet::TableScan> scan_;
+  std::optional<jet::TableScan> reader_;  // reads a passing row's other columns by its pointer
+  bool needs_full_read_ = false;
+  bool whole_row_read_ = false;
   std::vector<Value> leaf_row_;
   std::size_t stored_pos_ = 0;
   bool started_ = false;
@@ -273,12 +291,11 @@ Execution::~Execution() = default;
 
 void Execution::restart() {
   if (!state_->top) state_->top = std::make_unique<SpineCursor>(*state_, *state_->plan.from, true);
-  state_->top->restart(false);
+  state_->top->restart();
 }
 
 std::int64_t Execution::count() {
-  if (!state_->top) state_->top = std::make_unique<SpineCursor>(*state_, *state_->plan.from, true);
-  state_->top->restart(true);
+  restart();
   std::int64_t n = 0;
   while (next()) ++n;
   return n;
@@ -293,6 +310,11 @@ bool Execution::next() {
 }
 
 void Execution::output(std::vector<Value>& row) const {
+  state_->top->read_whole_row();
+  project(row);
+}
+
+void Execution::project(std::vector<Value>& row) const {
   const auto& columns = state_->plan.columns;
   row.resize(columns.size());
   for (std::size_t i = 0; i < columns.size(); ++i) row[i] = evaluate(columns[i].expr, state_->ctx);
@@ -308,7 +330,11 @@ std::vector<std::vector<Value>> Execution::materialize() {
   std::vector<Item> items;
   auto emit = [&]() {
     Item item;
-    output(item.out);
+    if (plan.grouped) {
+      project(item.out);  // over the group row
+    } else {
+      output(item.out);
+    }
     for (const SortKey& k : plan.order_by) item.keys.push_back(evaluate(k.expr, ctx));
     items.push_back(std::move(item));
   };

@@ -36,8 +36,8 @@ class Execution {
   bool next();
   // The selected values of the current row.
   void output(std::vector<Value>& row) const;
-  // The number of rows of a streaming plan, decoding only the columns that WHERE and the joins
-  // read; call restart() before reading rows again.
+  // The number of rows, decoding only the columns that WHERE and the joins read; call restart()
+  // before reading rows again.
   std::int64_t count();
 
   // For any plan: every result row, in the result's order (grouped, distinct, sorted).
@@ -46,6 +46,9 @@ class Execution {
   struct State;  // the executor's own, shared with its cursors
 
  private:
+  // The selected values computed from the current row context as it stands.
+  void project(std::vector<Value>& row) const;
+
   std::unique_ptr<State> state_;
 };
 

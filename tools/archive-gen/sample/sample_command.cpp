@@ -5,21 +5,9 @@
 
 #include "archive-gen/jet4_writer.h"
 #include "sample_generator.h"
+#include "writer_sink.h"
 
 namespace tarvik::archive_gen {
-
-namespace {
-
-class WriterSink final : public sample::RowSink {
- public:
-  explicit WriterSink(Jet4Writer& writer) : writer_(writer) {}
-  void add_row(std::size_t table, std::span<const archive::Value> row) override { writer_.add_row(table, row); }
-
- private:
-  Jet4Writer& writer_;
-};
-
-}  // namespace
 
 int run_sample_command(const std::vector<std::string>& args) {
   std::string error;
@@ -33,7 +21,7 @@ int run_sample_command(const std::vector<std::string>& args) {
   try {
     const sample::SampleSchema schema = sample::tarvik_schema(options->outdated);
     Jet4Writer writer(options->output_path, schema.tables);
-    WriterSink sink(writer);
+    sample::WriterSink sink(writer);
     const auto counts = sample::generate_sample(*options, schema, sink);
     writer.finish();
     for (const auto& count : counts) std::printf("%s %llu\n", count.table.c_str(), static_cast<unsigned long long>(count.rows));

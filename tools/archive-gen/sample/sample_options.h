@@ -9,7 +9,7 @@
 namespace tarvik::archive_gen::sample {
 
 struct SampleOptions {
-  int scale = 1;            // 1: a small demo archive; grows linearly (about 1.4 MB a step)
+  int scale = 1;            // 1: a small demo archive (2 MB); grows linearly, about 1 MB a step
   std::uint64_t seed = 1;
   // The variants, each a defect that one archive check refuses.
   bool outdated = false;             // CliFor without NoteInBolla
@@ -18,7 +18,8 @@ struct SampleOptions {
   std::string output_path;
 };
 
-inline constexpr int kMaxScale = 2000;
+// About 1.5 GB: Jet archives end at 2 GB.
+inline constexpr int kMaxScale = 1500;
 
 // Parses the words after `sample`: [--scale N] [--seed S] [--variant V[,V...]]... OUT.mdb.
 // Returns the options, or sets `error` to a message for the user.

@@ -1,4 +1,4 @@
-// Checks a table specification before anything is written: names, column count, types the
+// Checks the declared tables before anything is written: names, column count, types the
 // writer stores, text sizes, autonumber and primary-key columns. Messages name the table and
 // the column.
 #pragma once

@@ -1,4 +1,4 @@
-#include "spec_check.h"
+#include "table_check.h"
 
 #include <algorithm>
 #include <set>
