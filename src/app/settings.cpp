@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <vector>
 
 namespace tarvik::app {

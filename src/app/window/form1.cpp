@@ -86,7 +86,7 @@ Form1::Form1(QWidget* parent)
   setTabOrder(Command1, txtErrore);
 
   LayOut(screen() != nullptr ? screen()->logicalDotsPerInch() : 96.0);
-  QObject::connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+  QObject::connect(Command1, &QPushButton::clicked, this, [this] { Command1Pressed(); });
 }
 
 void Form1::LayOut(double dpi) {
@@ -112,7 +112,7 @@ void Form1::Form_Load(const std::string& command_line) {
   set_progress_caption("");
 }
 
-void Form1::Command1_Click() {
+void Form1::Command1Pressed() {
   if (running_ || !run_) return;
   running_ = true;
   run_();  // the run reports its own errors and never throws

@@ -31,7 +31,6 @@ class Form1 : public QWidget, public ui::WindowPort {
   // the window handle its events does not start a second run and does not close the window: the
   // close is carried out when the run returns, if the run has not ended the program itself.
   void set_run(std::function<void()> run) { run_ = std::move(run); }
-  bool run_in_progress() const { return running_; }
 
   // ui::WindowPort
   std::string folder_text() override;
@@ -57,7 +56,8 @@ class Form1 : public QWidget, public ui::WindowPort {
 
  private:
   void LayOut(double dpi);
-  void Command1_Click();
+  // A press of "Procedi": runs the run unless one is in progress.
+  void Command1Pressed();
 
   std::string transfer_path_;
   std::function<void()> run_;
