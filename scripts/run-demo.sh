@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# The main job on a fresh machine: installs what is needed, builds, and runs the tool on an archive.
+# The main job on a fresh machine: installs what is needed, builds, writes the sample Tarvik
+# archive into the build folder and runs the tool on it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
-archive=${1:-../shared/corpus/fxjollois-donnees/Comptoir2000.mdb}
-./build/tarvik-transfer tables "$archive"
+sample=build/sample
+mkdir -p "$sample"
+./build/tools/archive-gen/archive-gen sample "$sample/Tarvik.mdb"
+./build/tarvik-transfer tables "$sample/Tarvik.mdb"

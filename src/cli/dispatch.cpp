@@ -26,6 +26,12 @@ constexpr CommandEntry kCommands[] = {
     {"dump", "ARCHIVE TABLE",
      "the table as JSON lines: the columns first, then one object per row in physical order",
      run_dump_command},
+    {"export", "[--folder DIR] [--output FILE] [--departments yes|no]",
+     "the export run: the transfer file of the archive Tarvik.mdb in the folder (by default the "
+     "installation folder of the settings) into FILE (by default ProvaExport.txt)",
+     run_export_command},
+    {"verify", "FILE", "reads a transfer file as the importer does: each block and its count, or "
+     "the first line that breaks the layout", run_verify_command},
     {"query", "ARCHIVE SQL",
      "the rows of a query in Jet's dialect, as JSON lines in the form of dump",
      run_query_command},

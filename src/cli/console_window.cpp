@@ -1,0 +1,67 @@
+#include "cli/console_window.h"
+
+#include <unistd.h>
+
+#include <cctype>
+#include <cstring>
+
+namespace tarvik::cli {
+
+namespace {
+
+constexpr int kBarWidth = 30;
+
+// "Avanzamento: 300/1845" as the two numbers, for the bar.
+bool parse_progress(const std::string& caption, long& done, long& total) {
+  return std::sscanf(caption.c_str(), "Avanzamento: %ld/%ld", &done, &total) == 2;
+}
+
+}  // namespace
+
+ConsoleWindow::ConsoleWindow(std::string folder, std::optional<bool> answer, std::FILE* in,
+                             std::FILE* err)
+    : folder_(std::move(folder)), answer_(answer), in_(in), err_(err),
+      terminal_(isatty(fileno(err)) != 0) {}
+
+void ConsoleWindow::end_progress_line() {
+  if (progress_on_line_) std::fputc('\n', err_);
+  progress_on_line_ = false;
+}
+
+void ConsoleWindow::show_error_panel(bool shown) {
+  if (!shown) return;
+  end_progress_line();
+  std::fprintf(err_, "%s\n", error_text_.c_str());
+}
+
+void ConsoleWindow::set_progress_caption(const std::string& caption) {
+  long done = 0, total = 0;
+  if (!terminal_ || !parse_progress(caption, done, total)) {
+    std::fprintf(err_, "%s\n", caption.c_str());
+    return;
+  }
+  // Done may pass the total: the total counts whole tables, the blocks filtered rows.
+  int filled = total > 0 ? int(std::min(done, total) * kBarWidth / total) : kBarWidth;
+  std::fprintf(err_, "\r%s [%.*s%*s]", caption.c_str(), filled, "##############################",
+               kBarWidth - filled, "");
+  std::fflush(err_);
+  progress_on_line_ = true;
+}
+
+ui::Answer ConsoleWindow::message_box(const std::string& text, std::string_view title, int style) {
+  end_progress_line();
+  std::fprintf(err_, "%.*s: %s\n", int(title.size()), title.data(), text.c_str());
+  if (style != ui::kStyleWarningYesNo) return ui::Answer::Ok;
+  if (answer_) return *answer_ ? ui::Answer::Yes : ui::Answer::No;
+  // Yes is preselected: an empty answer, or anything but a no, is Yes.
+  std::fputs("[S/n] ", err_);
+  std::fflush(err_);
+  char line[64] = {};
+  if (std::fgets(line, sizeof line, in_) == nullptr) return ui::Answer::Yes;
+  char first = static_cast<char>(std::tolower(static_cast<unsigned char>(line[0])));
+  return first == 'n' ? ui::Answer::No : ui::Answer::Yes;
+}
+
+void ConsoleWindow::unload() { end_progress_line(); }
+
+}  // namespace tarvik::cli
