@@ -13,6 +13,7 @@
 #include "app/command_line.h"
 #include "app/file_tests.h"
 #include "app/settings.h"
+#include "app/startup_texts.h"
 #include "app/window/form_layout.h"
 #include "app/window/message_box.h"
 #include "app/window/plain_text.h"
@@ -29,9 +30,6 @@ constexpr char kLabel1Text[] =
 constexpr char kLabel2Text[] = "Cartella di installazione Tarvik";
 constexpr char kCommand1Text[] = "Procedi";
 constexpr char kLblAvanzamentoText[] = "Avanzamento";
-constexpr char kNoFolderMessage[] =
-    "Impossibile trovare la cartella in cui è installato Tarvik. Verificare che il programma sia stato "
-    "installato. E' possibile digitare manualmente la cartella.";
 
 // The design font first, then fonts of the same metrics where it is missing.
 QFont DesignFont(double point_size) {
@@ -104,7 +102,7 @@ void Form1::Form_Load(const std::string& command_line) {
   if (!folder.empty()) {
     set_folder_text(NormalizeFolder(folder));
   } else {
-    message_box(kNoFolderMessage, ui::kExportTitle, ui::kStyleWarningOk);
+    message_box(kMissingFolderMessage, ui::kExportTitle, ui::kStyleWarningOk);
     set_folder_text("");
   }
   transfer_path_ = TransferPathFromCommandLine(command_line);
