@@ -1,0 +1,66 @@
+// A press of "Procedi" in a test: the folder box filled, the run made on a recording window, the
+// transfer file written into a folder of its own, so that a test sees every file a run leaves.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "app/export_run.h"
+#include "app/run_context.h"
+#include "app/run_archives.h"
+#include "archive/database.h"
+#include "support/recording_window.h"
+#include "support/temp_dir.h"
+#include "transfer/block_layouts.h"
+#include "transfer/layout_check.h"
+
+namespace tarvik::test::run {
+
+inline constexpr const char* kTitle = "Esportazione dati Tarvik";
+
+class ExportRunTest : public ::testing::Test {
+ protected:
+  // The folder text as a user types it: no separator at the end.
+  std::string archive_folder_text() const { return archives_.path().string(); }
+  std::filesystem::path archive_path() const { return archives_ / kArchiveName; }
+  std::filesystem::path transfer_path() const { return output_ / "ProvaExport.txt"; }
+
+  // Presses "Procedi" with `folder` in the box, on a fresh run context, as a new start of the
+  // program would. The context's counters are kept for the test.
+  app::RunOutcome press(const std::string& folder) {
+    window_.folder = folder;
+    app::RunContext context(window_, transfer_path());
+    const app::RunOutcome outcome = app::Command1_Click(context);
+    total_ = context.total;
+    done_ = context.done;
+    return outcome;
+  }
+
+  // A file at the transfer path from an earlier run.
+  void leave_older_transfer_file() const { std::ofstream(transfer_path(), std::ios::binary) << " 1 \r\nF\r\n"; }
+
+  // After a run, the archive is closed: an export can take its exclusive lock again.
+  void expect_archive_released() const {
+    EXPECT_NO_THROW(archive::Database::open(archive_path().string())->close());
+  }
+
+  void expect_no_transfer_file() const {
+    EXPECT_TRUE(folder_entries(output_.path()).empty()) << "files left: " << ::testing::PrintToString(folder_entries(output_.path()));
+  }
+
+  transfer::LayoutCheck check_transfer_file() const {
+    return transfer::check_layout(read_file(transfer_path()), transfer::block_layouts());
+  }
+
+  TempDir archives_;
+  TempDir output_;
+  RecordingWindow window_;
+  std::int32_t total_ = 0;
+  std::int32_t done_ = 0;
+};
+
+}  // namespace tarvik::test::run
