@@ -36,14 +36,7 @@ std::vector<std::string> captions_with_events(std::int64_t last, std::int64_t to
 
 class ProgressRun : public ExportRunTest {
  protected:
-  app::RunOutcome press_on_journal(const std::string& folder) {
-    journal_window_.folder = folder;
-    app::RunContext context(journal_window_, transfer_path());
-    const app::RunOutcome outcome = app::Command1_Click(context);
-    total_ = context.total;
-    done_ = context.done;
-    return outcome;
-  }
+  app::RunOutcome press_on_journal(const std::string& folder) { return press_on(journal_window_, folder); }
   JournalWindow journal_window_;
 };
 
