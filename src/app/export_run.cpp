@@ -6,10 +6,9 @@
 #include "app/file_tests.h"
 #include "app/record_total.h"
 #include "app/run_error.h"
-#include "archive/archive_error.h"
 #include "checks/archive_checks.h"
+#include "common/numbered_error.h"
 #include "exporters/run_plan.h"
-#include "transfer/transfer_error.h"
 
 namespace tarvik::app {
 
@@ -67,11 +66,7 @@ RunOutcome Command1_Click(RunContext& context) {
   std::string description;
   try {
     return export_archive(context, archive_path);
-  } catch (const archive::ArchiveError& e) {
-    number = e.number(), description = e.description();
-  } catch (const transfer::TransferError& e) {
-    number = e.number(), description = e.description();
-  } catch (const RunError& e) {
+  } catch (const NumberedError& e) {  // the engine's, the transfer file's and the run's own
     number = e.number(), description = e.description();
   } catch (const std::bad_alloc&) {
     number = out_of_memory().number(), description = out_of_memory().description();

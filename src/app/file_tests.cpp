@@ -23,7 +23,8 @@ bool DirExists(const std::string& folder) {
 bool FileExists(const std::string& path) {
   std::string file = path;
   if (!file.empty() && (file.back() == '\\' || file.back() == '/')) file.pop_back();
-  int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking: a FIFO or a device at the path must not hang the test.
+  int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
   struct stat st {};
   bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);

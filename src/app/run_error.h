@@ -2,21 +2,15 @@
 // that the run-wide handler shows them like the engine's and the transfer file's errors.
 #pragma once
 
-#include <stdexcept>
 #include <string>
+
+#include "common/numbered_error.h"
 
 namespace tarvik::app {
 
-class RunError : public std::runtime_error {
+class RunError : public NumberedError {
  public:
-  RunError(int number, std::string description)
-      : std::runtime_error(description), number_(number), description_(std::move(description)) {}
-  int number() const { return number_; }
-  const std::string& description() const { return description_; }
-
- private:
-  int number_;
-  std::string description_;
+  using NumberedError::NumberedError;
 };
 
 // 6: a count left the 32-bit signed range.

@@ -6,79 +6,16 @@
 #include <iterator>
 #include <vector>
 
+#include "archive/utf8.h"
+
 namespace tarvik::app {
 
 namespace {
 
 // ---- UTF-8 and UTF-16: QSettings decodes the file as UTF-8 and unescapes in UTF-16 units.
 
-std::u16string utf8_to_utf16(std::string_view bytes) {
-  std::u16string out;
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    unsigned char lead = static_cast<unsigned char>(bytes[i]);
-    int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : -1;
-    char32_t cp = extra == 0 ? lead : extra == 1 ? (lead & 0x1F) : extra == 2 ? (lead & 0x0F) : (lead & 0x07);
-    bool valid = extra >= 0 && i + extra < bytes.size();
-    for (int k = 1; valid && k <= extra; ++k) {
-      unsigned char c = static_cast<unsigned char>(bytes[i + k]);
-      if ((c & 0xC0) != 0x80) valid = false;
-      cp = (cp << 6) | (c & 0x3F);
-    }
-    constexpr char32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
-    if (valid && (cp < kMinimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) valid = false;
-    if (!valid) {
-      out += u'\uFFFD';
-      ++i;
-      continue;
-    }
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (cp >> 10));
-      out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(cp);
-    }
-    i += extra + 1;
-  }
-  return out;
-}
-
-void append_utf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
-// An unpaired surrogate becomes U+FFFD, as Qt's own conversion does.
-std::string utf16_to_utf8(std::u16string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char32_t unit = text[i];
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      append_utf8(out, 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00));
-      ++i;
-    } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-      append_utf8(out, 0xFFFD);
-    } else {
-      append_utf8(out, unit);
-    }
-  }
-  return out;
-}
+using archive::utf16_to_utf8;
+using archive::utf8_to_utf16;
 
 int hex_digit(char16_t c) {
   if (c >= u'0' && c <= u'9') return c - u'0';

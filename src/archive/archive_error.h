@@ -3,23 +3,16 @@
 // the functions below, so the numbers and texts live in one place.
 #pragma once
 
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "common/numbered_error.h"
+
 namespace tarvik::archive {
 
-class ArchiveError : public std::runtime_error {
+class ArchiveError : public NumberedError {
  public:
-  ArchiveError(int number, std::string description)
-      : std::runtime_error(description), number_(number), description_(std::move(description)) {}
-
-  int number() const { return number_; }
-  const std::string& description() const { return description_; }
-
- private:
-  int number_;
-  std::string description_;
+  using NumberedError::NumberedError;
 };
 
 namespace errors {

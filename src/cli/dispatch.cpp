@@ -51,7 +51,9 @@ void print_usage(std::FILE* to) {
       "  0  done\n"
       "  1  the archive could not be read (\"Errore NUMBER: DESCRIPTION\" on standard error)\n"
       "     or the output could not be written\n"
-      "  2  wrong usage: unknown command or wrong number of arguments\n",
+      "  2  wrong usage: unknown command or wrong number of arguments\n"
+      "export: 1 when the folder tests or an archive check refused, 2 also on an unexpected error\n"
+      "  (reported, and no transfer file remains); verify: 1 when the file breaks the layout\n",
       to);
 }
 

@@ -3,22 +3,15 @@
 // errors. Every error the transfer file can raise is made by one of the functions below.
 #pragma once
 
-#include <stdexcept>
 #include <string>
+
+#include "common/numbered_error.h"
 
 namespace tarvik::transfer {
 
-class TransferError : public std::runtime_error {
+class TransferError : public NumberedError {
  public:
-  TransferError(int number, std::string description)
-      : std::runtime_error(description), number_(number), description_(std::move(description)) {}
-
-  int number() const { return number_; }
-  const std::string& description() const { return description_; }
-
- private:
-  int number_;
-  std::string description_;
+  using NumberedError::NumberedError;
 };
 
 namespace errors {

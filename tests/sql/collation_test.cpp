@@ -8,12 +8,12 @@
 
 #include "archive/archive_error.h"
 #include "archive/sql/compare.h"
-#include "archive/sql/utf8.h"
+#include "archive/utf8.h"
 
 namespace tarvik::archive::sql {
 namespace {
 
-Text t(const char* s) { return utf16_from_utf8(s); }
+Text t(const char* s) { return utf8_to_utf16(s); }
 
 std::string key(const Value& v) {
   std::string k;

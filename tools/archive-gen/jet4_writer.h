@@ -37,7 +37,7 @@ struct WriterOptions {
 class Jet4Writer {
  public:
   // Creates (replaces) `path`; all tables are declared up front. Throws std::runtime_error with
-  // a message naming the table and column on a bad specification.
+  // a message naming the table and column on a bad declaration.
   Jet4Writer(const std::string& path, std::vector<TableSpec> tables, WriterOptions options = {});
   // Without finish() (after an error), the partly written file is removed.
   ~Jet4Writer();

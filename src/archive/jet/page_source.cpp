@@ -42,7 +42,8 @@ PageSource::~PageSource() {
 }
 
 std::unique_ptr<PageSource> PageSource::open(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a FIFO at the path is refused instead of waiting for a writer.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     if (errno == ENOENT || errno == ENOTDIR) throw errors::file_not_found(path);
     throw errors::cannot_open(path);

@@ -1,5 +1,5 @@
 // Text as Jet stores it, turned into UTF-16: Jet4's UCS-2 with compressed-unicode runs, and Jet3's
-// single bytes in the database code page. Also UTF-16 to UTF-8 for names.
+// single bytes in the database code page.
 #pragma once
 
 #include <cstdint>
@@ -17,8 +17,5 @@ std::u16string decode_jet4_text(Bytes bytes);
 // 1252 leaves undefined map to the C1 controls of the same value); other code pages go through
 // iconv, and an unknown code page falls back to 1252.
 std::u16string decode_code_page(Bytes bytes, std::uint16_t code_page);
-
-// UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
-std::string utf16_to_utf8(std::u16string_view text);
 
 }  // namespace tarvik::archive::jet

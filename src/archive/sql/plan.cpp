@@ -7,7 +7,7 @@
 
 #include "archive/archive_error.h"
 #include "archive/sql/lexer.h"
-#include "archive/sql/utf8.h"
+#include "archive/utf8.h"
 
 namespace tarvik::archive::sql {
 
@@ -343,7 +343,7 @@ class Binder {
       case ExprKind::Column: return resolve(e, scope);
       case ExprKind::Number: return number_literal(e.literal, false, e.text);
       case ExprKind::String: {
-        const Text t = utf16_from_utf8(e.literal);
+        const Text t = utf8_to_utf16(e.literal);
         const auto size = static_cast<std::uint16_t>(std::min<std::size_t>(t.size() * 2, 0xFFFF));
         return literal(Value::text(t), Category::Text, {ColumnType::Text, size}, e.text);
       }

@@ -1,0 +1,189 @@
+// `tarvik-transfer export` run as a program: exit codes (0 done, 1 refused, 2 an unexpected error
+// or wrong usage), the window's messages on standard error with their titles, progress as lines
+// or as a bar, the department question on a terminal, and the defaults of folder and output.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/run_archives.h"
+#include "cli/export_program_run.h"
+#include "support/temp_dir.h"
+#include "transfer/block_layouts.h"
+#include "transfer/layout_check.h"
+
+namespace tarvik::test::cli {
+namespace {
+
+using archive::Value;
+using run::SampleVariant;
+using run::SchemaArchive;
+using run::folder_entries;
+using run::read_file;
+using run::transfer_lines;
+using run::write_sample;
+
+const std::string kQuestion =
+    "Importazione archivi Tarvik: Per ogni articolo di magazzino Tarvik poteva utilizzare la collocazione per "
+    "memorizzare il reparto da utilizzare quando si stampa lo scontrino.\r\n"
+    "Sembra che questi archivi contengano i valori del reparto nella collocazione degli articoli di "
+    "magazzino.\r\n\r\n"
+    "Vuoi utilizzare i dati contenuti nella collocazione per impostare il reparto negli archivi "
+    "importati in Quendal?\n";
+
+class ExportCommand : public ::testing::Test {
+ protected:
+  std::string folder() const { return archives_.path().string(); }
+  std::filesystem::path output() const { return outputs_ / "Export.txt"; }
+  std::vector<std::string> with_output(std::vector<std::string> args) const {
+    args.insert(args.begin(), {"export", "--folder", folder(), "--output", output().string()});
+    return args;
+  }
+
+  TempDir archives_;
+  TempDir outputs_;
+};
+
+TEST_F(ExportCommand, ADoneRunExitsWithZeroAndShowsTheQuestionAndAProgressLineEveryHundredRecords) {
+  write_sample(archives_.path());
+  const ProgramRun r = run_program(with_output({"--departments", "yes"}));
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+
+  const transfer::LayoutCheck file = transfer::check_layout(read_file(output()), transfer::block_layouts());
+  ASSERT_TRUE(file.ok) << file.bad_line << ": " << file.problem;
+  EXPECT_TRUE(file.departments);
+  std::int64_t done = 4;  // the print layout entries read but never written count too
+  for (const auto& block : file.blocks) done += block.records;
+  std::string expected = kQuestion;
+  for (std::int64_t d = 100; d <= done; d += 100)
+    expected += "Avanzamento: " + std::to_string(d) + "/" + std::to_string(file.total) + "\n";
+  EXPECT_EQ(r.err, expected);
+  EXPECT_EQ(folder_entries(outputs_.path()), std::vector<std::string>{"Export.txt"});
+}
+
+TEST_F(ExportCommand, NoAsTheAnswerGivesF) {
+  write_sample(archives_.path());
+  const ProgramRun r = run_program(with_output({"--departments", "no"}));
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const std::vector<std::string> lines = transfer_lines(output());
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines[1], "F");
+}
+
+TEST_F(ExportCommand, AFolderRefusalExitsWithOne) {
+  const ProgramRun missing = run_program(
+      {"export", "--folder", (archives_ / "Archivi").string(), "--output", output().string(), "--departments", "yes"});
+  EXPECT_EQ(missing.exit_code, 1);
+  EXPECT_EQ(missing.err, "Esportazione dati Tarvik: La cartella specificata non esiste\n");
+
+  const ProgramRun no_archive = run_program(with_output({"--departments", "yes"}));
+  EXPECT_EQ(no_archive.exit_code, 1);
+  EXPECT_EQ(no_archive.err, "Esportazione dati Tarvik: La cartella specificata non contiene un archivio di Tarvik\n");
+  EXPECT_TRUE(folder_entries(outputs_.path()).empty());
+}
+
+TEST_F(ExportCommand, ACheckRefusalExitsWithOneAndPrintsTheErrorPanel) {
+  write_sample(archives_.path(), SampleVariant::Outdated);
+  const ProgramRun r = run_program(with_output({"--departments", "yes"}));
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err,
+            "Gli archivi di Tarvik non sono aggiornati. Prima di proseguire \xC3\xA8 necessario effettuare "
+            "l'aggiornamento di Tarvik. Dopo sar\xC3\xA0 opportuno eseguire una manutenzione archivi.\n");
+  EXPECT_TRUE(folder_entries(outputs_.path()).empty());
+}
+
+TEST_F(ExportCommand, AnUnexpectedErrorExitsWithTwoAndDeletesTheTransferFile) {
+  SchemaArchive()
+      .row("ProgrDocumenti", {{"Anno", Value::integer(2005)}, {"TipoDocumento", Value::text(u"F_")}})
+      .without_column("ProgrDocumenti", "Progressivo")
+      .write(archives_.path());
+  std::ofstream(output(), std::ios::binary) << " 1 \r\nF\r\n";  // an older run's file
+  const ProgramRun r = run_program(with_output({"--departments", "yes"}));
+  EXPECT_EQ(r.exit_code, 2);
+  EXPECT_EQ(r.err,
+            "Esportazione dati Tarvik: Si \xC3\xA8 verificato un errore imprevisto n. 3265 descrizione dell'errore:\n\n"
+            "Elemento non trovato nell'insieme.\n");
+  EXPECT_TRUE(folder_entries(outputs_.path()).empty());
+}
+
+TEST_F(ExportCommand, AFullDiskIsAnUnexpectedErrorThatLeavesNoFile) {
+  write_sample(archives_.path());
+  ProgramSetup setup;
+  setup.shell_prefix = "ulimit -f 16";  // 8 KB in the shell's blocks of 512 bytes
+  const ProgramRun r = run_program(with_output({"--departments", "yes"}), setup);
+  EXPECT_EQ(r.exit_code, 2);
+  const std::string message =
+      "Esportazione dati Tarvik: Si \xC3\xA8 verificato un errore imprevisto n. 61 descrizione dell'errore:\n\nDisco pieno\n";
+  ASSERT_GE(r.err.size(), message.size()) << r.err;
+  EXPECT_EQ(r.err.substr(r.err.size() - message.size()), message);
+  EXPECT_TRUE(folder_entries(outputs_.path()).empty());
+}
+
+TEST_F(ExportCommand, WrongUsageExitsWithTwo) {
+  write_sample(archives_.path());
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"export", "--folder"},
+           {"export", "--folder", folder(), "--departments", "si"},
+           {"export", "--folder", folder(), "--departments", "yes", "--tipo", "x"},
+           {"export", "--folder", folder(), "--output", output().string()},  // no answer, no terminal
+       }) {
+    const ProgramRun r = run_program(args);
+    EXPECT_EQ(r.exit_code, 2) << args.back();
+    EXPECT_NE(r.err.find("usage: tarvik-transfer"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+  }
+  const ProgramRun unanswered = run_program({"export", "--folder", folder(), "--output", output().string()});
+  EXPECT_NE(unanswered.err.find("--departments yes|no is needed when standard input is not a terminal"),
+            std::string::npos)
+      << unanswered.err;
+  EXPECT_TRUE(folder_entries(outputs_.path()).empty());
+}
+
+TEST_F(ExportCommand, TheFolderComesFromTheSettingsAndTheFileIsProvaExportInTheWorkingFolder) {
+  write_sample(archives_.path());
+  TempDir config;
+  std::filesystem::create_directory(config / "Tarvik");
+  std::ofstream(config / "Tarvik" / "Tarvik.ini") << "[Installazione]\nCartella=" << folder() << "\n";
+  ProgramSetup setup;
+  setup.cwd = outputs_.path();
+  setup.env["XDG_CONFIG_HOME"] = config.path().string();
+  const ProgramRun r = run_program({"export", "--departments", "no"}, setup);
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(folder_entries(outputs_.path()), std::vector<std::string>{"ProvaExport.txt"});
+  EXPECT_TRUE(transfer::check_layout(read_file(outputs_ / "ProvaExport.txt"), transfer::block_layouts()).ok);
+}
+
+TEST_F(ExportCommand, WithoutTheSettingsTheMissingFolderIsSaidAndTheRootIsTried) {
+  TempDir config;
+  ProgramSetup setup;
+  setup.cwd = outputs_.path();
+  setup.env["XDG_CONFIG_HOME"] = config.path().string();
+  const ProgramRun r = run_program({"export", "--departments", "no"}, setup);
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err,
+            "Esportazione dati Tarvik: Impossibile trovare la cartella in cui \xC3\xA8 installato Tarvik. Verificare "
+            "che il programma sia stato installato. E' possibile digitare manualmente la cartella.\n"
+            "Esportazione dati Tarvik: La cartella specificata non contiene un archivio di Tarvik\n");
+  EXPECT_TRUE(folder_entries(outputs_.path()).empty());
+}
+
+TEST_F(ExportCommand, OnATerminalTheQuestionIsAskedWithYesPreselectedAndProgressIsABar) {
+  write_sample(archives_.path());
+  const ProgramRun no = run_on_terminal({"export", "--folder", folder(), "--output", output().string()}, "[S/n] ", "n\n");
+  ASSERT_EQ(no.exit_code, 0) << no.err;
+  EXPECT_NE(no.err.find("importati in Quendal?\r\n[S/n] n\r\n"), std::string::npos) << no.err;
+  EXPECT_EQ(transfer_lines(output())[1], "F");
+  // The bar rewrites one line: each caption comes after a carriage return, never after a line end.
+  const std::string total = transfer_lines(output())[0];
+  const std::string first = "Avanzamento: 100/" + total.substr(1, total.size() - 2);
+  EXPECT_NE(no.err.find("\r" + first + " ["), std::string::npos) << no.err;
+  EXPECT_EQ(no.err.find(first + "\r\n"), std::string::npos) << no.err;
+
+  const ProgramRun yes = run_on_terminal({"export", "--folder", folder(), "--output", output().string()}, "[S/n] ", "\n");
+  ASSERT_EQ(yes.exit_code, 0) << yes.err;
+  EXPECT_EQ(transfer_lines(output())[1], "T");
+}
+
+}  // namespace
+}  // namespace tarvik::test::cli
