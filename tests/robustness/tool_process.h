@@ -13,7 +13,7 @@
 
 namespace tarvik::test {
 
-inline constexpr const char* kToolPath = TARVIK_TRANSFER_BINARY;
+inline constexpr const char* kToolPath = TARVIK_TRANSFER_PROGRAM;
 
 // Exit codes the child process itself uses when it could not become what was asked.
 inline constexpr int kCouldNotDropPrivileges = 125;
