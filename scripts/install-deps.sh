@@ -9,6 +9,7 @@ packages=(
   nlohmann-json3-dev                            # archive-gen reads JSON descriptions
   clang libclang-rt-14-dev                      # libFuzzer targets and sanitizers
   mdbtools                                      # independent Jet reader, a test oracle
+  time                                          # peak memory in the benchmarks (/usr/bin/time -v)
   qt6-base-dev fonts-liberation2                # the export window (Qt 6 Widgets) and its fonts
 )
 # Node.js runs the mdb-reader oracle; keep an installed one (it brings its own npm).
