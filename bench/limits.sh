@@ -4,15 +4,15 @@
 # Everything is written under a temporary folder in /tmp and deleted at the end.
 #
 #   bench/limits.sh                 # after scripts/build.sh
-#   SCALE=1500 MEMO_CHARS=8000000 BUILD_DIR=build bench/limits.sh
+#   SCALE=2000 MEMO_CHARS=8000000 BUILD_DIR=build bench/limits.sh
 #
-# SCALE: the sample's scale (default 1500, the largest archive-gen takes, about 1.5 GB).
+# SCALE: the sample's scale (default 2000, the largest archive-gen takes, about 2.06 GB).
 # MEMO_CHARS: characters of each long memo (default 8,000,000: at two bytes a character where
 # Jet4 cannot compress, under the 16 MB a long value of archive-gen may hold).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${BUILD_DIR:-build}
-scale=${SCALE:-1500}
+scale=${SCALE:-2000}
 memo_chars=${MEMO_CHARS:-8000000}
 tool=$build_dir/tarvik-transfer
 archive_gen=$build_dir/tools/archive-gen/archive-gen
