@@ -60,7 +60,9 @@ std::u16string utf8_to_utf16(std::string_view s) {
         if ((c & 0xC0) != 0x80) ok = false;
         v = (v << 6) | (c & 0x3F);
       }
-      if (ok && v <= 0x10FFFF && !(v >= 0xD800 && v <= 0xDFFF)) {
+      // The shortest form only: an overlong sequence ("\xC0\xAF" for "/") is malformed.
+      static constexpr std::uint32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
+      if (ok && v >= kMinimum[len] && v <= 0x10FFFF && !(v >= 0xD800 && v <= 0xDFFF)) {
         cp = v;
       } else {
         len = 1;

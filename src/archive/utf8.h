@@ -9,8 +9,8 @@ namespace tarvik::archive {
 
 // An unpaired surrogate becomes U+FFFD.
 std::string utf16_to_utf8(std::u16string_view text);
-// A malformed sequence (bad lead or continuation byte, cut-off, overlong-free check, surrogate
-// code point, beyond U+10FFFF) becomes one U+FFFD and decoding goes on after its first byte.
+// A malformed sequence (bad lead or continuation byte, cut off, overlong, a surrogate code
+// point, beyond U+10FFFF) becomes one U+FFFD and decoding goes on after its first byte.
 std::u16string utf8_to_utf16(std::string_view text);
 
 }  // namespace tarvik::archive

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "archive/utf8.h"
+
 namespace tarvik::transfer {
 
 namespace {
@@ -77,41 +79,10 @@ void append_windows1252(std::string& out, std::u16string_view text) {
   }
 }
 
+// The program's own texts are short (block names, "T", "F"): one conversion through UTF-16 keeps
+// a single mapping to the code page. A malformed byte becomes U+FFFD, and so "?".
 void append_windows1252_utf8(std::string& out, std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto lead = static_cast<std::uint8_t>(text[i]);
-    if (lead < 0x80) {
-      out.push_back(static_cast<char>(lead));
-      ++i;
-      continue;
-    }
-    std::size_t length = 0;
-    char32_t c = 0;
-    char32_t minimum = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-      length = 2, c = lead & 0x1F, minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3, c = lead & 0x0F, minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4, c = lead & 0x07, minimum = 0x10000;
-    }
-    bool well_formed = length != 0 && i + length <= text.size();
-    for (std::size_t k = 1; well_formed && k < length; ++k) {
-      const auto next = static_cast<std::uint8_t>(text[i + k]);
-      if ((next & 0xC0) != 0x80) well_formed = false;
-      c = (c << 6) | (next & 0x3F);
-    }
-    if (well_formed && (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)))
-      well_formed = false;
-    if (!well_formed) {
-      out.push_back(kReplacement);
-      ++i;
-      continue;
-    }
-    append_code_point(out, c);
-    i += length;
-  }
+  append_windows1252(out, archive::utf8_to_utf16(text));
 }
 
 }  // namespace tarvik::transfer
