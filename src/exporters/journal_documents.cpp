@@ -73,18 +73,23 @@ void ExportPrimanotaDocumenti(ExportContext& context) {
   transfer::TransferWriter& writer = context.writer();
   auto documents = context.archive().open_snapshot(kJournalDocuments);
   transfer::EnsureCount(*documents);
+  context.BlockStarted("PrimanotaDocumenti", *documents);
   writer.WriteTextLine("PrimanotaDocumenti");
   writer.WriteNumberLine(documents->record_count());
   while (!documents->eof()) {
     const Origin origin = read_origin(context.archive(), *documents);
     WriteField(context, *documents, {"idPrimanota"});
+    context.field_being_written = "idDocumento";
     writer.WriteValue(origin.link, false);  // the link comes before the code
+    context.field_being_written = "CreatoDa";
     writer.WriteValue(origin.code, false);
     for (const BlockField& field : kFieldsAfterOrigin) WriteField(context, *documents, field);
     documents->move_next();
     context.TickProgress();
   }
+  const std::int32_t written = documents->record_count();
   documents->close();
+  context.BlockFinished("PrimanotaDocumenti", written);
 }
 
 }  // namespace tarvik::exporters

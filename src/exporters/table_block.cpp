@@ -9,6 +9,7 @@ namespace tarvik::exporters {
 void WriteField(ExportContext& context, archive::Recordset& records, const BlockField& field) {
   transfer::TransferWriter& writer = context.writer();
   const archive::Value& value = records.field(field.name);
+  context.field_being_written = field.name;
   switch (field.treatment) {
     case Treatment::Plain:
       writer.WriteValue(value, false);
@@ -17,15 +18,19 @@ void WriteField(ExportContext& context, archive::Recordset& records, const Block
       writer.WriteValue(value, true);
       writer.WriteTextLine(transfer::kMemoEndMarker);
       break;
-    case Treatment::MappedCondPag:
-      writer.WriteValue(MapCondPag(context.condition_codes(), value), false);
+    case Treatment::MappedCondPag: {
+      const archive::Value mapped = MapCondPag(context.condition_codes(), value);
+      if (mapped.is_null() && !value.is_null()) writer.NoteChange(transfer::ChangeKind::ConditionDropped, value);
+      writer.WriteValue(mapped, false);
       break;
+    }
   }
 }
 
 void ExportBlock(ExportContext& context, const TableBlock& block, const AfterRecord& after) {
   auto records = context.archive().open_snapshot(block.query);
   transfer::EnsureCount(*records);
+  context.BlockStarted(block.name, *records);
   context.writer().WriteTextLine(block.name);
   context.writer().WriteNumberLine(records->record_count());
   while (!records->eof()) {
@@ -34,7 +39,9 @@ void ExportBlock(ExportContext& context, const TableBlock& block, const AfterRec
     records->move_next();
     context.TickProgress();
   }
+  const std::int32_t written = records->record_count();
   records->close();
+  context.BlockFinished(block.name, written);
 }
 
 }  // namespace tarvik::exporters
