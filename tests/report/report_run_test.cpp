@@ -108,8 +108,11 @@ TEST_F(ReportRun, ARowAJoinWritesTwiceIsListedApartAndNotLeftOut) {
   const auto left_out = report_page::list(section, "escluse");
   ASSERT_EQ(left_out.size(), 1u);
   EXPECT_EQ(left_out[0][0], "idGiornaleMagazzino 8, Codice 'B2'");
-  for (const auto& row : report_page::summary(page))
-    if (row.block == "GiornaleMagazzino") EXPECT_EQ(row.written, 2), EXPECT_EQ(row.left_out, 1);
+  for (const auto& row : report_page::summary(page)) {
+    if (row.block != "GiornaleMagazzino") continue;
+    EXPECT_EQ(row.written, 2);
+    EXPECT_EQ(row.left_out, 1);
+  }
 }
 
 TEST_F(ReportRun, AReportThatCannotBeWrittenFailsTheRunAndLeavesNoTransferFile) {
