@@ -19,12 +19,24 @@ struct SummaryRow {
   std::int64_t written = 0, left_out = 0, changed = 0;
 };
 
-inline std::string decoded(std::string text) {
+// One pass, so "&amp;lt;" gives "&lt;" as a browser shows it.
+inline std::string decoded(const std::string& text) {
   static const std::pair<const char*, const char*> kEntities[] = {
       {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&#39;", "'"}, {"&amp;", "&"}};
-  for (const auto& [entity, plain] : kEntities)
-    for (std::size_t at; (at = text.find(entity)) != std::string::npos;) text.replace(at, std::strlen(entity), plain);
-  return text;
+  std::string out;
+  for (std::size_t i = 0; i < text.size();) {
+    bool replaced = false;
+    for (const auto& [entity, plain] : kEntities) {
+      if (text.compare(i, std::strlen(entity), entity) == 0) {
+        out += plain;
+        i += std::strlen(entity);
+        replaced = true;
+        break;
+      }
+    }
+    if (!replaced) out += text[i++];
+  }
+  return out;
 }
 
 inline std::vector<SummaryRow> summary(const std::string& page) {
