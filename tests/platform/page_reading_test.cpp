@@ -1,13 +1,11 @@
 // Reading an archive by position through the bounded page cache: pages come out as the file holds
 // them however the cache lets blocks go, a page handed out stays valid after its block is let go,
-// the cache never grows past its budget, and a file cut short after it was opened gives the
-// damaged-archive error for the pages it lost.
+// and the cache never grows past its budget.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <fstream>
 
-#include "archive/archive_error.h"
 #include "archive/corpus.h"
 #include "archive/jet/page_cache.h"
 #include "archive/jet/page_source.h"
@@ -80,31 +78,6 @@ TEST(PageReadingTest, PagesAreTheFilesBytesInAnyOrder) {
     if (n % 7 == 0) held.push_back(page);
   }
   for (const Page& page : held) EXPECT_NE(page.owner, nullptr);
-}
-
-TEST(PageReadingTest, AFileCutShortAfterOpeningGivesDamagedArchiveForTheLostPages) {
-  const auto bytes = read_bytes(corpus_file(kArchive));
-  ASSERT_GT(bytes.size(), 100000u) << "corpus file missing: " << corpus_file(kArchive);
-  TempDir dir;
-  const auto path = writable_copy(dir, bytes);
-  const auto source = PageSource::open(path.string());
-  const std::uint32_t last = source->page_count() - 1;
-  ASSERT_GT(last, 40u);
-  // Pages far from the catalog's block, not read yet: the cut loses them.
-  std::filesystem::resize_file(path, 20 * source->page_size());
-  EXPECT_NO_THROW(source->page(3));
-  try {
-    source->page(last);
-    FAIL() << "a page the file no longer holds was read";
-  } catch (const archive::ArchiveError& e) {
-    EXPECT_EQ(e.number(), 3049);
-  }
-  try {
-    source->page(20);  // the first page past the cut, in a block of its own
-    FAIL() << "a page the file no longer holds was read";
-  } catch (const archive::ArchiveError& e) {
-    EXPECT_EQ(e.number(), 3049);
-  }
 }
 
 }  // namespace
