@@ -48,6 +48,7 @@ DatabaseState::~DatabaseState() { close(); }
 void DatabaseState::close() {
   closed = true;
   seek_indexes.clear();
+  join_indexes.clear();
   file.reset();
   if (lock_fd >= 0) {
     ::close(lock_fd);  // releases the lock
@@ -86,7 +87,7 @@ std::unique_ptr<Recordset> Database::open_snapshot(std::string_view sql_text) {
   for (const sql::OutputColumn& c : plan->columns) {
     fields.push_back({c.name, c.expr.type.type, c.expr.type.size});
   }
-  auto rows = query_rows(f, std::move(plan));
+  auto rows = query_rows(f, std::move(plan), state_->join_indexes);
   return std::make_unique<Recordset>(state_, Recordset::Kind::Snapshot, std::move(fields), std::move(rows),
                                      std::nullopt);
 }

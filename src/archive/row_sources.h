@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "archive/recordset.h"
+#include "archive/sql/join_index_cache.h"
 #include "archive/sql/plan.h"
 
 namespace tarvik::archive {
@@ -13,7 +14,9 @@ class JetFile;
 }
 
 // The rows of a planned query: streamed when the plan allows it, otherwise run once and kept.
-std::unique_ptr<RowSource> query_rows(const jet::JetFile& file, std::unique_ptr<sql::Plan> plan);
+// Joined tables' indexes come from `cache` and go into it (it must outlive the rows).
+std::unique_ptr<RowSource> query_rows(const jet::JetFile& file, std::unique_ptr<sql::Plan> plan,
+                                      sql::JoinIndexCache& cache);
 
 // The rows of a table in physical order, every column.
 std::unique_ptr<RowSource> table_rows(const jet::JetFile& file, const jet::TableDef& table);
