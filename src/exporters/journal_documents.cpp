@@ -98,13 +98,16 @@ void ExportPrimanotaDocumenti(ExportContext& context) {
   transfer::TransferWriter& writer = context.writer();
   auto documents = context.archive().open_snapshot(kJournalDocuments);
   transfer::EnsureCount(*documents);
+  context.BlockStarted("PrimanotaDocumenti", *documents);
   writer.WriteTextLine("PrimanotaDocumenti");
   writer.WriteNumberLine(documents->record_count());
   InvoiceTables tables{{context.archive(), "TestataFatture"}, {context.archive(), "TestataFattAcc"}};
   while (!documents->eof()) {
     const Origin origin = read_origin(tables, *documents);
     WriteField(context, *documents, {"idPrimanota"});
+    context.field_being_written = "idDocumento";
     writer.WriteValue(origin.link, false);  // the link comes before the code
+    context.field_being_written = "CreatoDa";
     writer.WriteValue(origin.code, false);
     for (const BlockField& field : kFieldsAfterOrigin) WriteField(context, *documents, field);
     documents->move_next();
@@ -112,7 +115,9 @@ void ExportPrimanotaDocumenti(ExportContext& context) {
   }
   tables.invoices.close();
   tables.accompanying.close();
+  const std::int32_t written = documents->record_count();
   documents->close();
+  context.BlockFinished("PrimanotaDocumenti", written);
 }
 
 }  // namespace tarvik::exporters

@@ -121,6 +121,11 @@ TextOutcome append_windows1252_cleaned(std::string& out, std::u16string_view tex
   return append<true>(out, text);
 }
 
+bool InWindows1252(char16_t unit) {
+  if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return true;
+  return high_byte(unit) != 0;
+}
+
 // The program's own texts are short (block names, "T", "F"): one conversion through UTF-16 keeps
 // a single mapping to the code page. A malformed byte becomes U+FFFD, and so "?".
 void append_windows1252_utf8(std::string& out, std::string_view text) {

@@ -24,6 +24,9 @@ TextOutcome append_windows1252(std::string& out, std::u16string_view text);
 // split by a control character still counts as one character.
 TextOutcome append_windows1252_cleaned(std::string& out, std::u16string_view text);
 
+// Whether one UTF-16 unit has a byte of its own in Windows-1252 (a surrogate never has).
+bool InWindows1252(char16_t unit);
+
 // The same for UTF-8 text; each ill-formed byte becomes one "?".
 void append_windows1252_utf8(std::string& out, std::string_view text);
 
