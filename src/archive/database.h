@@ -41,10 +41,6 @@
 
 namespace tarvik::archive {
 
-namespace jet {
-class JetFile;
-}
-
 class Database {
  public:
   // Opens the archive exclusively and read-only. Throws ArchiveError: 3024 missing, 3051
@@ -62,7 +58,8 @@ class Database {
   // Closes the archive and releases its lock; record sets still open become unusable (3420).
   void close();
 
-  const jet::JetFile& file() const;
+  // Whether the archive is in the Jet3 format (Access 97), whose texts take a byte a character.
+  bool jet3() const;
 
  private:
   explicit Database(std::shared_ptr<DatabaseState> state);
