@@ -92,6 +92,18 @@ void Database::close() {
   if (state_) state_->close();
 }
 
+bool Database::has_unique_index(std::string_view table, std::string_view column) const {
+  if (state_->closed) throw errors::object_closed();
+  const jet::TableDef def = state_->file->table(table);
+  const jet::Column* wanted = def.find_column(column);
+  if (wanted == nullptr) return false;
+  const auto position = static_cast<std::size_t>(wanted - def.columns.data());
+  for (const jet::Index& index : def.indexes)
+    if ((index.primary_key || index.unique) && index.columns.size() == 1 && index.columns[0].column == position)
+      return true;
+  return false;
+}
+
 bool Database::jet3() const {
   if (state_->closed) throw errors::object_closed();
   return state_->file->pages().format().jet3;
