@@ -12,6 +12,7 @@ packages=(
   mdbtools                                      # independent Jet reader, a test oracle
   time                                          # peak memory in the benchmarks (/usr/bin/time -v)
   qt6-base-dev fonts-liberation2                # the export window (Qt 6 Widgets) and its fonts
+  wine64 xvfb xauth xdotool x11-apps netpbm fonts-wine   # the Windows window under Wine: tests, screenshots
 )
 # Node.js runs the mdb-reader oracle; keep an installed one (it brings its own npm).
 command -v node >/dev/null || packages+=(nodejs)
