@@ -24,6 +24,9 @@ xvfb-run -a -s "-screen 0 800x600x24 -dpi 96" bash -c '
   wine wineboot --init >/dev/null 2>&1
   # Wine draws the caption and the frame, so the picture needs no X window manager.
   wine reg add "HKCU\Software\Wine\X11 Driver" /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  # Wine'"'"'s own fonts (fonts-wine), Marlett for the caption buttons among them, where Wine reads
+  # the system'"'"'s fonts.
+  cp /usr/share/wine/fonts/*.ttf "$work/prefix/drive_c/windows/Fonts/"
   wineserver -w
   ln -s "$work/Tarvik" "$work/prefix/drive_c/Tarvik"
   ln -s "$work/TarvikDoppi" "$work/prefix/drive_c/TarvikDoppi"
