@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the whole test suite: the normal build, then the same tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, then a short run of each fuzz target.
+# AddressSanitizer and UndefinedBehaviorSanitizer, then a short run of each fuzz target, then the
+# Windows build and its export window under Wine on a virtual X display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -12,3 +13,7 @@ BUILD_DIR=build-sanitize bash scripts/build.sh -DTARVIK_SANITIZE=ON -DTARVIK_BEN
 ctest --test-dir build-sanitize --output-on-failure -j"$(nproc)"
 
 bash scripts/fuzz-smoke.sh
+
+# The Windows programs, and the export window driven under Wine.
+bash scripts/build-windows.sh
+xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash tests/windows/window_under_wine.sh

@@ -1,11 +1,5 @@
 #include "archive/database.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "archive/archive_error.h"
 #include "archive/database_state.h"
 #include "archive/row_sources.h"
@@ -25,20 +19,14 @@ std::string lowered(std::string_view s) {
   return out;
 }
 
-// Opens `path` read-only and takes the exclusive advisory lock; returns the descriptor.
-int lock_archive(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    if (errno == ENOENT || errno == ENOTDIR) throw errors::file_not_found(path);
-    throw errors::cannot_open(path);
-  }
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    const int e = errno;
-    ::close(fd);
-    if (e == EWOULDBLOCK) throw errors::in_use(path);
-    throw errors::cannot_open(path);
-  }
-  return fd;
+// Takes the exclusive hold an export keeps on its archive for the whole run.
+std::unique_ptr<platform::ArchiveLock> lock_archive(const std::string& path) {
+  platform::FileError error = platform::FileError::None;
+  auto lock = platform::ArchiveLock::acquire(path, error);
+  if (lock) return lock;
+  if (error == platform::FileError::NotFound) throw errors::file_not_found(path);
+  if (error == platform::FileError::InUse) throw errors::in_use(path);
+  throw errors::cannot_open(path);
 }
 
 }  // namespace
@@ -49,10 +37,7 @@ void DatabaseState::close() {
   closed = true;
   seek_indexes.clear();
   file.reset();
-  if (lock_fd >= 0) {
-    ::close(lock_fd);  // releases the lock
-    lock_fd = -1;
-  }
+  lock.reset();  // releases the hold
 }
 
 const SeekIndex& DatabaseState::seek_index(const jet::TableDef& table, const jet::Index& index) {
@@ -71,7 +56,7 @@ Database::~Database() { close(); }
 std::unique_ptr<Database> Database::open(const std::string& path) {
   auto state = std::make_shared<DatabaseState>();
   state->path = path;
-  state->lock_fd = lock_archive(path);
+  state->lock = lock_archive(path);
   state->file = jet::JetFile::open(path);  // on failure the state's destructor releases the lock
   return std::unique_ptr<Database>(new Database(std::move(state)));
 }

@@ -1,6 +1,4 @@
 // tarvik-transfer export: the same run as the window's "Procedi", for scripts and support.
-#include <unistd.h>
-
 #include <optional>
 
 #include "app/export_run.h"
@@ -8,6 +6,7 @@
 #include "app/startup_texts.h"
 #include "cli/command.h"
 #include "cli/console_window.h"
+#include "platform/console.h"
 
 namespace tarvik::cli {
 
@@ -45,7 +44,7 @@ ExportOptions parse_options(CommandArgs args) {
 
 int run_export_command(CommandArgs args, CommandIo& io) {
   ExportOptions options = parse_options(args);
-  if (!options.departments && isatty(STDIN_FILENO) == 0)
+  if (!options.departments && !platform::IsTerminal(stdin))
     throw UsageError("--departments yes|no is needed when standard input is not a terminal");
 
   std::string folder;

@@ -1,11 +1,10 @@
 #include "archive/jet/text_codec.h"
 
-#include <iconv.h>
-
 #include <array>
-#include <cerrno>
+#include <memory>
 #include <string>
-#include <vector>
+
+#include "platform/code_page.h"
 
 namespace tarvik::archive::jet {
 
@@ -26,37 +25,19 @@ std::u16string decode_cp1252(Bytes bytes) {
   return out;
 }
 
-// Other code pages (Jet3 archives made on Greek, Cyrillic or East Asian Windows).
-bool decode_with_iconv(Bytes bytes, std::uint16_t code_page, std::u16string& out) {
-  std::string name = "CP" + std::to_string(code_page);
-  iconv_t cd = iconv_open("UTF-16LE", name.c_str());
-  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
-  std::vector<char> in(bytes.begin(), bytes.end());
-  std::vector<char> buffer(bytes.size() * 4 + 8);
-  char* in_ptr = in.data();
-  std::size_t in_left = in.size();
-  char* out_ptr = buffer.data();
-  std::size_t out_left = buffer.size();
-  out.clear();
-  while (in_left > 0) {
-    if (iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left) != static_cast<std::size_t>(-1)) break;
-    if (errno == EILSEQ || errno == EINVAL) {
-      // An invalid or cut-off sequence: one replacement character, then go on.
-      if (out_left < 2) break;
-      *out_ptr++ = char(0xFD);
-      *out_ptr++ = char(0xFF);
-      out_left -= 2;
-      ++in_ptr;
-      --in_left;
-    } else {
-      break;
-    }
+// Other code pages (Jet3 archives made on Greek, Cyrillic or East Asian Windows) go through the
+// system's converter, opened once per code page and kept for the thread's life: an archive has one
+// code page, so every value of it reuses the same converter.
+platform::CodePageDecoder* decoder_for(std::uint16_t code_page) {
+  thread_local std::uint16_t cached_code_page = 0;
+  thread_local std::unique_ptr<platform::CodePageDecoder> cached;
+  thread_local bool known = false;
+  if (!known || cached_code_page != code_page) {
+    cached = platform::CodePageDecoder::open(code_page);
+    cached_code_page = code_page;
+    known = true;
   }
-  iconv_close(cd);
-  std::size_t produced = buffer.size() - out_left;
-  for (std::size_t i = 0; i + 1 < produced; i += 2)
-    out.push_back(char16_t(std::uint8_t(buffer[i]) | (std::uint8_t(buffer[i + 1]) << 8)));
-  return true;
+  return cached.get();
 }
 
 }  // namespace
@@ -92,8 +73,10 @@ std::u16string decode_code_page(Bytes bytes, std::uint16_t code_page) {
   if (code_page != 1252 && code_page != 0) {
     bool ascii = true;
     for (std::uint8_t b : bytes) ascii = ascii && b < 0x80;
-    std::u16string out;
-    if (!ascii && decode_with_iconv(bytes, code_page, out)) return out;
+    if (!ascii) {
+      if (platform::CodePageDecoder* decoder = decoder_for(code_page))
+        return decoder->decode(bytes.data(), bytes.size());
+    }
   }
   return decode_cp1252(bytes);
 }

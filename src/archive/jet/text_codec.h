@@ -15,7 +15,7 @@ std::u16string decode_jet4_text(Bytes bytes);
 
 // Jet3 text in a Windows code page. 1252 is decoded here, as Windows does it (the five bytes
 // 1252 leaves undefined map to the C1 controls of the same value); other code pages go through
-// iconv, and an unknown code page falls back to 1252.
+// the system's converter, and an unknown code page falls back to 1252.
 std::u16string decode_code_page(Bytes bytes, std::uint16_t code_page);
 
 }  // namespace tarvik::archive::jet

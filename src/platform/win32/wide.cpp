@@ -1,8 +1,8 @@
-#include "app/window/win32/wide_text.h"
+#include "platform/win32/wide.h"
 
 #include <windows.h>
 
-namespace tarvik::app::window::win32 {
+namespace tarvik::platform {
 
 std::wstring Widen(std::string_view utf8) {
   if (utf8.empty()) return {};
@@ -17,8 +17,9 @@ std::string Narrow(std::wstring_view utf16) {
   const int n = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), nullptr, 0,
                                     nullptr, nullptr);
   std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), out.data(), n, nullptr, nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), out.data(), n, nullptr,
+                      nullptr);
   return out;
 }
 
-}  // namespace tarvik::app::window::win32
+}  // namespace tarvik::platform

@@ -1,12 +1,12 @@
-// UTF-8 inside the program, UTF-16 at every Windows call.
+// Paths and texts are UTF-8 inside the program and UTF-16 at every Windows call.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-namespace tarvik::app::window::win32 {
+namespace tarvik::platform {
 
 std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view utf16);
 
-}  // namespace tarvik::app::window::win32
+}  // namespace tarvik::platform
