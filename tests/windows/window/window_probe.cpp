@@ -1,15 +1,13 @@
-// window_probe: reads the export window and the system's message boxes from
-// outside, as any other Windows program can (window text, styles, position), so
-// the window tests check what the user sees without pixels and without a hook
-// inside the program.
+// window_probe: reads the export window and the system's message boxes from outside, as any other
+// Windows program can (window text, styles, position), so the window tests check what the user
+// sees without pixels and without a hook inside the program.
 //
-//   window_probe form SECONDS        the visible main window's state, as
-//   key=value lines window_probe box TITLE SECONDS   the message box with this
-//   title: text, buttons, default window_probe gone SECONDS        waits until
-//   no main window is left
+//   window_probe form SECONDS        the visible main window's state, as key=value lines
+//   window_probe box TITLE SECONDS   the message box with this title: text, buttons, default
+//   window_probe gone SECONDS        waits until no main window is left
 //
-// Values are UTF-8 with "\" "\r" "\n" escaped; exit code 3 when the window does
-// not turn up in time.
+// Values are UTF-8 with "\" "\r" "\n" escaped; exit code 3 when the window does not turn up in
+// time.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -31,8 +29,7 @@ constexpr wchar_t kDialogClass[] = L"#32770";
 constexpr int kMessageBoxTextId = 0xFFFF;
 
 std::wstring TextOf(HWND hwnd) {
-  // WM_GETTEXT is carried across processes by the system; GetWindowText is not
-  // for controls.
+  // WM_GETTEXT is carried across processes by the system; GetWindowText is not for controls.
   const auto length = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   const auto copied = SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
@@ -40,22 +37,18 @@ std::wstring TextOf(HWND hwnd) {
   return text;
 }
 
-std::string Escaped(const std::wstring &text) {
+std::string Escaped(const std::wstring& text) {
   std::string out;
   for (char c : tarvik::platform::Narrow(text)) {
-    if (c == '\\')
-      out += "\\\\";
-    else if (c == '\r')
-      out += "\\r";
-    else if (c == '\n')
-      out += "\\n";
-    else
-      out += c;
+    if (c == '\\') out += "\\\\";
+    else if (c == '\r') out += "\\r";
+    else if (c == '\n') out += "\\n";
+    else out += c;
   }
   return out;
 }
 
-void Print(const char *key, const std::string &value) { std::printf("%s=%s\n", key, value.c_str()); }
+void Print(const char* key, const std::string& value) { std::printf("%s=%s\n", key, value.c_str()); }
 
 template <typename Find>
 HWND WaitFor(Find find, double seconds) {
@@ -78,7 +71,7 @@ struct BoxSearch {
 };
 
 BOOL CALLBACK MatchBox(HWND hwnd, LPARAM param) {
-  auto *search = reinterpret_cast<BoxSearch *>(param);
+  auto* search = reinterpret_cast<BoxSearch*>(param);
   wchar_t kind[16] = {};
   GetClassNameW(hwnd, kind, 16);
   if (std::wcscmp(kind, kDialogClass) == 0 && IsWindowVisible(hwnd) && TextOf(hwnd) == search->title) {
@@ -118,7 +111,7 @@ int ShowForm(double seconds) {
   return 0;
 }
 
-int ShowBox(const std::wstring &title, double seconds) {
+int ShowBox(const std::wstring& title, double seconds) {
   BoxSearch search{title};
   HWND box = WaitFor(
       [&] {
@@ -134,10 +127,10 @@ int ShowBox(const std::wstring &title, double seconds) {
   Print("text", Escaped(TextOf(GetDlgItem(box, kMessageBoxTextId))));
   const struct {
     int id;
-    const char *name;
+    const char* name;
   } kButtons[] = {{IDOK, "ok"}, {IDCANCEL, "cancel"}, {IDYES, "yes"}, {IDNO, "no"}};
   std::string buttons;
-  for (const auto &b : kButtons) {
+  for (const auto& b : kButtons) {
     HWND button = GetDlgItem(box, b.id);
     if (button == nullptr || !IsWindowVisible(button)) continue;
     if (!buttons.empty()) buttons += ",";
@@ -170,7 +163,7 @@ int WaitGone(double seconds) {
 
 }  // namespace
 
-int wmain(int argc, wchar_t **argv) {
+int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   const std::wstring command = argc > 1 ? argv[1] : L"";
   if (command == L"form" && argc == 3) return ShowForm(_wtof(argv[2]));

@@ -1,6 +1,6 @@
-// The window's class and control ids: fixed, so that other programs (the tests'
-// probe among them) find the controls as they find those of any Windows dialog.
-// None is IDOK or IDCANCEL, so Enter and Escape outside the button do nothing.
+// The window's class and control ids: fixed, so that other programs (the tests' probe among them)
+// find the controls as they find those of any Windows dialog. None is IDOK or IDCANCEL, so Enter
+// and Escape outside the button do nothing.
 #pragma once
 
 namespace tarvik::app::window::win32 {

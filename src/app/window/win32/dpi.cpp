@@ -5,16 +5,17 @@ namespace tarvik::app::window::win32 {
 namespace {
 
 template <typename Function>
-Function UserCall(const char *name) {
-  // The functions are looked up at run time, so that the program still starts
-  // where they are missing.
-  return reinterpret_cast<Function>(reinterpret_cast<void *>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+Function UserCall(const char* name) {
+  // The functions are looked up at run time, so that the program still starts where they are
+  // missing.
+  FARPROC found = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(found));
 }
 
 }  // namespace
 
 UINT DpiOfWindow(HWND hwnd) {
-  using GetDpiForWindowCall = UINT(WINAPI *)(HWND);
+  using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
   static const auto get_dpi_for_window = UserCall<GetDpiForWindowCall>("GetDpiForWindow");
   if (get_dpi_for_window != nullptr) {
     const UINT dpi = get_dpi_for_window(hwnd);
@@ -27,7 +28,7 @@ UINT DpiOfWindow(HWND hwnd) {
 }
 
 RECT FrameAround(RECT client, DWORD style, DWORD ex_style, UINT dpi) {
-  using AdjustForDpiCall = BOOL(WINAPI *)(LPRECT, DWORD, BOOL, DWORD, UINT);
+  using AdjustForDpiCall = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
   static const auto adjust_for_dpi = UserCall<AdjustForDpiCall>("AdjustWindowRectExForDpi");
   RECT frame = client;
   if (adjust_for_dpi == nullptr || !adjust_for_dpi(&frame, style, FALSE, ex_style, dpi)) {

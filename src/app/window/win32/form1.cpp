@@ -17,10 +17,8 @@ namespace {
 
 constexpr char kCaption[] = "Importa dati Tarvik - prima parte";
 constexpr char kLabel1Text[] =
-    "Questa è la prima parte del trasferimento dati. Gli archivi dovrebbero "
-    "trovarsi nella cartella "
-    "specificata più in basso. E' possibile modificare il percorso, ma "
-    "normalmente non dovrebbe "
+    "Questa è la prima parte del trasferimento dati. Gli archivi dovrebbero trovarsi nella cartella "
+    "specificata più in basso. E' possibile modificare il percorso, ma normalmente non dovrebbe "
     "essere necessario.";
 constexpr char kLabel2Text[] = "Cartella di installazione Tarvik";
 constexpr char kCommand1Text[] = "Procedi";
@@ -29,17 +27,16 @@ constexpr char kLblAvanzamentoText[] = "Avanzamento";
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
 
-// The design font first; the system maps it to its own equivalent where it is
-// missing.
+// The design font first; the system maps it to its own equivalent where it is missing.
 HFONT DesignFont(double point_size, UINT dpi) {
   return CreateFontW(-PointsToPixels(point_size, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
                      L"MS Sans Serif");
 }
 
-void Place(HWND control, const TwipRect &r, UINT dpi) {
-  SetWindowPos(control, nullptr, TwipsToPixels(r.left, dpi), TwipsToPixels(r.top, dpi), TwipsToPixels(r.width, dpi),
-               TwipsToPixels(r.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+void Place(HWND control, const TwipRect& r, UINT dpi) {
+  SetWindowPos(control, nullptr, TwipsToPixels(r.left, dpi), TwipsToPixels(r.top, dpi),
+               TwipsToPixels(r.width, dpi), TwipsToPixels(r.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void RegisterFormClass(HINSTANCE instance, WNDPROC proc) {
@@ -62,7 +59,7 @@ std::string TextOf(HWND control) {
   return platform::Narrow(text);
 }
 
-void SetText(HWND control, const std::string &text) { SetWindowTextW(control, platform::Widen(text).c_str()); }
+void SetText(HWND control, const std::string& text) { SetWindowTextW(control, platform::Widen(text).c_str()); }
 
 }  // namespace
 
@@ -81,35 +78,33 @@ Form1::~Form1() {
 
 LRESULT CALLBACK Form1::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_NCCREATE) {
-    auto *form = static_cast<Form1 *>(reinterpret_cast<CREATESTRUCTW *>(lparam)->lpCreateParams);
+    auto* form = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
     form->hwnd_ = hwnd;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
   }
-  auto *form = reinterpret_cast<Form1 *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (form == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
   return form->Handle(message, wparam, lparam);
 }
 
 void Form1::CreateControls() {
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
-  auto make = [&](DWORD ex_style, const wchar_t *kind, const char *text, DWORD style, int id) {
+  auto make = [&](DWORD ex_style, const wchar_t* kind, const char* text, DWORD style, int id) {
     return CreateWindowExW(ex_style, kind, platform::Widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
                            hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
   };
-  // Created in the tab order: txtDirectory, Label2, Command1, txtErrore,
-  // lblAvanzamento. Labels take no focus, so the keyboard goes from the folder
-  // box to the button and on to the panel.
+  // Created in the tab order: txtDirectory, Label2, Command1, txtErrore, lblAvanzamento. Labels
+  // take no focus, so the keyboard goes from the folder box to the button and on to the panel.
   Label1_ = make(0, L"STATIC", kLabel1Text, SS_LEFT | SS_NOPREFIX, 0);
   txtDirectory_ = make(WS_EX_CLIENTEDGE, L"EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, kTxtDirectoryId);
   Label2_ = make(0, L"STATIC", kLabel2Text, SS_LEFT | SS_NOPREFIX, 0);
   Command1_ = make(0, L"BUTTON", kCommand1Text, WS_TABSTOP | BS_PUSHBUTTON, kCommand1Id);
-  // Only the program writes into the error panel; the user may select and copy
-  // its text.
+  // Only the program writes into the error panel; the user may select and copy its text.
   txtErrore_ = make(WS_EX_CLIENTEDGE, L"EDIT", "",
                     WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, kTxtErroreId);
   lblAvanzamento_ = make(0, L"STATIC", kLblAvanzamentoText, SS_LEFT | SS_NOPREFIX, kLblAvanzamentoId);
-  // A long list of records to correct must fit whole, beyond the 32K characters
-  // an edit box holds by default.
+  // A long list of records to correct must fit whole, beyond the 32K characters an edit box
+  // holds by default.
   SendMessageW(txtErrore_, EM_SETLIMITTEXT, 0, 0);
   focus_ = txtDirectory_;
 }
@@ -158,8 +153,7 @@ LRESULT Form1::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       break;
     case WM_ACTIVATE:
-      // Keep the focused control across a switch to another program, as a dialog
-      // does.
+      // Keep the focused control across a switch to another program, as a dialog does.
       if (LOWORD(wparam) == WA_INACTIVE) {
         HWND focused = GetFocus();
         if (focused != nullptr && IsChild(hwnd_, focused)) focus_ = focused;
@@ -170,10 +164,10 @@ LRESULT Form1::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       if (focus_ != nullptr && IsWindowVisible(focus_) && IsWindowEnabled(focus_)) SetFocus(focus_);
       return 0;
     case WM_DPICHANGED: {
-      // Moved to a monitor of another resolution: the layout and fonts follow it,
-      // and the system's suggested rectangle keeps the window under the pointer.
+      // Moved to a monitor of another resolution: the layout and fonts follow it, and the
+      // system's suggested rectangle keeps the window under the pointer.
       LayOut(HIWORD(wparam));
-      const RECT *suggested = reinterpret_cast<const RECT *>(lparam);
+      const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
       SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                    suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
@@ -191,10 +185,9 @@ LRESULT Form1::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   return DefWindowProcW(hwnd_, message, wparam, lparam);
 }
 
-bool Form1::PreTranslate(MSG &msg) {
+bool Form1::PreTranslate(MSG& msg) {
   if (hwnd_ == nullptr) return false;
-  // Enter, keypad Enter included, presses the focused button as it does in the
-  // system's dialogs.
+  // Enter, keypad Enter included, presses the focused button as it does in the system's dialogs.
   if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && msg.hwnd == Command1_) {
     if (IsWindowEnabled(Command1_)) Command1Pressed();
     return true;
@@ -202,7 +195,7 @@ bool Form1::PreTranslate(MSG &msg) {
   return IsDialogMessageW(hwnd_, &msg) != 0;
 }
 
-void Form1::Form_Load(const std::string &command_line) {
+void Form1::Form_Load(const std::string& command_line) {
   std::string folder = ReadInstallationFolder();
   if (!folder.empty()) {
     set_folder_text(NormalizeFolder(folder));
@@ -233,25 +226,23 @@ void Form1::EndProgram(int exit_code) {
 
 std::string Form1::folder_text() { return TextOf(txtDirectory_); }
 
-void Form1::set_folder_text(const std::string &text) { SetText(txtDirectory_, text); }
+void Form1::set_folder_text(const std::string& text) { SetText(txtDirectory_, text); }
 
-void Form1::set_error_text(const std::string &text) { SetText(txtErrore_, WithWindowsLineBreaks(text)); }
+void Form1::set_error_text(const std::string& text) { SetText(txtErrore_, WithWindowsLineBreaks(text)); }
 
 void Form1::show_error_panel(bool shown) { ShowWindow(txtErrore_, shown ? SW_SHOWNA : SW_HIDE); }
 
 void Form1::enable_button(bool enabled) {
-  // A disabled button that had the keyboard hands it on, so that Tab still
-  // works.
+  // A disabled button that had the keyboard hands it on, so that Tab still works.
   if (!enabled && GetFocus() == Command1_) SendMessageW(hwnd_, WM_NEXTDLGCTL, 0, FALSE);
   EnableWindow(Command1_, enabled ? TRUE : FALSE);
 }
 
-void Form1::set_progress_caption(const std::string &caption) { SetText(lblAvanzamento_, caption); }
+void Form1::set_progress_caption(const std::string& caption) { SetText(lblAvanzamento_, caption); }
 
 void Form1::set_busy_pointer(bool busy) {
   busy_ = busy;
-  // The run does not let the window handle events at once, so the pointer
-  // changes here.
+  // The run does not let the window handle events at once, so the pointer changes here.
   SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
 }
 
@@ -270,9 +261,8 @@ void Form1::process_events() {
   }
 }
 
-ui::Answer Form1::message_box(const std::string &text, std::string_view title, int style) {
-  // Before the window is shown the box has no owner, and the system centres it
-  // on the screen.
+ui::Answer Form1::message_box(const std::string& text, std::string_view title, int style) {
+  // Before the window is shown the box has no owner, and the system centres it on the screen.
   HWND owner = IsWindowVisible(hwnd_) ? hwnd_ : nullptr;
   return ShowMessageBox(owner, text, title, style);
 }

@@ -1,6 +1,6 @@
-// Texts of the run, in UTF-8 with CR LF line breaks, as Windows controls need
-// them: an edit box breaks lines only at CR LF, so a lone CR or LF becomes CR
-// LF too. Kept free of Windows headers so that it is tested on every platform.
+// Texts of the run, in UTF-8 with CR LF line breaks, as Windows controls need them: an edit box
+// breaks lines only at CR LF, so a lone CR or LF becomes CR LF too. Kept free of Windows headers
+// so that it is tested on every platform.
 #pragma once
 
 #include <string>
