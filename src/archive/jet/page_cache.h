@@ -11,9 +11,18 @@
 
 namespace tarvik::archive::jet {
 
+// One block's bytes. Allocated without being filled first: every byte used is read from the file.
+struct BlockBytes {
+  explicit BlockBytes(std::size_t capacity_bytes)
+      : data(new std::uint8_t[capacity_bytes]), capacity(capacity_bytes) {}
+  std::unique_ptr<std::uint8_t[]> data;
+  std::size_t capacity = 0;
+  std::size_t size = 0;  // the bytes read: fewer than the capacity at the end of the file
+};
+
 class PageCache {
  public:
-  using Block = std::shared_ptr<const std::vector<std::uint8_t>>;
+  using Block = std::shared_ptr<BlockBytes>;
 
   // Pages per block, and the whole budget in bytes.
   static constexpr std::uint32_t kPagesPerBlock = 16;
@@ -31,6 +40,10 @@ class PageCache {
   }
   // Keeps a block just read, letting another go if the budget is reached.
   void insert(std::uint32_t block, Block bytes);
+  // When the budget is reached: lets the block the clock picks go now and returns its buffer for
+  // the next read, if no page of it is still held elsewhere (null otherwise). Reusing the buffers
+  // keeps a long scan from allocating and faulting in fresh memory for every block.
+  Block evict_for_reuse();
 
   std::size_t capacity() const { return capacity_; }
   std::size_t cached_blocks() const;
@@ -45,6 +58,7 @@ class PageCache {
   std::vector<Slot> slots_;
   std::size_t capacity_ = 0;
   std::size_t hand_ = 0;
+  std::size_t advance_hand();  // to the next slot not used since the last pass; returns it
 };
 
 }  // namespace tarvik::archive::jet

@@ -141,50 +141,54 @@ Page PageSource::page(std::uint32_t n) const {
     return Page{Bytes(memory_.data() + offset, page_size), nullptr};
 
   const std::uint32_t block = n / PageCache::kPagesPerBlock;
-  std::shared_ptr<const std::vector<std::uint8_t>> bytes;
+  PageCache::Block bytes;
   {
     std::lock_guard<std::mutex> lock(cache_mutex_);
     if (const PageCache::Block* cached = cache_.find(block)) {
       bytes = *cached;
     } else {
-      bytes = load_block(block);
+      bytes = cache_.evict_for_reuse();
+      if (!bytes) bytes = std::make_shared<BlockBytes>(std::size_t(PageCache::kPagesPerBlock) * page_size);
+      load_block(block, *bytes);
       cache_.insert(block, bytes);
     }
   }
   const std::size_t within = std::size_t(n % PageCache::kPagesPerBlock) * page_size;
   // The file has become shorter since it was opened (another program cut it).
-  if (within + page_size > bytes->size())
+  if (within + page_size > bytes->size)
     throw errors::damaged("pagina " + std::to_string(n) + " illeggibile: il file si è accorciato durante la lettura");
-  return Page{Bytes(bytes->data() + within, page_size), bytes};
+  return Page{Bytes(bytes->data.get() + within, page_size), bytes};
 }
 
-std::shared_ptr<const std::vector<std::uint8_t>> PageSource::load_block(std::uint32_t block) const {
+void PageSource::load_block(std::uint32_t block, BlockBytes& bytes) const {
   const std::size_t page_size = header_.format->page_size;
   const std::uint32_t first = block * PageCache::kPagesPerBlock;
   const std::uint32_t count = std::min(PageCache::kPagesPerBlock, page_count_ - first);
   const std::uint64_t offset = std::uint64_t(first) * page_size;
-  auto bytes = std::make_shared<std::vector<std::uint8_t>>(std::size_t(count) * page_size);
+  const std::size_t wanted = std::size_t(count) * page_size;
+  bytes.size = 0;
   std::size_t got = 0;
   if (file_) {
-    const std::int64_t read = file_->read_at(offset, bytes->data(), bytes->size());
-    if (read < 0) throw errors::damaged("lettura delle pagine dal " + std::to_string(first) + " non riuscita");
+    const std::int64_t read = file_->read_at(offset, bytes.data.get(), wanted);
+    if (read < 0) {
+      throw errors::damaged("lettura delle pagine dal " + std::to_string(first) + " non riuscita");
+    }
     got = static_cast<std::size_t>(read);
   } else {
-    got = std::min<std::size_t>(bytes->size(), memory_.size() - offset);
-    std::memcpy(bytes->data(), memory_.data() + offset, got);
+    got = std::min<std::size_t>(wanted, memory_.size() - offset);
+    std::memcpy(bytes.data.get(), memory_.data() + offset, got);
   }
-  bytes->resize(got - got % page_size);  // only whole pages count
+  bytes.size = got - got % page_size;  // only whole pages count
   if (header_.encryption_key != 0) {
-    for (std::size_t k = 0; k * page_size < bytes->size(); ++k) {
+    for (std::size_t k = 0; k * page_size < bytes.size; ++k) {
       const std::uint32_t n = first + static_cast<std::uint32_t>(k);
       if (n == 0) continue;  // the header page is masked, not encrypted
       const std::uint32_t key = header_.encryption_key ^ n;
       const std::array<std::uint8_t, 4> key_bytes = {std::uint8_t(key), std::uint8_t(key >> 8),
                                                      std::uint8_t(key >> 16), std::uint8_t(key >> 24)};
-      rc4_apply(key_bytes, std::span<std::uint8_t>(bytes->data() + k * page_size, page_size));
+      rc4_apply(key_bytes, std::span<std::uint8_t>(bytes.data.get() + k * page_size, page_size));
     }
   }
-  return bytes;
 }
 
 }  // namespace tarvik::archive::jet

@@ -32,7 +32,7 @@ struct DatabaseHeader {
 // after the cache has let its block go (it is null for an archive held in memory).
 struct Page {
   Bytes bytes;
-  std::shared_ptr<const std::vector<std::uint8_t>> owner;
+  std::shared_ptr<const void> owner;
   std::uint8_t type() const { return bytes[0]; }
 };
 
@@ -64,7 +64,7 @@ class PageSource {
   void check_encryption();
   // Reads the block of pages that holds page n, decrypted; throws "damaged" when the file no
   // longer holds page n whole.
-  std::shared_ptr<const std::vector<std::uint8_t>> load_block(std::uint32_t block) const;
+  void load_block(std::uint32_t block, BlockBytes& bytes) const;
 
   std::string path_;
   std::uint64_t size_ = 0;

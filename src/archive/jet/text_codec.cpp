@@ -1,10 +1,7 @@
 #include "archive/jet/text_codec.h"
 
 #include <array>
-#include <memory>
 #include <string>
-
-#include "platform/code_page.h"
 
 namespace tarvik::archive::jet {
 
@@ -17,33 +14,24 @@ constexpr std::array<char16_t, 32> kCp1252High = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-std::u16string decode_cp1252(Bytes bytes) {
-  std::u16string out;
-  out.reserve(bytes.size());
-  for (std::uint8_t b : bytes)
-    out.push_back(b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char16_t(b));
-  return out;
+void decode_cp1252(Bytes bytes, std::u16string& out) {
+  out.resize(bytes.size());
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const std::uint8_t b = bytes[i];
+    out[i] = b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char16_t(b);
+  }
 }
 
-// Other code pages (Jet3 archives made on Greek, Cyrillic or East Asian Windows) go through the
-// system's converter, opened once per code page and kept for the thread's life: an archive has one
-// code page, so every value of it reuses the same converter.
-platform::CodePageDecoder* decoder_for(std::uint16_t code_page) {
-  thread_local std::uint16_t cached_code_page = 0;
-  thread_local std::unique_ptr<platform::CodePageDecoder> cached;
-  thread_local bool known = false;
-  if (!known || cached_code_page != code_page) {
-    cached = platform::CodePageDecoder::open(code_page);
-    cached_code_page = code_page;
-    known = true;
-  }
-  return cached.get();
+bool is_ascii(Bytes bytes) {
+  for (std::uint8_t b : bytes)
+    if (b >= 0x80) return false;
+  return true;
 }
 
 }  // namespace
 
-std::u16string decode_jet4_text(Bytes bytes) {
-  std::u16string out;
+void decode_jet4_text(Bytes bytes, std::u16string& out) {
+  out.clear();
   if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
     out.reserve(bytes.size());
     bool compressed = true;
@@ -61,24 +49,45 @@ std::u16string decode_jet4_text(Bytes bytes) {
         i += 2;
       }
     }
-    return out;
+    return;
   }
   out.resize(bytes.size() / 2);
   for (std::size_t k = 0; k < out.size(); ++k)
     out[k] = char16_t(bytes[2 * k] | (bytes[2 * k + 1] << 8));
+}
+
+std::u16string decode_jet4_text(Bytes bytes) {
+  std::u16string out;
+  decode_jet4_text(bytes, out);
   return out;
 }
 
-std::u16string decode_code_page(Bytes bytes, std::uint16_t code_page) {
-  if (code_page != 1252 && code_page != 0) {
-    bool ascii = true;
-    for (std::uint8_t b : bytes) ascii = ascii && b < 0x80;
-    if (!ascii) {
-      if (platform::CodePageDecoder* decoder = decoder_for(code_page))
-        return decoder->decode(bytes.data(), bytes.size());
+CodePageDecoder::~CodePageDecoder() = default;
+
+void CodePageDecoder::decode(Bytes bytes, std::u16string& out) {
+  if (code_page_ != 1252 && code_page_ != 0 && !is_ascii(bytes) && decode_with_system(bytes, out)) return;
+  decode_cp1252(bytes, out);
+}
+
+// Other code pages (Jet3 archives made on Greek, Cyrillic or East Asian Windows).
+bool CodePageDecoder::decode_with_system(Bytes bytes, std::u16string& out) {
+  if (unavailable_) return false;
+  if (!converter_) {
+    converter_ = platform::CodePageDecoder::open(code_page_);
+    if (!converter_) {
+      unavailable_ = true;
+      return false;
     }
   }
-  return decode_cp1252(bytes);
+  out = converter_->decode(bytes.data(), bytes.size());
+  return true;
+}
+
+std::u16string decode_code_page(Bytes bytes, std::uint16_t code_page) {
+  CodePageDecoder decoder(code_page);
+  std::u16string out;
+  decoder.decode(bytes, out);
+  return out;
 }
 
 }  // namespace tarvik::archive::jet
