@@ -4,9 +4,18 @@
 
 namespace tarvik::app {
 
+namespace {
+// The separator a folder text gets is the system's own: the Windows user sees "C:\Tarvik\".
+#ifdef _WIN32
+constexpr char kFolderSeparator = '\\';
+#else
+constexpr char kFolderSeparator = '/';
+#endif
+}  // namespace
+
 std::string NormalizeFolder(const std::string& folder) {
   if (!folder.empty() && (folder.back() == '/' || folder.back() == '\\')) return folder;
-  return folder + "/";
+  return folder + kFolderSeparator;
 }
 
 bool DirExists(const std::string& folder) { return platform::FolderHasEntries(folder); }
