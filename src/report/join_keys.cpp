@@ -3,7 +3,6 @@
 #include <cmath>
 #include <optional>
 
-#include "archive/jet/jet_file.h"
 #include "archive/sql/compare.h"
 
 namespace tarvik::report {
@@ -53,18 +52,6 @@ bool JoinKeys::finds(const archive::Value& reference) const {
   if (reference.is_null()) return false;
   if (const auto whole = whole_number(reference)) return whole_numbers_.count(*whole) > 0;
   return !other_keys_.empty() && other_keys_.count(JoinKey(reference)) > 0;
-}
-
-// The index definitions are the file's own; the engine's face does not show them.
-bool HasUniqueIndex(const archive::Database& archive, std::string_view table, std::string_view column) {
-  const archive::jet::TableDef def = archive.file().table(table);
-  const archive::jet::Column* wanted = def.find_column(column);
-  if (wanted == nullptr) return false;
-  const auto position = static_cast<std::size_t>(wanted - def.columns.data());
-  for (const archive::jet::Index& index : def.indexes)
-    if ((index.primary_key || index.unique) && index.columns.size() == 1 && index.columns[0].column == position)
-      return true;
-  return false;
 }
 
 JoinKeys JoinKeys::Of(archive::Database& archive, const std::string& table, const std::string& column) {

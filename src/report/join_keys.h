@@ -16,10 +16,6 @@ namespace tarvik::report {
 
 std::string JoinKey(const archive::Value& value);
 
-// Whether the table has a unique index (its primary key or another) on exactly this one column,
-// so that a join on it finds at most one row. Throws 3078 for a missing table.
-bool HasUniqueIndex(const archive::Database& archive, std::string_view table, std::string_view column);
-
 class JoinKeys {
  public:
   // The values of `column` in every row of `table`.

@@ -271,7 +271,7 @@ void LeftOutFinder::Find(archive::Database& archive, BlockReport& report, const 
   // the table's rows less the records written: the count is known, and the table is read only
   // as far as the list needs.
   bool unique = true;
-  for (const auto& [table, column] : targets) unique = unique && HasUniqueIndex(archive, table, column);
+  for (const auto& [table, column] : targets) unique = unique && archive.has_unique_index(table, column);
   const auto own = counts.find(own_table);
   std::optional<std::int64_t> known;
   if (unique && !full_read && own != counts.end()) known = own->second - report.written;
