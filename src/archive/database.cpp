@@ -2,6 +2,7 @@
 
 #include "archive/archive_error.h"
 #include "archive/database_state.h"
+#include "archive/jet/page_source.h"
 #include "archive/row_sources.h"
 #include "archive/sql/lexer.h"
 #include "archive/sql/parser.h"
@@ -36,6 +37,7 @@ DatabaseState::~DatabaseState() { close(); }
 void DatabaseState::close() {
   closed = true;
   seek_indexes.clear();
+  join_indexes.clear();
   file.reset();
   lock.reset();  // releases the hold
 }
@@ -69,30 +71,42 @@ std::unique_ptr<Recordset> Database::open_snapshot(std::string_view sql_text) {
       sql::make_plan(statement, [&f](std::string_view name) { return f.table(name); }));
   std::vector<FieldInfo> fields;
   for (const sql::OutputColumn& c : plan->columns) {
-    fields.push_back({c.name, c.expr.type.type, c.expr.type.size});
+    fields.push_back({c.name, static_cast<FieldType>(c.expr.type.type), c.expr.type.size});
   }
-  auto rows = query_rows(f, std::move(plan));
+  auto rows = query_rows(f, std::move(plan), state_->join_indexes);
   return std::make_unique<Recordset>(state_, Recordset::Kind::Snapshot, std::move(fields), std::move(rows),
-                                     std::nullopt);
+                                     nullptr);
 }
 
 std::unique_ptr<Recordset> Database::open_table(std::string_view name) {
   if (state_->closed) throw errors::object_closed();
   jet::TableDef table = state_->file->table(name);
   std::vector<FieldInfo> fields;
-  for (const jet::Column& c : table.columns) fields.push_back({c.name, c.type, c.length});
+  for (const jet::Column& c : table.columns) fields.push_back({c.name, static_cast<FieldType>(c.type), c.length});
   auto rows = table_rows(*state_->file, table);
   return std::make_unique<Recordset>(state_, Recordset::Kind::Table, std::move(fields), std::move(rows),
-                                     std::move(table));
+                                     std::make_unique<jet::TableDef>(std::move(table)));
 }
 
 void Database::close() {
   if (state_) state_->close();
 }
 
-const jet::JetFile& Database::file() const {
+bool Database::has_unique_index(std::string_view table, std::string_view column) const {
   if (state_->closed) throw errors::object_closed();
-  return *state_->file;
+  const jet::TableDef def = state_->file->table(table);
+  const jet::Column* wanted = def.find_column(column);
+  if (wanted == nullptr) return false;
+  const auto position = static_cast<std::size_t>(wanted - def.columns.data());
+  for (const jet::Index& index : def.indexes)
+    if ((index.primary_key || index.unique) && index.columns.size() == 1 && index.columns[0].column == position)
+      return true;
+  return false;
+}
+
+bool Database::jet3() const {
+  if (state_->closed) throw errors::object_closed();
+  return state_->file->pages().format().jet3;
 }
 
 }  // namespace tarvik::archive

@@ -9,6 +9,7 @@
 
 #include "archive/jet/jet_file.h"
 #include "archive/seek_index.h"
+#include "archive/sql/join_index_cache.h"
 #include "platform/archive_file.h"
 
 namespace tarvik::archive {
@@ -20,6 +21,8 @@ struct DatabaseState {
   bool closed = false;
   // Keyed by table name and index name, both lower-cased.
   std::map<std::string, std::unique_ptr<SeekIndex>> seek_indexes;
+  // The last joined tables' key indexes, for the next queries.
+  sql::JoinIndexCache join_indexes;
 
   ~DatabaseState();
   void close();

@@ -31,24 +31,27 @@ bool is_ascii(Bytes bytes) {
 }  // namespace
 
 void decode_jet4_text(Bytes bytes, std::u16string& out) {
-  out.clear();
   if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
-    out.reserve(bytes.size());
+    // At most one character a byte: written in place, then cut to the length reached.
+    out.resize(bytes.size());
+    char16_t* at = out.data();
     bool compressed = true;
     std::size_t i = 2;
-    while (i < bytes.size()) {
+    const std::size_t n = bytes.size();
+    while (i < n) {
       if (bytes[i] == 0x00) {
         compressed = !compressed;
         ++i;
       } else if (compressed) {
-        out.push_back(char16_t(bytes[i]));
+        *at++ = char16_t(bytes[i]);
         ++i;
       } else {
-        if (i + 1 >= bytes.size()) break;  // odd trailing byte
-        out.push_back(char16_t(bytes[i] | (bytes[i + 1] << 8)));
+        if (i + 1 >= n) break;  // odd trailing byte
+        *at++ = char16_t(bytes[i] | (bytes[i + 1] << 8));
         i += 2;
       }
     }
+    out.resize(static_cast<std::size_t>(at - out.data()));
     return;
   }
   out.resize(bytes.size() / 2);

@@ -1,6 +1,8 @@
 #include "platform/command_line.h"
 
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
 #include "platform/win32/wide.h"
 
@@ -15,7 +17,6 @@ std::string RawCommandLineText(int, const char* const*) {
 
 }  // namespace tarvik::platform
 
-#include <shellapi.h>
 
 namespace tarvik::platform {
 
