@@ -129,7 +129,7 @@ const std::vector<Value>& Recordset::current() {
 const Value& Recordset::field(std::string_view name) {
   check_open();
   for (std::size_t i = 0; i < fields_.size(); ++i) {
-    if (sql::same_name(fields_[i].name, name)) return current()[i];
+    if (same_name(fields_[i].name, name)) return current()[i];
   }
   throw errors::item_not_found(name);
 }
@@ -144,7 +144,7 @@ void Recordset::set_index(std::string_view name) {
   check_open();
   if (kind_ != Kind::Table) throw errors::operation_not_supported("Index su uno snapshot");
   for (const jet::Index& index : table_->indexes) {
-    if (sql::same_name(index.name, name)) {
+    if (same_name(index.name, name)) {
       index_ = &index;
       return;
     }

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "archive/utf8.h"
+#include "common/utf8.h"
 
 namespace tarvik::transfer {
 
@@ -58,9 +58,6 @@ void append_code_point(std::string& out, char32_t c) {
   out.push_back(b != 0 ? b : kReplacement);
 }
 
-bool is_high_surrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool is_low_surrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
-
 }  // namespace
 
 void append_windows1252(std::string& out, std::u16string_view text) {
@@ -82,7 +79,7 @@ void append_windows1252(std::string& out, std::u16string_view text) {
 // The program's own texts are short (block names, "T", "F"): one conversion through UTF-16 keeps
 // a single mapping to the code page. A malformed byte becomes U+FFFD, and so "?".
 void append_windows1252_utf8(std::string& out, std::string_view text) {
-  append_windows1252(out, archive::utf8_to_utf16(text));
+  append_windows1252(out, tarvik::utf8_to_utf16(text));
 }
 
 }  // namespace tarvik::transfer

@@ -1,6 +1,8 @@
 #include "json_values.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <stdexcept>
 
@@ -87,16 +89,15 @@ archive::Guid guid_bytes(const std::string& s) {
 }  // namespace
 
 std::optional<ColumnType> column_type_named(std::string_view name) {
-  static constexpr std::pair<std::string_view, ColumnType> kTypes[] = {
-      {"boolean", ColumnType::Boolean}, {"byte", ColumnType::Byte},
-      {"integer", ColumnType::Integer}, {"long", ColumnType::Long},
-      {"single", ColumnType::Single},   {"double", ColumnType::Double},
-      {"currency", ColumnType::Currency}, {"datetime", ColumnType::DateTime},
-      {"text", ColumnType::Text},       {"memo", ColumnType::Memo},
-      {"ole", ColumnType::Ole},         {"guid", ColumnType::Guid},
+  // The writer writes these of the types Jet names.
+  static constexpr ColumnType kWritable[] = {
+      ColumnType::Boolean, ColumnType::Byte,     ColumnType::Integer,  ColumnType::Long,
+      ColumnType::Single,  ColumnType::Double,   ColumnType::Currency, ColumnType::DateTime,
+      ColumnType::Text,    ColumnType::Memo,     ColumnType::Ole,      ColumnType::Guid,
   };
-  for (const auto& [n, t] : kTypes)
-    if (n == name) return t;
+  const std::optional<ColumnType> type = archive::jet::column_type_named(name);
+  if (type && std::find(std::begin(kWritable), std::end(kWritable), *type) != std::end(kWritable))
+    return type;
   return std::nullopt;
 }
 
