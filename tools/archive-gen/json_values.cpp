@@ -114,9 +114,16 @@ Value value_from_json(ColumnType type, const json& v) {
       return Value::long_(static_cast<std::int32_t>(integer_in(
           v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max())));
     case ColumnType::Single: {
+      // Compared after rounding to single precision: the shortest form of the largest single
+      // (3.4028235e+38) is a little above it as a double, yet rounds to it. Only what rounds to
+      // infinity is too large: from the largest single plus half its last step (a tie that
+      // rounds to the even infinity).
       const double d = number(v);
-      if (std::fabs(d) > std::numeric_limits<float>::max())
-        throw unfit(v.dump() + " is too large for a single");
+      constexpr float kLargest = std::numeric_limits<float>::max();
+      const double first_infinite = double(kLargest) + std::ldexp(1.0, 103);
+      if (std::fabs(d) >= first_infinite) throw unfit(v.dump() + " is too large for a single");
+      // Between the largest single and that point the conversion itself would leave the range.
+      if (std::fabs(d) > kLargest) return Value::single(d < 0 ? -kLargest : kLargest);
       return Value::single(static_cast<float>(d));
     }
     case ColumnType::Double: return Value::double_(number(v));
