@@ -65,7 +65,7 @@ int run_export_command(CommandArgs args, CommandIo& io) {
     case app::RunOutcome::RefusedByCheck: return kExitFailed;
     case app::RunOutcome::Failed: break;
   }
-  return kExitBadUsage;  // an unexpected error: reported, the transfer file deleted
+  return kExitUnexpected;  // reported, the transfer file deleted
 }
 
 }  // namespace tarvik::cli
