@@ -1,61 +1,108 @@
-#!/bin/sh
-# The export of a large sample archive, timed beside mdb-export of all its tables: wall time, rows
-# per second and peak memory of each, from GNU time. A benchmark, not a test: it prints figures.
+#!/usr/bin/env bash
+# The export of sample archives timed beside mdb-export of all their tables, in one run: wall and
+# CPU time, rows per second, the ratio to mdb-export, peak resident size and peak anonymous memory
+# (heap and stacks, sampled) of each. A benchmark, not a test: it prints figures.
 #
-#   bench/export_bench.sh [BUILD_DIR] [SCALE]      (defaults: build, 1000, about 1 GB)
+#   bench/export_bench.sh [BUILD_DIR] [SCALES]        (defaults: build, "40 1000")
 #
-# The archive and the files written go into a fresh folder under /tmp, removed at the end.
-set -eu
+# ARCHIVES=DIR keeps the sample archives in DIR/scaleN/Tarvik.mdb and reuses them on later runs
+# (the scale-1000 archive takes a while and about 1 GB); without it they go into a temporary
+# folder removed at the end. OTHER=PATH times a second tarvik-transfer (say, the build before a
+# change) in the same run and checks that it writes the same bytes.
+set -euo pipefail
 
 build=${1:-build}
-scale=${2:-1000}
+scales=${2:-40 1000}
 archive_gen=$build/tools/archive-gen/archive-gen
 tool=$build/tarvik-transfer
-for program in "$archive_gen" "$tool" /usr/bin/time mdb-export mdb-tables; do
+other=${OTHER:-}
+for program in "$archive_gen" "$tool" /usr/bin/time mdb-export mdb-tables ${other:+"$other"}; do
   command -v "$program" >/dev/null || { echo "export_bench: $program not found" >&2; exit 2; }
 done
 
 work=$(mktemp -d /tmp/tarvik-export-bench-XXXXXX)
 trap 'rm -rf "$work"' EXIT INT TERM
+archives=${ARCHIVES:-$work/archives}
 
-# "Elapsed (wall clock) time (h:mm:ss or m:ss): 1:02.34" as seconds, and the peak in MB.
-seconds() {
-  sed -n 's/.*Elapsed (wall clock) time.*: //p' "$1" |
+# Runs a command under GNU time, sampling the anonymous memory of the process it starts.
+# Sets: peak_anon_kb.
+measure() {
+  local log=$1; shift
+  /usr/bin/time -v -o "$log.time" "$@" >"$log.out" 2>"$log.err" &
+  local timer=$! child="" anon
+  peak_anon_kb=0
+  while kill -0 "$timer" 2>/dev/null; do
+    [[ -z $child ]] && child=$(pgrep -P "$timer" | head -1 || true)
+    if [[ -n $child && -r /proc/$child/status ]]; then
+      anon=$(awk '/^RssAnon:/ {print $2}' "/proc/$child/status" 2>/dev/null || echo 0)
+      (( ${anon:-0} > peak_anon_kb )) && peak_anon_kb=$anon
+    fi
+    sleep 0.05
+  done
+  wait "$timer" || { cat "$log.err" >&2; echo "export_bench: $* failed" >&2; exit 1; }
+  echo "$peak_anon_kb" >"$log.anon"
+}
+
+# Wall seconds, CPU seconds (user + system) and peak resident MB from GNU time's report.
+wall() {
+  sed -n 's/.*Elapsed (wall clock) time.*: //p' "$1.time" |
     awk -F: '{ s = 0; for (i = 1; i <= NF; i++) s = s * 60 + $i; printf "%.2f", s }'
 }
-peak_mb() { sed -n 's/.*Maximum resident set size (kbytes): //p' "$1" | awk '{ printf "%.1f", $1 / 1024 }'; }
+cpu() { awk -F': ' '/User time|System time/ { s += $2 } END { printf "%.2f", s }' "$1.time"; }
+peak_mb() { awk -F': ' '/Maximum resident set size/ { printf "%.0f", $2 / 1024 }' "$1.time"; }
+anon_mb() { awk '{ printf "%.0f", $1 / 1024 }' "$1.anon"; }
 
-echo "generating the sample archive at scale $scale in $work ..." >&2
-/usr/bin/time -v -o "$work/generate.time" "$archive_gen" sample --scale "$scale" "$work/Tarvik.mdb" >"$work/counts.txt"
-archive_rows=$(awk '{ s += $2 } END { print s }' "$work/counts.txt")
-archive_mb=$(du -m "$work/Tarvik.mdb" | cut -f1)
+for scale in $scales; do
+  dir=$archives/scale$scale
+  if [[ ! -s $dir/Tarvik.mdb || ! -s $dir/counts.txt ]]; then
+    echo "generating the sample archive at scale $scale in $dir ..." >&2
+    mkdir -p "$dir"
+    "$archive_gen" sample --scale "$scale" "$dir/Tarvik.mdb" >"$dir/counts.txt"
+  fi
+  rows=$(awk '{ s += $2 } END { print s }' "$dir/counts.txt")
+  archive_mb=$(du -m "$dir/Tarvik.mdb" | cut -f1)
+  run=$work/scale$scale
+  mkdir -p "$run"
+  cat "$dir/Tarvik.mdb" >/dev/null  # into the page cache, as it is for every program measured
 
-echo "exporting ..." >&2
-/usr/bin/time -v -o "$work/export.time" "$tool" export --folder "$work" --output "$work/ProvaExport.txt" \
-  --departments no </dev/null 2>"$work/export.err" || { cat "$work/export.err" >&2; exit 1; }
-"$tool" verify "$work/ProvaExport.txt" >"$work/verify.txt" || { tail -1 "$work/verify.txt" >&2; exit 1; }
-records_written=$(awk 'NR > 2 && NF == 2 { s += $2 } END { print s }' "$work/verify.txt")
-transfer_mb=$(du -m "$work/ProvaExport.txt" | cut -f1)
-rm -f "$work/ProvaExport.txt"
+  runs=(export)
+  echo "exporting at scale $scale ..." >&2
+  measure "$run/export" "$tool" export --folder "$dir" --output "$run/ProvaExport.txt" --departments no
+  "$tool" verify "$run/ProvaExport.txt" >"$run/verify.txt" || { tail -1 "$run/verify.txt" >&2; exit 1; }
+  transfer_mb=$(du -m "$run/ProvaExport.txt" | cut -f1)
+  sum=$(sha256sum <"$run/ProvaExport.txt")
+  rm -f "$run/ProvaExport.txt"
+  if [[ -n $other ]]; then
+    runs+=(other)
+    measure "$run/other" "$other" export --folder "$dir" --output "$run/ProvaExport.txt" --departments no
+    [[ $(sha256sum <"$run/ProvaExport.txt") == "$sum" ]] || { echo "export_bench: $other writes other bytes" >&2; exit 1; }
+    rm -f "$run/ProvaExport.txt"
+  fi
 
-echo "mdb-export of every table ..." >&2
-mdb-tables -1 "$work/Tarvik.mdb" >"$work/tables.txt"
-# One shell runs mdb-export table after table; GNU time reports the largest peak among them.
-/usr/bin/time -v -o "$work/mdb-export.time" sh -c '
-  while IFS= read -r table; do mdb-export "$1" "$table" >/dev/null || exit 1; done <"$2"' \
-  sh "$work/Tarvik.mdb" "$work/tables.txt"
+  echo "mdb-export of every table at scale $scale ..." >&2
+  mdb-tables -1 "$dir/Tarvik.mdb" >"$run/tables.txt"
+  runs+=(mdb-export)
+  # One shell runs mdb-export table after table; GNU time adds up their CPU time.
+  measure "$run/mdb-export" sh -c '
+    while IFS= read -r table; do mdb-export "$1" "$table" >/dev/null || exit 1; done <"$2"' \
+    sh "$dir/Tarvik.mdb" "$run/tables.txt"
 
-echo
-echo "archive: scale $scale, $archive_mb MB, $archive_rows rows in $(wc -l <"$work/tables.txt") tables" \
-  "(generated in $(seconds "$work/generate.time") s)"
-echo "transfer file: $transfer_mb MB, $records_written records written"
-echo
-printf '%-26s %10s %14s %12s\n' "" "time (s)" "rows/s" "peak (MB)"
-for run in export mdb-export; do
-  t=$(seconds "$work/$run.time")
-  rate=$(awk -v r="$archive_rows" -v t="$t" 'BEGIN { if (t > 0) printf "%.0f", r / t; else print "-" }')
-  name=$([ "$run" = export ] && echo "tarvik-transfer export" || echo "mdb-export (all tables)")
-  printf '%-26s %10s %14s %12s\n' "$name" "$t" "$rate" "$(peak_mb "$work/$run.time")"
+  echo
+  echo "scale $scale: archive $archive_mb MB, $rows rows in $(wc -l <"$run/tables.txt") tables;" \
+    "transfer file $transfer_mb MB"
+  printf '%-26s %9s %9s %12s %12s %10s %10s\n' "" "wall (s)" "CPU (s)" "rows/s" "x mdb (CPU)" "peak (MB)" "anon (MB)"
+  for name in "${runs[@]}"; do
+    label=$name
+    [[ $name == export ]] && label="tarvik-transfer export"
+    [[ $name == other ]] && label="$(basename "$(dirname "$other")")/tarvik-transfer"
+    [[ $name == mdb-export ]] && label="mdb-export (all tables)"
+    t=$(wall "$run/$name") c=$(cpu "$run/$name")
+    rate=$(awk -v r="$rows" -v t="$t" 'BEGIN { if (t > 0) printf "%.0f", r / t; else print "-" }')
+    ratio=$(awk -v m="$(cpu "$run/mdb-export")" -v c="$c" 'BEGIN { if (c > 0) printf "%.1f", m / c; else print "-" }')
+    printf '%-26s %9s %9s %12s %12s %10s %10s\n' "$label" "$t" "$c" "$rate" "$ratio" \
+      "$(peak_mb "$run/$name")" "$(anon_mb "$run/$name")"
+  done
 done
 echo
-echo "rows/s: rows of all the archive's tables over the wall time, the same for both."
+echo "rows/s: rows of all the archive's tables over the wall time; x mdb: mdb-export's CPU time over"
+echo "this program's (CPU time, as the machine may be shared); anon: peak anonymous memory, sampled."

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "transfer/output_file.h"
+
 namespace tarvik::app {
 
 std::string UnexpectedErrorMessage(int number, const std::string& description) {
@@ -14,13 +16,16 @@ std::string UnexpectedErrorMessage(int number, const std::string& description) {
 void HandleRunError(RunContext& context, int number, const std::string& description) {
   context.window.message_box(UnexpectedErrorMessage(number, description), ui::kExportTitle,
                              ui::kStyleWarningOk);
+  std::error_code ignored;  // a file another program holds open is not reported again
   if (context.transfer_file) {
     context.transfer_file->close_and_delete();
     context.transfer_file.reset();
-  } else {
-    std::error_code ignored;  // a file another program holds open is not reported again
+  } else if (context.mode == RunMode::Export) {
     std::filesystem::remove(context.transfer_path, ignored);
   }
+  // An older report would describe a transfer file that is gone.
+  // Only a file: a folder that happens to carry the report's name is the user's, not ours.
+  if (!context.report_path.empty()) transfer::DeleteTransferFile(context.report_path);
   // The archive is released with the context; the caller ends the program.
 }
 

@@ -6,6 +6,7 @@
 #include "app/file_tests.h"
 #include "app/record_total.h"
 #include "app/run_error.h"
+#include "app/run_report.h"
 #include "checks/archive_checks.h"
 #include "common/numbered_error.h"
 #include "exporters/run_plan.h"
@@ -28,17 +29,24 @@ RunOutcome export_archive(RunContext& context, const std::string& archive_path) 
     return RunOutcome::RefusedByCheck;
   }
 
-  context.transfer_file = std::make_unique<transfer::TransferWriter>(context.transfer_path);
+  context.transfer_file = context.mode == RunMode::ReportOnly
+                              ? transfer::TransferWriter::WithoutFile()
+                              : std::make_unique<transfer::TransferWriter>(context.transfer_path);
+  StartReport(context);
   ComputeTotal(context);
   context.done = 0;
   context.writer().WriteNumberLine(context.total);
-  context.writer().WriteTextLine(checks::AskDepartmentUse(archive, context.window) ? "T" : "F");
+  context.departments = checks::AskDepartmentUse(archive, context.window);
+  context.writer().WriteTextLine(context.departments ? "T" : "F");
   for (const exporters::ExportStage& stage : exporters::run_plan()) stage.run(context);
 
   context.open_archive->close();
   context.open_archive.reset();
   context.transfer_file->close();
   context.transfer_file.reset();
+  // Only a complete transfer file gets a report; a report that cannot be written fails the run,
+  // and the handler then deletes the transfer file too.
+  WriteReport(context, archive_path);
   context.window.set_busy_pointer(false);
   context.window.unload();
   return RunOutcome::Finished;

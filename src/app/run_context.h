@@ -6,18 +6,27 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "archive/database.h"
 #include "exporters/export_context.h"
+#include "report/transfer_report.h"
 #include "transfer/transfer_writer.h"
+#include "transfer/value_observer.h"
 #include "ui/window_port.h"
 
 namespace tarvik::app {
 
-class RunContext : public exporters::ExportContext {
+// How a run treats its files: an export writes the transfer file and its report beside it; a dry
+// run writes only the report, at a path of its own.
+enum class RunMode { Export, ReportOnly };
+
+class RunContext : public exporters::ExportContext, public transfer::ValueObserver {
  public:
-  RunContext(ui::WindowPort& window, std::filesystem::path transfer_path)
-      : window(window), transfer_path(std::move(transfer_path)) {}
+  // An export: the report goes beside the transfer file.
+  RunContext(ui::WindowPort& window, std::filesystem::path transfer_path);
+  // A dry run: the checks and the report at `report_path`, no transfer file.
+  static std::unique_ptr<RunContext> ReportOnly(ui::WindowPort& window, std::filesystem::path report_path);
 
   archive::Database& archive() override { return *open_archive; }
   transfer::TransferWriter& writer() override { return *transfer_file; }
@@ -25,6 +34,10 @@ class RunContext : public exporters::ExportContext {
   // Raises done; at every hundredth record shows "Avanzamento: done/total" and lets the window
   // handle its events, the only place a run does so. Leaving the 32-bit range is an overflow.
   void TickProgress() override;
+  // The report follows the blocks and hears of the values the writer changes.
+  void BlockStarted(std::string_view block, archive::Recordset& records) override;
+  void BlockFinished(std::string_view block, std::int32_t written) override;
+  void value_changed(const transfer::ValueChange& change) override;
 
   ui::WindowPort& window;
   const std::filesystem::path transfer_path;
@@ -33,6 +46,15 @@ class RunContext : public exporters::ExportContext {
   std::int32_t total = 0;
   std::int32_t done = 0;
   exporters::ConditionCodeList codes;
+
+  RunMode mode = RunMode::Export;
+  std::filesystem::path report_path;
+  bool departments = false;  // the answer written as header line 2
+  // Made when the transfer file is created; kept after the run for the summary it gives.
+  std::unique_ptr<report::TransferReport> report;
+
+ private:
+  archive::Recordset* block_records_ = nullptr;  // the set of the block being written
 };
 
 }  // namespace tarvik::app

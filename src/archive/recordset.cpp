@@ -65,13 +65,13 @@ void Recordset::move_first() {
   position_ = 0;
   eof_ = false;
   no_match_ = false;
-  row_valid_ = false;
+  row_changed();
 }
 
 void Recordset::move_next() {
   check_moves();
   if (eof_) throw errors::no_current_record();
-  row_valid_ = false;
+  row_changed();
   if (count_ && position_ + 1 >= *count_) {
     eof_ = true;
     return;
@@ -98,7 +98,7 @@ void Recordset::move_last() {
   position_ = *count_ - 1;
   reached_ = *count_;
   eof_ = false;
-  row_valid_ = false;
+  row_changed();
 }
 
 std::int32_t Recordset::record_count() {
@@ -126,12 +126,26 @@ const std::vector<Value>& Recordset::current() {
   return row_;
 }
 
-const Value& Recordset::field(std::string_view name) {
-  check_open();
+std::size_t Recordset::field_index(std::string_view name) const {
   for (std::size_t i = 0; i < fields_.size(); ++i) {
-    if (same_name(fields_[i].name, name)) return current()[i];
+    if (same_name(fields_[i].name, name)) return i;
   }
   throw errors::item_not_found(name);
+}
+
+const Value& Recordset::field(std::string_view name) {
+  check_open();
+  constexpr std::size_t kMostHints = 256;
+  std::size_t index;
+  if (next_hint_ < name_hints_.size() && name_hints_[next_hint_].name == name) {
+    index = name_hints_[next_hint_].index;
+  } else {
+    index = field_index(name);
+    if (next_hint_ < name_hints_.size()) name_hints_[next_hint_] = {std::string(name), index};
+    else if (name_hints_.size() < kMostHints) name_hints_.push_back({std::string(name), index});
+  }
+  if (next_hint_ < kMostHints) ++next_hint_;
+  return current()[index];
 }
 
 const Value& Recordset::field(std::size_t index) {
@@ -163,7 +177,7 @@ void Recordset::seek(std::string_view comparison, const std::vector<Value>& key)
                                           std::to_string(index_->columns.size()) + " campi");
   }
   sought_ = db_->seek_index(*table_, *index_).find(key);
-  row_valid_ = false;
+  row_changed();
   no_match_ = !sought_;
   eof_ = !sought_;  // no current row after a failed seek
 }

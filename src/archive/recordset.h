@@ -71,6 +71,9 @@ class Recordset {
   std::int32_t record_count();
 
   const std::vector<FieldInfo>& fields() const { return fields_; }
+  // The position of a field, found by name without regard to case (3265 when none). Readers that
+  // take many rows bind their fields once and read them by position.
+  std::size_t field_index(std::string_view name) const;
   // The value of a field of the current row.
   const Value& field(std::string_view name);
   const Value& field(std::size_t index);
@@ -114,6 +117,20 @@ class Recordset {
   std::optional<std::int64_t> count_;  // exact count, once known
   std::vector<Value> row_;
   bool row_valid_ = false;
+
+  // Callers ask for the same names in the same order on every row: the n-th name asked for since
+  // the last move is remembered with its position, so a repeated sequence costs one comparison
+  // of the exact name per field instead of a search without regard to case.
+  struct NameHint {
+    std::string name;
+    std::size_t index;
+  };
+  std::vector<NameHint> name_hints_;
+  std::size_t next_hint_ = 0;
+  void row_changed() {
+    row_valid_ = false;
+    next_hint_ = 0;
+  }
   std::optional<std::uint32_t> sought_;       // the row found by the last seek
   std::optional<jet::TableScan> seek_reader_;  // reads it
 };

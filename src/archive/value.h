@@ -95,6 +95,15 @@ class Value {
   const Guid& as_guid() const { return std::get<11>(storage_); }
   const Numeric& as_numeric() const { return std::get<12>(storage_); }
 
+  // Makes the value an empty text and hands out its storage to fill: a value that already held a
+  // text keeps its capacity, so a reused row decodes text without allocating each time.
+  Text& reset_text() {
+    if (storage_.index() != 9) storage_.emplace<9>();
+    Text& t = std::get<9>(storage_);
+    t.clear();
+    return t;
+  }
+
   const Storage& storage() const { return storage_; }
   friend bool operator==(const Value&, const Value&) = default;
 

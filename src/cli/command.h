@@ -35,6 +35,7 @@ void expect_arguments(CommandArgs args, std::size_t count);
 int run_tables_command(CommandArgs args, CommandIo& io);  // tables ARCHIVE
 int run_dump_command(CommandArgs args, CommandIo& io);    // dump ARCHIVE TABLE
 int run_export_command(CommandArgs args, CommandIo& io);  // export [--folder DIR] [--output FILE] ...
+int run_report_command(CommandArgs args, CommandIo& io);  // report [--folder DIR] [--output FILE.html] ...
 int run_verify_command(CommandArgs args, CommandIo& io);  // verify FILE
 
 }  // namespace tarvik::cli

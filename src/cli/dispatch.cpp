@@ -31,6 +31,10 @@ constexpr CommandEntry kCommands[] = {
      "the export run: the transfer file of the archive Tarvik.mdb in the folder (by default the "
      "installation folder of the settings) into FILE (by default ProvaExport.txt)",
      run_export_command},
+    {"report", "[--folder DIR] [--output FILE.html] [--departments yes|no]",
+     "the checks and the transfer report of an export (rows left out, values changed) without "
+     "writing a transfer file; the report goes to FILE.html (by default ProvaExport.html)",
+     run_report_command},
     {"verify", "FILE", "reads a transfer file as the importer does: each block and its count, or "
      "the first line that breaks the layout", run_verify_command},
     {"query", "ARCHIVE SQL",
@@ -55,8 +59,9 @@ void print_usage(std::FILE* to) {
       "      or the output could not be written\n"
       "  2   an unexpected error\n"
       "  64  wrong usage: unknown command or wrong number of arguments\n"
-      "export: 1 when the folder tests or an archive check refused, 2 on an unexpected error\n"
-      "  (reported, and no transfer file remains); verify: 1 when the file breaks the layout\n",
+      "export, report: 1 when the folder tests or an archive check refused, 2 on an unexpected\n"
+      "  error (reported, and neither the transfer file nor the report remains); export names its\n"
+      "  report (FILE with the extension .html) on standard error at the end; verify: 1 when the file breaks the layout\n",
       to);
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 #include <unordered_set>
 
 #include "archive/database.h"
@@ -22,6 +23,14 @@ class ExportContext {
   virtual ConditionCodeList& condition_codes() = 0;
   // Called once per record of a stage's record set, after that record's lines.
   virtual void TickProgress() = 0;
+
+  // A block's record set is open and about to be written; then the block is complete with
+  // `written` records. For the transfer report; a run without one ignores them.
+  virtual void BlockStarted(std::string_view /*block*/, archive::Recordset& /*records*/) {}
+  virtual void BlockFinished(std::string_view /*block*/, std::int32_t /*written*/) {}
+
+  // The field whose value line is being written, so that a changed value can be named.
+  std::string_view field_being_written;
 };
 
 }  // namespace tarvik::exporters

@@ -89,6 +89,7 @@ void ExportStampaPersonalizzata(ExportContext& context) {
     records->move_first();
   }
 
+  context.BlockStarted(block.name, *records);
   context.writer().WriteTextLine(block.name);
   context.writer().WriteNumberLine(kept);
   while (!records->eof()) {
@@ -98,6 +99,7 @@ void ExportStampaPersonalizzata(ExportContext& context) {
     context.TickProgress();  // once per record read, excluded ones too
   }
   records->close();
+  context.BlockFinished(block.name, kept);
 }
 
 void ExportStampaPersonalizzata2(ExportContext& context) {

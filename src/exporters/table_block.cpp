@@ -6,9 +6,11 @@
 
 namespace tarvik::exporters {
 
-void WriteField(ExportContext& context, archive::Recordset& records, const BlockField& field) {
+namespace {
+
+void WriteTreated(ExportContext& context, const archive::Value& value, const BlockField& field) {
   transfer::TransferWriter& writer = context.writer();
-  const archive::Value& value = records.field(field.name);
+  context.field_being_written = field.name;
   switch (field.treatment) {
     case Treatment::Plain:
       writer.WriteValue(value, false);
@@ -17,24 +19,42 @@ void WriteField(ExportContext& context, archive::Recordset& records, const Block
       writer.WriteValue(value, true);
       writer.WriteTextLine(transfer::kMemoEndMarker);
       break;
-    case Treatment::MappedCondPag:
-      writer.WriteValue(MapCondPag(context.condition_codes(), value), false);
+    case Treatment::MappedCondPag: {
+      const archive::Value mapped = MapCondPag(context.condition_codes(), value);
+      if (mapped.is_null() && !value.is_null()) writer.NoteChange(transfer::ChangeKind::ConditionDropped, value);
+      writer.WriteValue(mapped, false);
       break;
+    }
   }
+}
+
+}  // namespace
+
+void WriteField(ExportContext& context, archive::Recordset& records, const BlockField& field) {
+  WriteTreated(context, records.field(field.name), field);
 }
 
 void ExportBlock(ExportContext& context, const TableBlock& block, const AfterRecord& after) {
   auto records = context.archive().open_snapshot(block.query);
   transfer::EnsureCount(*records);
+  context.BlockStarted(block.name, *records);
   context.writer().WriteTextLine(block.name);
   context.writer().WriteNumberLine(records->record_count());
+  // The fields are found by name once, on the first record (an empty set asks for none).
+  std::vector<std::size_t> positions;
+  if (!records->eof()) {
+    for (const BlockField& field : block.fields) positions.push_back(records->field_index(field.name));
+  }
   while (!records->eof()) {
-    for (const BlockField& field : block.fields) WriteField(context, *records, field);
+    for (std::size_t i = 0; i < positions.size(); ++i)
+      WriteTreated(context, records->field(positions[i]), block.fields[i]);
     if (after) after(*records);
     records->move_next();
     context.TickProgress();
   }
+  const std::int32_t written = records->record_count();
   records->close();
+  context.BlockFinished(block.name, written);
 }
 
 }  // namespace tarvik::exporters

@@ -1,6 +1,7 @@
 #include "transfer/transfer_writer.h"
 
 #include "transfer/number_text.h"
+#include "transfer/text_changes.h"
 #include "transfer/value_line.h"
 #include "transfer/windows1252.h"
 
@@ -11,8 +12,15 @@ namespace {
 constexpr std::size_t kFlushAt = 256 * 1024;
 }  // namespace
 
-TransferWriter::TransferWriter(std::filesystem::path path) : file_(std::move(path)) {
+TransferWriter::TransferWriter(std::filesystem::path path) {
+  file_.emplace(std::move(path));
   buffer_.reserve(kFlushAt + 4096);
+}
+
+std::unique_ptr<TransferWriter> TransferWriter::WithoutFile() {
+  std::unique_ptr<TransferWriter> writer(new TransferWriter());
+  writer->buffer_.reserve(kFlushAt + 4096);
+  return writer;
 }
 
 void TransferWriter::WriteTextLine(std::u16string_view text) {
@@ -31,19 +39,41 @@ void TransferWriter::WriteNumberLine(std::int32_t number) {
 }
 
 void TransferWriter::WriteValue(const archive::Value& value, bool raw) {
+  const std::size_t line_start = buffer_.size();
   append_value_line(buffer_, value, raw);
+  if (observer_) report_change(value, raw, line_start);
   end_line();
+}
+
+// Only texts, and numbers or dates that came out as an empty line, can have been changed.
+void TransferWriter::report_change(const archive::Value& value, bool raw, std::size_t line_start) {
+  using archive::ValueKind;
+  const std::string_view written(buffer_.data() + line_start, buffer_.size() - line_start);
+  switch (value.kind()) {
+    case ValueKind::Text:
+      if (FindTextChanges(value.as_text(), raw).any())
+        observer_->value_changed({ChangeKind::TextChanged, value, written, raw});
+      return;
+    case ValueKind::Single:
+    case ValueKind::Double:
+    case ValueKind::DateTime:
+      if (written.empty()) observer_->value_changed({ChangeKind::NotRepresentable, value, written, raw});
+      return;
+    default:
+      return;
+  }
 }
 
 void TransferWriter::close() {
   flush_buffer();
-  file_.commit();
+  if (file_) file_->commit();
 }
 
 void TransferWriter::close_and_delete() noexcept {
   buffer_.clear();
-  file_.discard();
-  DeleteTransferFile(file_.path());
+  if (!file_) return;
+  file_->discard();
+  DeleteTransferFile(file_->path());
 }
 
 void TransferWriter::end_line() {
@@ -57,7 +87,7 @@ void TransferWriter::flush_buffer() {
     std::string& buffer;
     ~Clear() { buffer.clear(); }
   } clear{buffer_};
-  file_.write(buffer_.data(), buffer_.size());
+  if (file_) file_->write(buffer_.data(), buffer_.size());
 }
 
 }  // namespace tarvik::transfer

@@ -4,11 +4,14 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "archive/value.h"
 #include "transfer/output_file.h"
+#include "transfer/value_observer.h"
 
 namespace tarvik::transfer {
 
@@ -17,6 +20,9 @@ class TransferWriter {
   // Creates the transfer file for `path` (see OutputFile: it takes that name only at close()).
   // Throws TransferError.
   explicit TransferWriter(std::filesystem::path path);
+  // A writer that keeps nothing: the lines are formed (so every value is seen as in a real run)
+  // and dropped. For the dry run that only reports what an export would do.
+  static std::unique_ptr<TransferWriter> WithoutFile();
   // A writer destroyed without close() leaves no file behind.
   ~TransferWriter() = default;
   TransferWriter(const TransferWriter&) = delete;
@@ -39,14 +45,25 @@ class TransferWriter {
   // no transfer file remains after a failed run. Never fails.
   void close_and_delete() noexcept;
 
-  const std::filesystem::path& path() const { return file_.path(); }
+  // The observer hears of every value the file cannot carry unchanged; none by default.
+  void set_observer(ValueObserver* observer) { observer_ = observer; }
+  // For a change made before the value reached the writer (a reference mapped to null).
+  void NoteChange(ChangeKind kind, const archive::Value& original) {
+    if (observer_) observer_->value_changed({kind, original, {}, false});
+  }
+
+  const std::filesystem::path& path() const { return file_->path(); }
+  bool has_file() const { return file_.has_value(); }
 
  private:
+  TransferWriter() = default;
+  void report_change(const archive::Value& value, bool raw, std::size_t line_start);
   void end_line();
   void flush_buffer();
 
-  OutputFile file_;
+  std::optional<OutputFile> file_;
   std::string buffer_;
+  ValueObserver* observer_ = nullptr;
 };
 
 }  // namespace tarvik::transfer

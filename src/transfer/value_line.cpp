@@ -1,6 +1,5 @@
 #include "transfer/value_line.h"
 
-#include "transfer/clean_text.h"
 #include "transfer/date_text.h"
 #include "transfer/number_text.h"
 #include "transfer/transfer_error.h"
@@ -38,10 +37,11 @@ void append_value_line(std::string& out, const archive::Value& value, bool raw) 
       append_date_text(out, value.as_datetime());
       return;
     case ValueKind::Text:
+      // Cleaned while converted: the same bytes as CleanText's copy, without the copy.
       if (raw)
         append_windows1252(out, value.as_text());
       else
-        append_windows1252(out, CleanText(value.as_text()));
+        append_windows1252_cleaned(out, value.as_text());
       return;
     case ValueKind::Numeric:
       append_padded_numeric(out, value.as_numeric());

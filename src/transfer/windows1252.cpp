@@ -1,5 +1,6 @@
 #include "transfer/windows1252.h"
 
+#include <array>
 #include <cstdint>
 
 #include "common/utf8.h"
@@ -10,8 +11,8 @@ namespace {
 
 constexpr char kReplacement = '?';
 
-// The byte for a code point outside Latin-1's shared ranges, or 0 when there is none.
-char high_byte(char32_t c) {
+// The byte for a code point above Latin-1, or 0 when the code page has none.
+char byte_above_latin1(char16_t c) {
   switch (c) {
     case 0x20AC: return '\x80';
     case 0x201A: return '\x82';
@@ -40,40 +41,88 @@ char high_byte(char32_t c) {
     case 0x0153: return '\x9C';
     case 0x017E: return '\x9E';
     case 0x0178: return '\x9F';
-    case 0x0081: return '\x81';
-    case 0x008D: return '\x8D';
-    case 0x008F: return '\x8F';
-    case 0x0090: return '\x90';
-    case 0x009D: return '\x9D';
     default: return 0;
   }
 }
 
-void append_code_point(std::string& out, char32_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-    out.push_back(static_cast<char>(c));
-    return;
+// Latin-1's code points by table: themselves, except 0x80-0x9F, where only the five bytes the code
+// page leaves undefined stand for themselves (the others are C1 controls it lacks: 0).
+constexpr std::array<char, 256> kLatin1 = [] {
+  std::array<char, 256> t{};
+  for (int c = 0; c < 256; ++c) t[c] = static_cast<char>(c);
+  for (int c = 0x80; c < 0xA0; ++c) t[c] = 0;
+  for (int c : {0x81, 0x8D, 0x8F, 0x90, 0x9D}) t[c] = static_cast<char>(c);
+  return t;
+}();
+
+bool is_removed_control(char16_t u) { return u < 32 && u != u'\t'; }
+
+// The byte of one character that is not ASCII and not a surrogate.
+char byte_of(char16_t u, TextOutcome& outcome) {
+  const char b = u < 0x100 ? kLatin1[u] : byte_above_latin1(u);
+  if (b != 0) return b;
+  outcome.replaced = true;
+  return kReplacement;
+}
+
+// Writes `text` into `out` from `at`, leaving out control characters when `clean`; returns the end.
+template <bool clean>
+char* convert(char* at, std::u16string_view text, TextOutcome& outcome) {
+  const std::size_t n = text.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const char16_t u = text[i];
+    if (u < 0x80) {
+      if (clean && is_removed_control(u)) {
+        outcome.removed_controls = true;
+        continue;
+      }
+      *at++ = static_cast<char>(u);
+    } else if (is_high_surrogate(u) || is_low_surrogate(u)) {
+      // A pair is a character outside the code page; either way one "?". In a cleaned text the
+      // pair's halves may stand apart with control characters between them.
+      if (is_high_surrogate(u)) {
+        std::size_t j = i + 1;
+        if (clean) {
+          while (j < n && is_removed_control(text[j])) ++j;
+        }
+        if (j < n && is_low_surrogate(text[j])) {
+          if (j > i + 1) outcome.removed_controls = true;
+          i = j;
+        }
+      }
+      outcome.replaced = true;
+      *at++ = kReplacement;
+    } else {
+      *at++ = byte_of(u, outcome);
+    }
   }
-  const char b = high_byte(c);
-  out.push_back(b != 0 ? b : kReplacement);
+  return at;
+}
+
+template <bool clean>
+TextOutcome append(std::string& out, std::u16string_view text) {
+  TextOutcome outcome;
+  const std::size_t start = out.size();
+  out.resize(start + text.size());  // one byte a code unit at most
+  char* end = convert<clean>(out.data() + start, text, outcome);
+  out.resize(static_cast<std::size_t>(end - out.data()));
+  return outcome;
 }
 
 }  // namespace
 
-void append_windows1252(std::string& out, std::u16string_view text) {
-  out.reserve(out.size() + text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t u = text[i];
-    if (u < 0x80) {
-      out.push_back(static_cast<char>(u));
-    } else if (is_high_surrogate(u) || is_low_surrogate(u)) {
-      // A pair is a character outside the code page; either way one "?".
-      if (is_high_surrogate(u) && i + 1 < text.size() && is_low_surrogate(text[i + 1])) ++i;
-      out.push_back(kReplacement);
-    } else {
-      append_code_point(out, u);
-    }
-  }
+TextOutcome append_windows1252(std::string& out, std::u16string_view text) {
+  return append<false>(out, text);
+}
+
+TextOutcome append_windows1252_cleaned(std::string& out, std::u16string_view text) {
+  return append<true>(out, text);
+}
+
+// True when the writer puts the unit's own byte, not "?", in the file.
+bool InWindows1252(char16_t unit) {
+  if (unit < 0x100) return unit == 0 || kLatin1[unit] != 0;
+  return byte_above_latin1(unit) != 0;
 }
 
 // The program's own texts are short (block names, "T", "F"): one conversion through UTF-16 keeps

@@ -17,7 +17,8 @@ class FinishedRun : public ExportRunTest {
     EXPECT_FALSE(window_.busy);
     EXPECT_FALSE(window_.error_panel_shown);
     EXPECT_TRUE(window_.button_enabled);
-    EXPECT_EQ(folder_entries(output_.path()), std::vector<std::string>{"ProvaExport.txt"});
+    // The transfer file and its report, nothing else.
+    EXPECT_EQ(folder_entries(output_.path()), (std::vector<std::string>{"ProvaExport.html", "ProvaExport.txt"}));
     expect_archive_released();
   }
 };

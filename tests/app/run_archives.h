@@ -81,6 +81,12 @@ class SchemaArchive {
     dropped_columns_.emplace_back(table, column);
     return *this;
   }
+  // A table whose key Access never enforced (an archive repaired or imported by hand): its
+  // rows may repeat a key.
+  SchemaArchive& without_primary_key(std::string_view table) {
+    schema_.tables[schema_.table_index(table)].primary_key.clear();
+    return *this;
+  }
 
   // Writes the archive as "Tarvik.mdb" into `folder` and returns its path.
   std::filesystem::path write(const std::filesystem::path& folder) const {

@@ -3,6 +3,7 @@
 // or as a bar, the department question on a terminal, and the defaults of folder and output.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -58,8 +59,11 @@ TEST_F(ExportCommand, ADoneRunExitsWithZeroAndShowsTheQuestionAndAProgressLineEv
   std::string expected = kQuestion;
   for (std::int64_t d = 100; d <= done; d += 100)
     expected += "Avanzamento: " + std::to_string(d) + "/" + std::to_string(file.total) + "\n";
-  EXPECT_EQ(r.err, expected);
-  EXPECT_EQ(folder_entries(outputs_.path()), std::vector<std::string>{"Export.txt"});
+  // Then one last line: the report beside the transfer file, with the records it counted.
+  expected += "Resoconto: " + (outputs_ / "Export.html").string() + " (" + std::to_string(done - 4) + " record scritti, ";
+  EXPECT_EQ(r.err.substr(0, expected.size()), expected);
+  EXPECT_EQ(std::count(r.err.begin() + static_cast<std::ptrdiff_t>(expected.size()), r.err.end(), '\n'), 1) << r.err;
+  EXPECT_EQ(folder_entries(outputs_.path()), (std::vector<std::string>{"Export.html", "Export.txt"}));
 }
 
 TEST_F(ExportCommand, NoAsTheAnswerGivesF) {
@@ -150,7 +154,7 @@ TEST_F(ExportCommand, TheFolderComesFromTheSettingsAndTheFileIsProvaExportInTheW
   setup.env["XDG_CONFIG_HOME"] = config.path().string();
   const ProgramRun r = run_program({"export", "--departments", "no"}, setup);
   ASSERT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_EQ(folder_entries(outputs_.path()), std::vector<std::string>{"ProvaExport.txt"});
+  EXPECT_EQ(folder_entries(outputs_.path()), (std::vector<std::string>{"ProvaExport.html", "ProvaExport.txt"}));
   EXPECT_TRUE(transfer::check_layout(read_file(outputs_ / "ProvaExport.txt"), transfer::block_layouts()).ok);
 }
 

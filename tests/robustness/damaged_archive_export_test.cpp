@@ -50,7 +50,7 @@ class DamagedArchiveExport : public ::testing::Test {
     if (result.exited_with(0)) {
       EXPECT_TRUE(read_file_bytes(output) == *intact_export_)
           << "a damaged archive exported into a transfer file that differs from the intact one";
-      EXPECT_EQ(folder_entries(folder.path()), (std::vector<std::string>{"ProvaExport.txt", kArchiveName}));
+      EXPECT_EQ(folder_entries(folder.path()), (std::vector<std::string>{"ProvaExport.html", "ProvaExport.txt", kArchiveName}));
     } else {
       // Nothing at the transfer path, and no partial file under another name either.
       EXPECT_EQ(folder_entries(folder.path()), std::vector<std::string>{kArchiveName});

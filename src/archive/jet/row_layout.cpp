@@ -34,7 +34,7 @@ void RowLayout::read_jet3_offsets(const Reader& r, std::size_t mask_size,
   }
 }
 
-void RowLayout::split(Bytes row, std::vector<Field>& fields) const {
+void RowLayout::split(Bytes row, std::vector<Field>& fields, const std::vector<bool>* wanted) const {
   Reader r(row, "riga di dati");
   const bool jet3 = format_.jet3;
   const std::size_t count_size = jet3 ? 1 : 2;
@@ -60,6 +60,7 @@ void RowLayout::split(Bytes row, std::vector<Field>& fields) const {
 
   fields.resize(table_.columns.size());
   for (std::size_t i = 0; i < table_.columns.size(); ++i) {
+    if (wanted != nullptr && !(*wanted)[i]) continue;
     const Column& c = table_.columns[i];
     Field& field = fields[i];
     field.bytes = {};

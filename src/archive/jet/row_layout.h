@@ -24,8 +24,10 @@ class RowLayout {
   RowLayout(const TableDef& table, const Format& format) : table_(table), format_(format) {}
 
   // Fills `fields` (one per column, in column order) from `row`. Throws "damaged" when the row's
-  // own structure (counts, offsets) does not fit inside it.
-  void split(Bytes row, std::vector<Field>& fields) const;
+  // own structure (counts, offsets) does not fit inside it. With `wanted` (one flag per column),
+  // the fields of the other columns are left as they were: the row's structure is checked all
+  // the same.
+  void split(Bytes row, std::vector<Field>& fields, const std::vector<bool>* wanted = nullptr) const;
 
  private:
   void read_jet4_offsets(const Reader& r, std::size_t mask_size, std::vector<std::size_t>& offsets) const;

@@ -46,12 +46,18 @@ struct TableScan::State {
     return moved;
   }
 
+  // Only the wanted columns are cut out and decoded; the others read as null. Values go into the
+  // row's existing storage, so a reused row decodes without allocating.
   void decode(const RowSlot& slot, std::vector<Value>& row) {
-    layout.split(slot.bytes, fields);
+    const bool every_column = wanted.empty();
+    layout.split(slot.bytes, fields, every_column ? nullptr : &wanted);
     row.resize(table.columns.size());
     for (std::size_t i = 0; i < fields.size(); ++i) {
-      if (!wanted.empty() && !wanted[i]) row[i] = Value();
-      else row[i] = decoder.decode(table.columns[i], fields[i]);
+      if (!every_column && !wanted[i]) {
+        if (!row[i].is_null()) row[i] = Value();
+      } else {
+        decoder.decode_into(table.columns[i], fields[i], row[i]);
+      }
     }
   }
 

@@ -18,19 +18,79 @@ constexpr std::array<char16_t, 32> kCp1252High = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-std::u16string decode_cp1252(Bytes bytes) {
-  std::u16string out;
-  out.reserve(bytes.size());
+void decode_cp1252(Bytes bytes, std::u16string& out) {
+  out.resize(bytes.size());
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const std::uint8_t b = bytes[i];
+    out[i] = b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char16_t(b);
+  }
+}
+
+bool is_ascii(Bytes bytes) {
   for (std::uint8_t b : bytes)
-    out.push_back(b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char16_t(b));
+    if (b >= 0x80) return false;
+  return true;
+}
+
+iconv_t as_iconv(void* p) { return reinterpret_cast<iconv_t>(p); }
+
+}  // namespace
+
+void decode_jet4_text(Bytes bytes, std::u16string& out) {
+  out.clear();
+  if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
+    out.reserve(bytes.size());
+    bool compressed = true;
+    std::size_t i = 2;
+    while (i < bytes.size()) {
+      if (bytes[i] == 0x00) {
+        compressed = !compressed;
+        ++i;
+      } else if (compressed) {
+        out.push_back(char16_t(bytes[i]));
+        ++i;
+      } else {
+        if (i + 1 >= bytes.size()) break;  // odd trailing byte
+        out.push_back(char16_t(bytes[i] | (bytes[i + 1] << 8)));
+        i += 2;
+      }
+    }
+    return;
+  }
+  out.resize(bytes.size() / 2);
+  for (std::size_t k = 0; k < out.size(); ++k)
+    out[k] = char16_t(bytes[2 * k] | (bytes[2 * k + 1] << 8));
+}
+
+std::u16string decode_jet4_text(Bytes bytes) {
+  std::u16string out;
+  decode_jet4_text(bytes, out);
   return out;
 }
 
+CodePageDecoder::~CodePageDecoder() {
+  if (converter_ != nullptr) iconv_close(as_iconv(converter_));
+}
+
+void CodePageDecoder::decode(Bytes bytes, std::u16string& out) {
+  if (code_page_ != 1252 && code_page_ != 0 && !is_ascii(bytes) && decode_with_iconv(bytes, out)) return;
+  decode_cp1252(bytes, out);
+}
+
 // Other code pages (Jet3 archives made on Greek, Cyrillic or East Asian Windows).
-bool decode_with_iconv(Bytes bytes, std::uint16_t code_page, std::u16string& out) {
-  std::string name = "CP" + std::to_string(code_page);
-  iconv_t cd = iconv_open("UTF-16LE", name.c_str());
-  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+bool CodePageDecoder::decode_with_iconv(Bytes bytes, std::u16string& out) {
+  if (unavailable_) return false;
+  if (converter_ == nullptr) {
+    const std::string name = "CP" + std::to_string(code_page_);
+    iconv_t cd = iconv_open("UTF-16LE", name.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+      unavailable_ = true;
+      return false;
+    }
+    converter_ = reinterpret_cast<void*>(cd);
+  }
+  iconv_t cd = as_iconv(converter_);
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
   std::vector<char> in(bytes.begin(), bytes.end());
   std::vector<char> buffer(bytes.size() * 4 + 8);
   char* in_ptr = in.data();
@@ -52,50 +112,17 @@ bool decode_with_iconv(Bytes bytes, std::uint16_t code_page, std::u16string& out
       break;
     }
   }
-  iconv_close(cd);
   std::size_t produced = buffer.size() - out_left;
   for (std::size_t i = 0; i + 1 < produced; i += 2)
     out.push_back(char16_t(std::uint8_t(buffer[i]) | (std::uint8_t(buffer[i + 1]) << 8)));
   return true;
 }
 
-}  // namespace
-
-std::u16string decode_jet4_text(Bytes bytes) {
-  std::u16string out;
-  if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
-    out.reserve(bytes.size());
-    bool compressed = true;
-    std::size_t i = 2;
-    while (i < bytes.size()) {
-      if (bytes[i] == 0x00) {
-        compressed = !compressed;
-        ++i;
-      } else if (compressed) {
-        out.push_back(char16_t(bytes[i]));
-        ++i;
-      } else {
-        if (i + 1 >= bytes.size()) break;  // odd trailing byte
-        out.push_back(char16_t(bytes[i] | (bytes[i + 1] << 8)));
-        i += 2;
-      }
-    }
-    return out;
-  }
-  out.resize(bytes.size() / 2);
-  for (std::size_t k = 0; k < out.size(); ++k)
-    out[k] = char16_t(bytes[2 * k] | (bytes[2 * k + 1] << 8));
-  return out;
-}
-
 std::u16string decode_code_page(Bytes bytes, std::uint16_t code_page) {
-  if (code_page != 1252 && code_page != 0) {
-    bool ascii = true;
-    for (std::uint8_t b : bytes) ascii = ascii && b < 0x80;
-    std::u16string out;
-    if (!ascii && decode_with_iconv(bytes, code_page, out)) return out;
-  }
-  return decode_cp1252(bytes);
+  CodePageDecoder decoder(code_page);
+  std::u16string out;
+  decoder.decode(bytes, out);
+  return out;
 }
 
 }  // namespace tarvik::archive::jet

@@ -45,12 +45,31 @@ Numeric load_numeric(const Column& column, const std::uint8_t* p) {
 
 }  // namespace
 
-Value ValueDecoder::decode_text(Bytes bytes) const {
-  if (pages_.format().jet3) return Value::text(decode_code_page(bytes, pages_.header().code_page));
-  return Value::text(decode_jet4_text(bytes));
+void ValueDecoder::decode_text(Bytes bytes, Value& out) {
+  Text& text = out.reset_text();
+  if (pages_.format().jet3) code_page_.decode(bytes, text);
+  else decode_jet4_text(bytes, text);
 }
 
-Value ValueDecoder::decode(const Column& column, const Field& field) const {
+Value ValueDecoder::decode(const Column& column, const Field& field) {
+  Value v;
+  decode_into(column, field, v);
+  return v;
+}
+
+void ValueDecoder::decode_into(const Column& column, const Field& field, Value& out) {
+  if (column.type == ColumnType::Text && field.present) {
+    decode_text(field.bytes, out);
+    return;
+  }
+  if (column.type == ColumnType::Memo && field.present) {
+    decode_text(read_long_value(pages_, field.bytes), out);
+    return;
+  }
+  out = decode_other(column, field);
+}
+
+Value ValueDecoder::decode_other(const Column& column, const Field& field) const {
   if (column.type == ColumnType::Boolean) return Value::boolean(field.present);
   if (!field.present) return Value();
   Bytes b = field.bytes;
@@ -83,11 +102,9 @@ Value ValueDecoder::decode(const Column& column, const Field& field) const {
       n.precision = 19;
       return Value::numeric(n);
     }
-    case ColumnType::Text: return decode_text(b);
-    case ColumnType::Memo: {
-      std::vector<std::uint8_t> data = read_long_value(pages_, b);
-      return decode_text(data);
-    }
+    case ColumnType::Text:
+    case ColumnType::Memo:
+      break;  // decode_into reads them
     case ColumnType::Ole: return Value::binary(read_long_value(pages_, b));
     case ColumnType::DateTimeExt: {
       std::u16string text(b.begin(), b.end());

@@ -5,20 +5,27 @@
 #include "archive/jet/page_source.h"
 #include "archive/jet/row_layout.h"
 #include "archive/jet/table_def.h"
+#include "archive/jet/text_codec.h"
 #include "archive/value.h"
 
 namespace tarvik::archive::jet {
 
 class ValueDecoder {
  public:
-  explicit ValueDecoder(const PageSource& pages) : pages_(pages) {}
+  explicit ValueDecoder(const PageSource& pages)
+      : pages_(pages), code_page_(pages.header().code_page) {}
 
   // Throws "damaged" when a fixed-size value is shorter than its type or a long value is broken.
-  Value decode(const Column& column, const Field& field) const;
+  Value decode(const Column& column, const Field& field);
+  // The same into `out`; a text goes into the storage `out` already has.
+  void decode_into(const Column& column, const Field& field, Value& out);
 
  private:
-  Value decode_text(Bytes bytes) const;
+  void decode_text(Bytes bytes, Value& out);
+  // Every type but text and memo.
+  Value decode_other(const Column& column, const Field& field) const;
   const PageSource& pages_;
+  CodePageDecoder code_page_;  // Jet3 text
 };
 
 }  // namespace tarvik::archive::jet

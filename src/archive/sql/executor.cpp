@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <optional>
 #include <string>
-#include <unordered_map>
-#include <unordered_set>
 
 #include "archive/jet/jet_file.h"
 #include "archive/sql/compare.h"
 #include "archive/sql/evaluate.h"
+#include "archive/sql/group_aggregate.h"
+#include "archive/sql/key_index.h"
+#include "archive/sql/result_order.h"
 
 namespace tarvik::archive::sql {
 
@@ -23,28 +24,6 @@ struct StoredRows {
   std::vector<Value> values;
 
   const Value* row(std::size_t i) const { return width == 0 ? kNoColumns : values.data() + i * width; }
-};
-
-// Join keys to entries, each key's entries chained in the order they were added.
-class KeyIndex {
- public:
-  void add(std::string&& key, std::int32_t entry) {
-    if (next_.size() <= static_cast<std::size_t>(entry)) next_.resize(static_cast<std::size_t>(entry) + 1, -1);
-    auto [it, inserted] = heads_.try_emplace(std::move(key), entry, entry);
-    if (!inserted) {
-      next_[static_cast<std::size_t>(it->second.second)] = entry;
-      it->second.second = entry;
-    }
-  }
-  std::int32_t first(const std::string& key) const {
-    const auto it = heads_.find(key);
-    return it == heads_.end() ? -1 : it->second.first;
-  }
-  std::int32_t after(std::int32_t entry) const { return next_[static_cast<std::size_t>(entry)]; }
-
- private:
-  std::unordered_map<std::string, std::pair<std::int32_t, std::int32_t>> heads_;
-  std::vector<std::int32_t> next_;
 };
 
 // The right side of a join: its rows as row numbers of its sources (-1: the missing side of an
@@ -77,16 +56,6 @@ std::vector<bool> stored_mask(const PlanSource& src) {
   std::vector<bool> mask(src.table.columns.size(), false);
   for (std::size_t c : src.stored_columns) mask[c] = true;
   return mask;
-}
-
-int compare_rows(const std::vector<Value>& a, const std::vector<Value>& b,
-                 const std::vector<SortKey>* order) {
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    int c = compare_for_sort(a[i], b[i]);
-    if (order && (*order)[i].descending) c = -c;
-    if (c != 0) return c;
-  }
-  return 0;
 }
 
 }  // namespace
@@ -132,6 +101,12 @@ struct Execution::State {
   RowContext ctx;
   std::vector<std::int32_t> row_numbers;  // per source: the stored row bound in ctx
   std::unique_ptr<class SpineCursor> top;
+
+  // Each counted row's trail (SpineCursor::append_trail), once a count has run to the end.
+  std::vector<std::int32_t> trail;
+  bool trail_complete = false;
+  bool replaying = false;
+  std::size_t trail_position = 0;
 };
 
 // Walks a join tree along its left spine: the leftmost table's rows (scanned, or stored for a
@@ -178,6 +153,33 @@ class SpineCursor {
     }
   }
 
+  // The current joined row as a trail entry: the leftmost row's pointer, then per join the entry
+  // of the joined side (-1 on the null row of a LEFT JOIN).
+  std::size_t trail_width() const { return 1 + steps_.size(); }
+  void append_trail(std::vector<std::int32_t>& trail) const {
+    trail.push_back(static_cast<std::int32_t>(scan_->row_pointer()));
+    for (const Step& step : steps_) trail.push_back(step.missing ? -1 : step.current);
+  }
+  // Makes the joined row of a trail entry current, reading the leftmost row by its pointer with
+  // every column the result reads: no scan, no join key, no WHERE.
+  void replay(const std::int32_t* entry) {
+    const PlanSource& src = st_.plan.sources[leaf_];
+    if (!reader_) {
+      reader_.emplace(st_.file.scan(src.table));
+      reader_->select_columns(stored_mask(src));
+    }
+    reader_->read_at(static_cast<std::uint32_t>(entry[0]), leaf_row_);
+    whole_row_read_ = true;
+    st_.ctx.rows[leaf_] = leaf_row_.empty() ? kNoColumns : leaf_row_.data();
+    st_.ctx.full[leaf_] = 1;
+    for (std::size_t i = 0; i < steps_.size(); ++i) {
+      Step& step = steps_[i];
+      step.current = entry[1 + i];
+      step.missing = step.current < 0;
+      bind(step);
+    }
+  }
+
   // Makes the current leftmost row hold every column the result reads.
   void read_whole_row() {
     if (!streamed_ || !needs_full_read_ || whole_row_read_) return;
@@ -218,7 +220,7 @@ class SpineCursor {
     if (!right.is_join) {
       st_.load(right.source, keys, [&](std::int32_t n) {
         rel.refs.push_back(n);
-        if (make_key(keys, st_.ctx, key)) rel.index.add(std::move(key), n);
+        if (make_key(keys, st_.ctx, key)) rel.index.add(key, n);
       });
       return rel;
     }
@@ -227,7 +229,7 @@ class SpineCursor {
     std::int32_t n = 0;
     while (inner.next()) {
       for (std::size_t s : rel.sources) rel.refs.push_back(st_.row_numbers[s]);
-      if (make_key(keys, st_.ctx, key)) rel.index.add(std::move(key), n);
+      if (make_key(keys, st_.ctx, key)) rel.index.add(key, n);
       ++n;
     }
     return rel;
@@ -290,21 +292,41 @@ Execution::Execution(const jet::JetFile& file, const Plan& plan)
 Execution::~Execution() = default;
 
 void Execution::restart() {
-  if (!state_->top) state_->top = std::make_unique<SpineCursor>(*state_, *state_->plan.from, true);
-  state_->top->restart();
+  State& st = *state_;
+  if (!st.top) st.top = std::make_unique<SpineCursor>(st, *st.plan.from, true);
+  st.replaying = st.trail_complete;
+  st.trail_position = 0;
+  if (!st.replaying) st.top->restart();
 }
 
+// The count pass keeps the trail of every row it counts, so the reads that follow replay it
+// instead of running the joins and WHERE again.
 std::int64_t Execution::count() {
+  State& st = *state_;
+  if (st.trail_complete) return static_cast<std::int64_t>(st.trail.size() / st.top->trail_width());
   restart();
+  st.trail.clear();
   std::int64_t n = 0;
-  while (next()) ++n;
+  while (next()) {
+    st.top->append_trail(st.trail);
+    ++n;
+  }
+  st.trail.shrink_to_fit();
+  st.trail_complete = true;
   return n;
 }
 
 bool Execution::next() {
-  const std::optional<Bound>& where = state_->plan.where;
-  while (state_->top->next()) {
-    if (!where || truth(*where, state_->ctx) == Truth::True) return true;
+  State& st = *state_;
+  if (st.replaying) {
+    if (st.trail_position >= st.trail.size()) return false;
+    st.top->replay(st.trail.data() + st.trail_position);
+    st.trail_position += st.top->trail_width();
+    return true;
+  }
+  const std::optional<Bound>& where = st.plan.where;
+  while (st.top->next()) {
+    if (!where || truth(*where, st.ctx) == Truth::True) return true;
   }
   return false;
 }
@@ -317,104 +339,95 @@ void Execution::output(std::vector<Value>& row) const {
 void Execution::project(std::vector<Value>& row) const {
   const auto& columns = state_->plan.columns;
   row.resize(columns.size());
-  for (std::size_t i = 0; i < columns.size(); ++i) row[i] = evaluate(columns[i].expr, state_->ctx);
+  // Copied by assignment from the operand, so a text lands in the storage the row already has.
+  Value scratch;
+  for (std::size_t i = 0; i < columns.size(); ++i) row[i] = operand(columns[i].expr, state_->ctx, scratch);
 }
 
 std::vector<std::vector<Value>> Execution::materialize() {
   const Plan& plan = state_->plan;
   RowContext& ctx = state_->ctx;
-  struct Item {
-    std::vector<Value> out;
-    std::vector<Value> keys;  // ORDER BY values
-  };
-  std::vector<Item> items;
+  std::vector<ResultRow> rows;
   auto emit = [&]() {
-    Item item;
-    if (plan.grouped) {
-      project(item.out);  // over the group row
-    } else {
-      output(item.out);
-    }
-    for (const SortKey& k : plan.order_by) item.keys.push_back(evaluate(k.expr, ctx));
-    items.push_back(std::move(item));
+    ResultRow row;
+    if (plan.grouped) project(row.out);  // over the group row
+    else output(row.out);
+    for (const SortKey& k : plan.order_by) row.order_keys.push_back(evaluate(k.expr, ctx));
+    rows.push_back(std::move(row));
   };
 
-  restart();
-  if (!plan.grouped) {
-    while (next()) emit();
-  } else {
-    struct Group {
-      std::vector<Value> row;  // keys, then counts
-    };
-    std::vector<Group> groups;
-    std::unordered_map<std::string, std::size_t> by_key;
-    const std::size_t g = plan.group_keys.size();
-    std::string key;
-    while (next()) {
-      key.clear();
-      std::vector<Value> keys;
-      for (const Bound& k : plan.group_keys) {
-        keys.push_back(evaluate(k, ctx));
-        append_key(key, keys.back());
-      }
-      auto [it, inserted] = by_key.try_emplace(key, groups.size());
-      if (inserted) {
-        Group group;
-        group.row = std::move(keys);
-        for (std::size_t a = 0; a < plan.aggregates.size(); ++a) group.row.push_back(Value::long_(0));
-        groups.push_back(std::move(group));
-      }
-      std::vector<Value>& row = groups[it->second].row;
-      Value scratch;
-      for (std::size_t a = 0; a < plan.aggregates.size(); ++a) {
-        const AggregateSpec& spec = plan.aggregates[a];
-        if (spec.star || !operand(spec.arg, ctx, scratch).is_null()) {
-          row[g + a] = Value::long_(row[g + a].as_long() + 1);
-        }
-      }
-    }
-    if (groups.empty() && g == 0) {  // COUNT over no rows is one row of zeros
-      Group group;
-      for (std::size_t a = 0; a < plan.aggregates.size(); ++a) group.row.push_back(Value::long_(0));
-      groups.push_back(std::move(group));
-    }
-    std::stable_sort(groups.begin(), groups.end(), [g](const Group& a, const Group& b) {
-      for (std::size_t i = 0; i < g; ++i) {
-        const int c = compare_for_sort(a.row[i], b.row[i]);
-        if (c != 0) return c < 0;
-      }
-      return false;
-    });
-    for (const Group& group : groups) {
-      ctx.group = group.row.data();
-      if (plan.having && truth(*plan.having, ctx) != Truth::True) continue;
+  if (plan.grouped) {
+    std::vector<std::vector<Value>> groups = kept_groups();
+    sort_groups(groups, plan.group_keys.size());
+    for (const std::vector<Value>& group : groups) {
+      ctx.group = group.data();
       emit();
     }
     ctx.group = nullptr;
+  } else {
+    restart();
+    while (next()) emit();
+  }
+  if (plan.distinct) keep_distinct(rows);
+  sort_by_order(rows, plan.order_by);
+
+  std::vector<std::vector<Value>> result;
+  result.reserve(rows.size());
+  for (ResultRow& row : rows) result.push_back(std::move(row.out));
+  return result;
+}
+
+// Counts every group in a first run of the query. Only then are group rows made, in a second run
+// that takes each group's key values from its first row and keeps the group only when HAVING
+// holds, so memory goes to the groups kept, not to every group met.
+std::vector<std::vector<Value>> Execution::kept_groups() {
+  const Plan& plan = state_->plan;
+  RowContext& ctx = state_->ctx;
+  GroupCounts counts(plan.aggregates.size());
+  std::vector<Value> scratch(plan.group_keys.size());
+  std::vector<const Value*> keys(plan.group_keys.size());
+  auto read_keys = [&]() {
+    for (std::size_t k = 0; k < keys.size(); ++k) keys[k] = &operand(plan.group_keys[k], ctx, scratch[k]);
+  };
+  Value arg_scratch;
+  restart();
+  while (next()) {
+    read_keys();
+    const std::uint32_t group = counts.group(keys);
+    for (std::size_t a = 0; a < plan.aggregates.size(); ++a) {
+      const AggregateSpec& spec = plan.aggregates[a];
+      if (spec.star || !operand(spec.arg, ctx, arg_scratch).is_null()) counts.count(group, a);
+    }
   }
 
-  if (plan.distinct) {
-    std::unordered_set<std::string> seen;
-    std::vector<Item> unique;
-    std::string key;
-    for (Item& item : items) {
-      key.clear();
-      for (const Value& v : item.out) append_key(key, v);
-      if (seen.insert(key).second) unique.push_back(std::move(item));
+  std::vector<std::vector<Value>> kept;
+  if (counts.size() == 0) {
+    if (keys.empty()) {  // COUNT over no rows, without GROUP BY, is one row of zeros
+      keys.clear();
+      (void)counts.group(keys);
+      std::vector<Value> row = counts.row(0, keys);
+      ctx.group = row.data();
+      if (!plan.having || truth(*plan.having, ctx) == Truth::True) kept.push_back(std::move(row));
+      ctx.group = nullptr;
     }
-    items = std::move(unique);
-    std::stable_sort(items.begin(), items.end(),
-                     [](const Item& a, const Item& b) { return compare_rows(a.out, b.out, nullptr) < 0; });
+    return kept;
   }
-  if (!plan.order_by.empty()) {
-    std::stable_sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
-      return compare_rows(a.keys, b.keys, &plan.order_by) < 0;
-    });
+  enum : std::uint8_t { kUnseen, kSeen };
+  std::vector<std::uint8_t> seen(counts.size(), kUnseen);
+  std::size_t left = counts.size();
+  restart();
+  while (left > 0 && next()) {
+    read_keys();
+    const std::uint32_t group = counts.find(keys);
+    if (seen[group] == kSeen) continue;
+    seen[group] = kSeen;
+    --left;
+    std::vector<Value> row = counts.row(group, keys);
+    ctx.group = row.data();
+    if (!plan.having || truth(*plan.having, ctx) == Truth::True) kept.push_back(std::move(row));
   }
-  std::vector<std::vector<Value>> rows;
-  rows.reserve(items.size());
-  for (Item& item : items) rows.push_back(std::move(item.out));
-  return rows;
+  ctx.group = nullptr;
+  return kept;
 }
 
 }  // namespace tarvik::archive::sql

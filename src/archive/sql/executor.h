@@ -48,6 +48,8 @@ class Execution {
  private:
   // The selected values computed from the current row context as it stands.
   void project(std::vector<Value>& row) const;
+  // The group rows (keys, then counts) that pass HAVING, in the order first met.
+  std::vector<std::vector<Value>> kept_groups();
 
   std::unique_ptr<State> state_;
 };

@@ -1,0 +1,42 @@
+#include "archive/sql/group_aggregate.h"
+
+#include <algorithm>
+
+#include "archive/sql/compare.h"
+
+namespace tarvik::archive::sql {
+
+const std::string& GroupCounts::key_of(const std::vector<const Value*>& keys) {
+  key_.clear();
+  for (const Value* v : keys) append_key(key_, *v);
+  return key_;
+}
+
+std::uint32_t GroupCounts::group(const std::vector<const Value*>& keys) {
+  bool added = false;
+  const std::uint32_t n = numbers_.number(key_of(keys), added);
+  if (added) counts_.resize(counts_.size() + aggregate_count_, 0);
+  return n;
+}
+
+std::uint32_t GroupCounts::find(const std::vector<const Value*>& keys) { return numbers_.find(key_of(keys)); }
+
+std::vector<Value> GroupCounts::row(std::uint32_t group, const std::vector<const Value*>& keys) const {
+  std::vector<Value> row;
+  row.reserve(keys.size() + aggregate_count_);
+  for (const Value* v : keys) row.push_back(*v);
+  for (std::size_t a = 0; a < aggregate_count_; ++a) row.push_back(Value::long_(counts_[group * aggregate_count_ + a]));
+  return row;
+}
+
+void sort_groups(std::vector<std::vector<Value>>& rows, std::size_t key_count) {
+  std::stable_sort(rows.begin(), rows.end(), [key_count](const std::vector<Value>& a, const std::vector<Value>& b) {
+    for (std::size_t i = 0; i < key_count; ++i) {
+      const int c = compare_for_sort(a[i], b[i]);
+      if (c != 0) return c < 0;
+    }
+    return false;
+  });
+}
+
+}  // namespace tarvik::archive::sql

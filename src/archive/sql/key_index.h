@@ -1,0 +1,28 @@
+// Join keys to entries, each key's entries chained in the order they were added: the index of a
+// joined table, over KeyNumbers.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "archive/sql/key_numbers.h"
+
+namespace tarvik::archive::sql {
+
+class KeyIndex {
+ public:
+  // Adds `entry` (0, 1, 2, ... in order, each at most once) under `key`.
+  void add(std::string_view key, std::int32_t entry);
+  // The first entry of `key`, or -1.
+  std::int32_t first(std::string_view key) const;
+  // The entry after `entry` under the same key, or -1.
+  std::int32_t after(std::int32_t entry) const { return next_[static_cast<std::size_t>(entry)]; }
+
+ private:
+  KeyNumbers keys_;
+  std::vector<std::int32_t> head_, tail_;  // per key number
+  std::vector<std::int32_t> next_;         // per entry
+};
+
+}  // namespace tarvik::archive::sql

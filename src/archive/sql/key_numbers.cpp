@@ -1,0 +1,54 @@
+#include "archive/sql/key_numbers.h"
+
+#include <functional>
+#include <stdexcept>
+
+namespace tarvik::archive::sql {
+
+namespace {
+std::uint64_t hash_of(std::string_view key) { return std::hash<std::string_view>{}(key); }
+}  // namespace
+
+// The slot holding `key`, or the free slot where it would go.
+std::size_t KeyNumbers::slot_of(std::string_view key, std::uint64_t hash) const {
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    const Slot& slot = slots_[i];
+    if (slot.number == kNone) return i;
+    if (slot.hash == hash && slot.key_size == key.size() &&
+        std::string_view(arena_).substr(slot.key_at, slot.key_size) == key)
+      return i;
+  }
+}
+
+void KeyNumbers::grow() {
+  std::vector<Slot> old = std::move(slots_);
+  slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
+  const std::size_t mask = slots_.size() - 1;
+  for (const Slot& slot : old) {
+    if (slot.number == kNone) continue;
+    std::size_t i = slot.hash & mask;
+    while (slots_[i].number != kNone) i = (i + 1) & mask;
+    slots_[i] = slot;
+  }
+}
+
+std::uint32_t KeyNumbers::number(std::string_view key, bool& added) {
+  if ((std::size_t(count_) + 1) * 2 > slots_.size()) grow();
+  const std::uint64_t hash = hash_of(key);
+  Slot& slot = slots_[slot_of(key, hash)];
+  added = slot.number == kNone;
+  if (added) {
+    if (count_ == kNone - 1) throw std::length_error("too many distinct keys");
+    slot = Slot{hash, arena_.size(), static_cast<std::uint32_t>(key.size()), count_++};
+    arena_.append(key);
+  }
+  return slot.number;
+}
+
+std::uint32_t KeyNumbers::find(std::string_view key) const {
+  if (slots_.empty()) return kNone;
+  return slots_[slot_of(key, hash_of(key))].number;
+}
+
+}  // namespace tarvik::archive::sql

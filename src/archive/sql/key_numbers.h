@@ -1,0 +1,39 @@
+// Distinct keys numbered 0, 1, 2, ... in the order they are first met. Open addressing over one
+// array of slots, the keys' bytes kept end to end in one arena: a look-up costs a hash and mostly
+// one slot read, and a key costs its bytes and two slots, never a node of its own.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvik::archive::sql {
+
+class KeyNumbers {
+ public:
+  static constexpr std::uint32_t kNone = 0xFFFFFFFF;
+
+  // The number of `key`, numbering it when it is new; `added` tells which.
+  std::uint32_t number(std::string_view key, bool& added);
+  // The number of `key`, or kNone.
+  std::uint32_t find(std::string_view key) const;
+  std::size_t size() const { return count_; }
+
+ private:
+  struct Slot {
+    std::uint64_t hash = 0;
+    std::uint64_t key_at = 0;  // in arena_
+    std::uint32_t key_size = 0;
+    std::uint32_t number = kNone;  // kNone: the slot is free
+  };
+
+  std::size_t slot_of(std::string_view key, std::uint64_t hash) const;
+  void grow();
+
+  std::vector<Slot> slots_;  // a power of two in size, at most half full
+  std::uint32_t count_ = 0;
+  std::string arena_;
+};
+
+}  // namespace tarvik::archive::sql

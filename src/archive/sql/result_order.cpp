@@ -1,0 +1,45 @@
+#include "archive/sql/result_order.h"
+
+#include <algorithm>
+#include <string>
+#include <unordered_set>
+
+#include "archive/sql/compare.h"
+
+namespace tarvik::archive::sql {
+
+namespace {
+
+int compare_rows(const std::vector<Value>& a, const std::vector<Value>& b, const std::vector<SortKey>* order) {
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    int c = compare_for_sort(a[i], b[i]);
+    if (order && (*order)[i].descending) c = -c;
+    if (c != 0) return c;
+  }
+  return 0;
+}
+
+}  // namespace
+
+void keep_distinct(std::vector<ResultRow>& rows) {
+  std::unordered_set<std::string> seen;
+  std::vector<ResultRow> unique;
+  std::string key;
+  for (ResultRow& row : rows) {
+    key.clear();
+    for (const Value& v : row.out) append_key(key, v);
+    if (seen.insert(key).second) unique.push_back(std::move(row));
+  }
+  rows = std::move(unique);
+  std::stable_sort(rows.begin(), rows.end(),
+                   [](const ResultRow& a, const ResultRow& b) { return compare_rows(a.out, b.out, nullptr) < 0; });
+}
+
+void sort_by_order(std::vector<ResultRow>& rows, const std::vector<SortKey>& order_by) {
+  if (order_by.empty()) return;
+  std::stable_sort(rows.begin(), rows.end(), [&](const ResultRow& a, const ResultRow& b) {
+    return compare_rows(a.order_keys, b.order_keys, &order_by) < 0;
+  });
+}
+
+}  // namespace tarvik::archive::sql

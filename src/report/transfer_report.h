@@ -1,0 +1,55 @@
+// The transfer report as the run fills it: one entry per block in the order the blocks are
+// written, the values changed while the block was written, and, once it is complete, the rows
+// its query left out. It never touches the transfer file.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "archive/database.h"
+#include "report/block_report.h"
+#include "transfer/value_observer.h"
+
+namespace tarvik::report {
+
+// The lines above the tables: what was exported, from where, to where and when.
+struct ReportHeading {
+  std::string archive_path;
+  std::uintmax_t archive_size = 0;
+  std::string archive_modified;  // "yyyy-mm-dd hh:mm:ss", local time
+  std::optional<std::string> transfer_path;  // none for a dry run
+  std::uintmax_t transfer_size = 0;
+  std::string exported_at;
+  std::int32_t total = 0;   // header line 1
+  bool departments = false;  // header line 2
+};
+
+struct ReportTotals {
+  std::int64_t written = 0;
+  std::int64_t left_out = 0;
+  std::int64_t changed = 0;
+};
+
+class TransferReport {
+ public:
+  void BlockStarted(std::string_view block);
+  // A value of the current block was written changed; `records` stands on its record.
+  void ValueChanged(std::string_view field, archive::Recordset& records, const transfer::ValueChange& change);
+  // The current block is complete with `written` records: its left-out rows are looked up now,
+  // while the archive is open.
+  void BlockFinished(std::int32_t written, archive::Database& archive);
+
+  ReportHeading& heading() { return heading_; }
+  const ReportHeading& heading() const { return heading_; }
+  const std::vector<BlockReport>& blocks() const { return blocks_; }
+  ReportTotals totals() const;
+
+ private:
+  ReportHeading heading_;
+  std::vector<BlockReport> blocks_;
+};
+
+}  // namespace tarvik::report

@@ -1,0 +1,56 @@
+// What the report counts as a changed text, against the C library's own Windows-1252 converter,
+// and where the report goes beside a transfer file.
+#include <gtest/gtest.h>
+
+#include "report/code_page_oracle.h"
+#include "report/report_file.h"
+#include "transfer/text_changes.h"
+
+namespace tarvik::test::report {
+namespace {
+
+using transfer::FindTextChanges;
+
+TEST(TextChanges, EveryCharacterIsLostExactlyWhenTheCodePageLacksIt) {
+  std::size_t lost = 0;
+  for (char32_t c = 0x20; c <= 0xFFFF; ++c) {
+    if (c >= 0xD800 && c <= 0xDFFF) continue;
+    const std::u16string text(1, static_cast<char16_t>(c));
+    const bool outside = FindTextChanges(text, false).outside_count == 1;
+    ASSERT_EQ(outside, !in_windows1252(static_cast<char16_t>(c))) << std::hex << static_cast<unsigned>(c);
+    lost += outside;
+  }
+  EXPECT_GT(lost, 60000u);
+}
+
+TEST(TextChanges, ControlCharactersCountOnlyWhenTheTextIsCleaned) {
+  const std::u16string text = u"A\r\nB\tC\x01\x1F";
+  EXPECT_EQ(FindTextChanges(text, false).controls_removed, 4u);
+  EXPECT_FALSE(FindTextChanges(text, true).any());
+  EXPECT_FALSE(FindTextChanges(u"Perché 5 € — «così»\t", false).any());
+}
+
+TEST(TextChanges, ACharacterBeyondTheBasicPlaneIsOneCharacterAndAStraySurrogateAnother) {
+  const transfer::TextChanges pair = FindTextChanges(u"x\U0001F600y", false);
+  EXPECT_EQ(pair.outside_count, 1u);
+  EXPECT_EQ(pair.outside_code_page, u"\U0001F600");
+  const std::u16string stray = {u'a', static_cast<char16_t>(0xDC00), static_cast<char16_t>(0xD800)};
+  EXPECT_EQ(FindTextChanges(stray, false).outside_count, 2u);
+}
+
+TEST(TextChanges, ManyLostCharactersKeepOnlyTheFirstFewForTheReport) {
+  const transfer::TextChanges many = FindTextChanges(std::u16string(500, u'\u0416'), false);
+  EXPECT_EQ(many.outside_count, 500u);
+  EXPECT_EQ(many.outside_code_page.size(), transfer::kOutsideCharactersKept);
+}
+
+TEST(ReportPath, TheReportTakesTheTransferFilesNameWithHtmlAndNeverItsPlace) {
+  using tarvik::report::ReportPathFor;
+  EXPECT_EQ(ReportPathFor("/tmp/a/ProvaExport.txt"), "/tmp/a/ProvaExport.html");
+  EXPECT_EQ(ReportPathFor("Export"), "Export.html");
+  EXPECT_EQ(ReportPathFor("dati.v2.txt"), "dati.v2.html");
+  EXPECT_EQ(ReportPathFor("/tmp/a/Export.html"), "/tmp/a/Export.html.html");
+}
+
+}  // namespace
+}  // namespace tarvik::test::report
