@@ -27,7 +27,7 @@ TEST(Keyboard, EnterAndKeypadEnterPressTheFocusedProcedi) {
   for (const Qt::KeyboardModifiers modifiers : {Qt::KeyboardModifiers(Qt::NoModifier),
                                                 Qt::KeyboardModifiers(Qt::KeypadModifier)}) {
     test::MessageBoxWatcher boxes;
-    const Qt::Key key = modifiers == Qt::KeypadModifier ? Qt::Key_Enter : Qt::Key_Return;
+    const Qt::Key key = modifiers.testFlag(Qt::KeypadModifier) ? Qt::Key_Enter : Qt::Key_Return;
     QTest::keyClick(form.Command1, key, modifiers);
     ASSERT_EQ(boxes.seen().size(), 1u) << "Enter did not press the button";
     EXPECT_EQ(boxes.seen()[0].text, "La cartella specificata non esiste");
