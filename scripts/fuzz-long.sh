@@ -2,7 +2,9 @@
 # Long fuzzing: runs each libFuzzer target for SECONDS, growing its corpus in
 # build-fuzz/corpus/NAME/ (kept between runs, so each run starts where the last one stopped).
 # A crash is kept as build-fuzz/artifacts/NAME-crash-... and the target is started again for the
-# rest of its time. At the end: executions, coverage (edges), features and crashes per target.
+# rest of its time. libFuzzer's timeout is wall-clock time: under `nice -n 19` on a busy machine a
+# run that takes milliseconds of CPU can wait seconds for it, so the limit is a minute, and a
+# timeout input is worth replaying alone (`build-fuzz/fuzz/NAME INPUT`) before it is taken for a hang. At the end: executions, coverage (edges), features and crashes per target.
 #   FUZZ_PARALLEL=N  runs N targets at once (default 1); run it under `nice -n 19` on a shared machine.
 # Turn each crash into a fixed bug and a regression test in tests/fuzz_regressions/.
 set -euo pipefail
@@ -27,7 +29,7 @@ run_target() {
   while ((SECONDS < end - 1 && runs < 20)); do
     runs=$((runs + 1))
     echo "== run $runs, $((end - SECONDS)) s left" >>"$log"
-    "build-fuzz/fuzz/$name" -max_total_time=$((end - SECONDS)) -timeout=10 -rss_limit_mb=2048 \
+    "build-fuzz/fuzz/$name" -max_total_time=$((end - SECONDS)) -timeout=60 -rss_limit_mb=2048 \
       -print_final_stats=1 -artifact_prefix="build-fuzz/artifacts/$name-" \
       "$work" "${fuzz_args[@]}" >>"$log" 2>&1 || true
   done
