@@ -4,7 +4,8 @@
 # A crash is kept as build-fuzz/artifacts/NAME-crash-... and the target is started again for the
 # rest of its time. libFuzzer's timeout is wall-clock time: under `nice -n 19` on a busy machine a
 # run that takes milliseconds of CPU can wait seconds for it, so the limit is a minute, and a
-# timeout input is worth replaying alone (`build-fuzz/fuzz/NAME INPUT`) before it is taken for a hang. At the end: executions, coverage (edges), features and crashes per target.
+# timeout input is worth replaying alone (`build-fuzz/fuzz/NAME INPUT`) before it is taken for a
+# hang. At the end: executions, coverage (edges), features and crashes per target.
 #   FUZZ_PARALLEL=N  runs N targets at once (default 1); run it under `nice -n 19` on a shared machine.
 # Turn each crash into a fixed bug and a regression test in tests/fuzz_regressions/.
 set -euo pipefail
