@@ -5,8 +5,9 @@
 #include <iterator>
 #include <vector>
 
-#include "common/utf8.h"
 #include "common/names.h"
+#include "common/utf8.h"
+#include "platform/settings_store.h"
 
 namespace tarvik::app {
 
@@ -319,6 +320,10 @@ std::string GetSetting(std::string_view application, std::string_view section, s
   return text ? *text : std::string(default_value);
 }
 
-std::string ReadInstallationFolder() { return GetSetting("Tarvik", "Installazione", "Cartella", ""); }
+std::string ReadInstallationFolder() {
+  if (platform::SettingsInRegistry())
+    return platform::ReadRegistrySetting("Tarvik", "Installazione", "Cartella").value_or("");
+  return GetSetting("Tarvik", "Installazione", "Cartella", "");
+}
 
 }  // namespace tarvik::app

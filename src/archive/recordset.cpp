@@ -2,14 +2,22 @@
 
 #include "archive/archive_error.h"
 #include "archive/database_state.h"
+#include "archive/jet/jet_file.h"
+#include "archive/row_sources.h"
 #include "archive/sql/lexer.h"
 
 namespace tarvik::archive {
 
+struct Recordset::TableState {
+  jet::TableDef def;
+  const jet::Index* index = nullptr;
+  std::optional<jet::TableScan> seek_reader;  // reads the row a seek found
+};
+
 Recordset::Recordset(std::shared_ptr<DatabaseState> db, Kind kind, std::vector<FieldInfo> fields,
-                     std::unique_ptr<RowSource> rows, std::optional<jet::TableDef> table)
-    : db_(std::move(db)), kind_(kind), fields_(std::move(fields)), rows_(std::move(rows)),
-      table_(std::move(table)) {
+                     std::unique_ptr<RowSource> rows, std::unique_ptr<jet::TableDef> table)
+    : db_(std::move(db)), kind_(kind), fields_(std::move(fields)), rows_(std::move(rows)) {
+  if (table) table_.reset(new TableState{std::move(*table), nullptr, std::nullopt});
   count_ = rows_->known_count();
   rows_->restart();
   if (rows_->next()) {
@@ -31,7 +39,7 @@ void Recordset::check_open() const {
 
 void Recordset::check_moves() const {
   check_open();
-  if (index_ != nullptr) throw errors::operation_not_supported("spostamento nell'ordine di un indice");
+  if (index_chosen_) throw errors::operation_not_supported("spostamento nell'ordine di un indice");
 }
 
 bool Recordset::bof() const {
@@ -115,8 +123,8 @@ const std::vector<Value>& Recordset::current() {
   if (eof_ || empty_) throw errors::no_current_record();
   if (!row_valid_) {
     if (sought_) {
-      if (!seek_reader_) seek_reader_.emplace(db_->file->scan(*table_));
-      seek_reader_->read_at(*sought_, row_);
+      if (!table_->seek_reader) table_->seek_reader.emplace(db_->file->scan(table_->def));
+      table_->seek_reader->read_at(*sought_, row_);
     } else {
       reach(position_);
       rows_->read(row_);
@@ -157,9 +165,10 @@ const Value& Recordset::field(std::size_t index) {
 void Recordset::set_index(std::string_view name) {
   check_open();
   if (kind_ != Kind::Table) throw errors::operation_not_supported("Index su uno snapshot");
-  for (const jet::Index& index : table_->indexes) {
+  for (const jet::Index& index : table_->def.indexes) {
     if (same_name(index.name, name)) {
-      index_ = &index;
+      table_->index = &index;
+      index_chosen_ = true;
       return;
     }
   }
@@ -169,14 +178,15 @@ void Recordset::set_index(std::string_view name) {
 void Recordset::seek(std::string_view comparison, const std::vector<Value>& key) {
   check_open();
   if (kind_ != Kind::Table) throw errors::operation_not_supported("Seek su uno snapshot");
-  if (index_ == nullptr) throw errors::no_current_index();
+  if (!index_chosen_) throw errors::no_current_index();
   if (comparison != "=") throw errors::operation_not_supported("Seek con un confronto diverso da \"=\"");
-  if (key.size() != index_->columns.size()) {
+  const jet::Index& index = *table_->index;
+  if (key.size() != index.columns.size()) {
     throw errors::operation_not_supported("Seek con una chiave di " + std::to_string(key.size()) +
                                           " valori su un indice di " +
-                                          std::to_string(index_->columns.size()) + " campi");
+                                          std::to_string(index.columns.size()) + " campi");
   }
-  sought_ = db_->seek_index(*table_, *index_).find(key);
+  sought_ = db_->seek_index(table_->def, index).find(key);
   row_changed();
   no_match_ = !sought_;
   eof_ = !sought_;  // no current row after a failed seek
@@ -190,7 +200,7 @@ bool Recordset::no_match() const {
 void Recordset::close() {
   closed_ = true;
   rows_.reset();
-  seek_reader_.reset();
+  if (table_) table_->seek_reader.reset();
 }
 
 }  // namespace tarvik::archive

@@ -20,36 +20,17 @@
 #include <string_view>
 #include <vector>
 
-#include "archive/jet/jet_file.h"
-#include "archive/jet/table_def.h"
+#include "archive/field_type.h"
 #include "archive/value.h"
 
 namespace tarvik::archive {
 
 struct DatabaseState;
+class RowSource;  // row_sources.h
 
-// A column of the set: its name as the set reports it, and its type.
-struct FieldInfo {
-  std::string name;
-  jet::ColumnType type = jet::ColumnType::Text;
-  std::uint16_t size = 0;
-};
-
-// Where the rows of a set come from; one implementation per kind of set.
-class RowSource {
- public:
-  virtual ~RowSource() = default;
-  // Back before the first row.
-  virtual void restart() = 0;
-  // To the next row; false at the end.
-  virtual bool next() = 0;
-  // The values of the current row, one per field.
-  virtual void read(std::vector<Value>& row) = 0;
-  // The row count when it is known without moving (a kept result), else none.
-  virtual std::optional<std::int64_t> known_count() const { return std::nullopt; }
-  // Counts every row the cheapest way it can; leaves the source to be restarted.
-  virtual std::int64_t count_all() = 0;
-};
+namespace jet {
+struct TableDef;
+}
 
 class Recordset {
  public:
@@ -57,7 +38,7 @@ class Recordset {
 
   // Used by Database; `table` is set for a table-kind set.
   Recordset(std::shared_ptr<DatabaseState> db, Kind kind, std::vector<FieldInfo> fields,
-            std::unique_ptr<RowSource> rows, std::optional<jet::TableDef> table);
+            std::unique_ptr<RowSource> rows, std::unique_ptr<jet::TableDef> table);
   ~Recordset();
   Recordset(const Recordset&) = delete;
   Recordset& operator=(const Recordset&) = delete;
@@ -103,8 +84,9 @@ class Recordset {
   Kind kind_;
   std::vector<FieldInfo> fields_;
   std::unique_ptr<RowSource> rows_;
-  std::optional<jet::TableDef> table_;
-  const jet::Index* index_ = nullptr;
+  struct TableState;  // a table-kind set's definition, chosen index and seek reader
+  std::unique_ptr<TableState> table_;
+  bool index_chosen_ = false;
   bool closed_ = false;
 
   bool empty_ = false;
@@ -131,8 +113,7 @@ class Recordset {
     row_valid_ = false;
     next_hint_ = 0;
   }
-  std::optional<std::uint32_t> sought_;       // the row found by the last seek
-  std::optional<jet::TableScan> seek_reader_;  // reads it
+  std::optional<std::uint32_t> sought_;  // the row found by the last seek
 };
 
 }  // namespace tarvik::archive

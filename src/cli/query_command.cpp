@@ -5,7 +5,6 @@
 
 #include "archive/database.h"
 #include "archive/jet/jet_file.h"
-#include "archive/jet/page_source.h"
 #include "cli/buffered_output.h"
 #include "cli/canonical_json.h"
 #include "cli/column_size.h"
@@ -15,7 +14,7 @@ namespace tarvik::cli {
 int run_query_command(CommandArgs args, CommandIo& io) {
   expect_arguments(args, 2);
   const auto db = archive::Database::open(args[0]);
-  const bool jet3 = db->file().pages().format().jet3;
+  const bool jet3 = db->jet3();
   const auto rs = db->open_snapshot(args[1]);
   const std::vector<archive::FieldInfo>& fields = rs->fields();
 
@@ -27,13 +26,13 @@ int run_query_command(CommandArgs args, CommandIo& io) {
   std::vector<std::string> prefixes;
   for (std::size_t i = 0; i < fields.size(); ++i) {
     archive::jet::Column column;
-    column.type = fields[i].type;
+    column.type = static_cast<archive::jet::ColumnType>(fields[i].type);  // the same codes
     column.length = fields[i].size;
     if (i > 0) header += ',';
     header += '[';
     append_json_string_utf8(header, fields[i].name);
     header += ",\"";
-    header += archive::jet::type_name(fields[i].type);
+    header += archive::jet::type_name(column.type);
     header += "\",";
     header += std::to_string(column_size(column, jet3));
     header += ']';

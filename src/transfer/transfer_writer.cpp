@@ -50,10 +50,15 @@ void TransferWriter::report_change(const archive::Value& value, bool raw, std::s
   using archive::ValueKind;
   const std::string_view written(buffer_.data() + line_start, buffer_.size() - line_start);
   switch (value.kind()) {
-    case ValueKind::Text:
+    case ValueKind::Text: {
+      // One byte per character and no "?" means nothing was lost or removed: the common case,
+      // answered without looking at the text again.
+      const bool same_length = written.size() == value.as_text().size();
+      if (same_length && written.find('?') == std::string_view::npos) return;
       if (FindTextChanges(value.as_text(), raw).any())
         observer_->value_changed({ChangeKind::TextChanged, value, written, raw});
       return;
+    }
     case ValueKind::Single:
     case ValueKind::Double:
     case ValueKind::DateTime:

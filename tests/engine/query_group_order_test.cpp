@@ -41,7 +41,7 @@ TEST_F(GroupOrder, GroupByWithHavingCountsAndSortsByKey) {
   auto rs = db->open_snapshot(
       "select CodeCli, count(NoCom) from Commande group by CodeCli having count(NoCom) > 10");
   EXPECT_EQ(rs->fields()[1].name, "Expr1001");
-  EXPECT_EQ(rs->fields()[1].type, archive::jet::ColumnType::Long);
+  EXPECT_EQ(rs->fields()[1].type, archive::FieldType::Long);
   EXPECT_EQ(read_all(*rs), expected);
 }
 

@@ -60,7 +60,7 @@ TEST_F(Where, AComparisonWithNullIsNeverTrue) {
 TEST_F(Where, LenOfNullIsNullAndLenIsLong) {
   auto rs = db->open_snapshot("SELECT CodeCli, LEN(Region) FROM Client");
   EXPECT_EQ(rs->fields()[1].name, "Expr1001");
-  EXPECT_EQ(rs->fields()[1].type, archive::jet::ColumnType::Long);
+  EXPECT_EQ(rs->fields()[1].type, archive::FieldType::Long);
   const Rows got = read_all(*rs);
   ASSERT_EQ(got.size(), clients.size());
   for (std::size_t i = 0; i < got.size(); ++i) {
@@ -93,10 +93,10 @@ TEST_F(Where, SelectedColumnsKeepTheirColumnTypes) {
   EXPECT_EQ(rs->field("Nomprod").kind(), ValueKind::Text);
   rs = db->open_snapshot("SELECT DateCom FROM Commande");
   EXPECT_EQ(rs->field("DateCom").kind(), ValueKind::DateTime);
-  EXPECT_EQ(rs->fields()[0].type, archive::jet::ColumnType::DateTime);
+  EXPECT_EQ(rs->fields()[0].type, archive::FieldType::DateTime);
   rs = db->open_snapshot("SELECT Description FROM Categorie");
   EXPECT_EQ(rs->field("Description").kind(), ValueKind::Text);
-  EXPECT_EQ(rs->fields()[0].type, archive::jet::ColumnType::Memo);
+  EXPECT_EQ(rs->fields()[0].type, archive::FieldType::Memo);
 }
 
 TEST_F(Where, ComparingTextWithANumberIsATypeMismatch) {

@@ -49,6 +49,11 @@ class TableScan {
   // Fills `row` with the next row's values (one per column) and returns true; false at the end.
   bool next(std::vector<Value>& row);
 
+  // Counts the rows from here to the end without cutting them into columns: the rows the scan
+  // would return (live rows and the rows moved away, reached through their pointers), so the
+  // count equals that of next() to the end. Leaves the scan at its end.
+  std::int64_t count_rest();
+
   // Decodes only the columns marked true (by position); the others read as null. Reading fewer
   // columns is faster, and a damaged value in a column nobody asked for stops nothing.
   void select_columns(std::vector<bool> wanted);

@@ -103,6 +103,25 @@ bool TableScan::next(std::vector<Value>& row) {
   }
 }
 
+std::int64_t TableScan::count_rest() {
+  State& s = *state_;
+  std::int64_t n = 0;
+  for (;;) {
+    if (!s.current || s.next_row >= s.current->row_count()) {
+      s.current.reset();
+      if (!s.load_next_page()) return n;
+      continue;
+    }
+    RowSlot slot = s.current->row(s.next_row++);
+    if (slot.kind == RowKind::Deleted || slot.kind == RowKind::MovedCopy) continue;
+    if (slot.kind == RowKind::Pointer) {
+      std::optional<DataPage> moved_page;
+      s.follow_pointer(slot, moved_page);  // a broken pointer is damage, as for next()
+    }
+    ++n;
+  }
+}
+
 }  // namespace tarvik::archive::jet
 
 namespace tarvik::archive::jet {

@@ -1,11 +1,7 @@
 #include "archive/jet/text_codec.h"
 
-#include <iconv.h>
-
 #include <array>
-#include <cerrno>
 #include <string>
-#include <vector>
 
 namespace tarvik::archive::jet {
 
@@ -32,29 +28,30 @@ bool is_ascii(Bytes bytes) {
   return true;
 }
 
-iconv_t as_iconv(void* p) { return reinterpret_cast<iconv_t>(p); }
-
 }  // namespace
 
 void decode_jet4_text(Bytes bytes, std::u16string& out) {
-  out.clear();
   if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
-    out.reserve(bytes.size());
+    // At most one character a byte: written in place, then cut to the length reached.
+    out.resize(bytes.size());
+    char16_t* at = out.data();
     bool compressed = true;
     std::size_t i = 2;
-    while (i < bytes.size()) {
+    const std::size_t n = bytes.size();
+    while (i < n) {
       if (bytes[i] == 0x00) {
         compressed = !compressed;
         ++i;
       } else if (compressed) {
-        out.push_back(char16_t(bytes[i]));
+        *at++ = char16_t(bytes[i]);
         ++i;
       } else {
-        if (i + 1 >= bytes.size()) break;  // odd trailing byte
-        out.push_back(char16_t(bytes[i] | (bytes[i + 1] << 8)));
+        if (i + 1 >= n) break;  // odd trailing byte
+        *at++ = char16_t(bytes[i] | (bytes[i + 1] << 8));
         i += 2;
       }
     }
+    out.resize(static_cast<std::size_t>(at - out.data()));
     return;
   }
   out.resize(bytes.size() / 2);
@@ -68,53 +65,24 @@ std::u16string decode_jet4_text(Bytes bytes) {
   return out;
 }
 
-CodePageDecoder::~CodePageDecoder() {
-  if (converter_ != nullptr) iconv_close(as_iconv(converter_));
-}
+CodePageDecoder::~CodePageDecoder() = default;
 
 void CodePageDecoder::decode(Bytes bytes, std::u16string& out) {
-  if (code_page_ != 1252 && code_page_ != 0 && !is_ascii(bytes) && decode_with_iconv(bytes, out)) return;
+  if (code_page_ != 1252 && code_page_ != 0 && !is_ascii(bytes) && decode_with_system(bytes, out)) return;
   decode_cp1252(bytes, out);
 }
 
 // Other code pages (Jet3 archives made on Greek, Cyrillic or East Asian Windows).
-bool CodePageDecoder::decode_with_iconv(Bytes bytes, std::u16string& out) {
+bool CodePageDecoder::decode_with_system(Bytes bytes, std::u16string& out) {
   if (unavailable_) return false;
-  if (converter_ == nullptr) {
-    const std::string name = "CP" + std::to_string(code_page_);
-    iconv_t cd = iconv_open("UTF-16LE", name.c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
+  if (!converter_) {
+    converter_ = platform::CodePageDecoder::open(code_page_);
+    if (!converter_) {
       unavailable_ = true;
       return false;
     }
-    converter_ = reinterpret_cast<void*>(cd);
   }
-  iconv_t cd = as_iconv(converter_);
-  iconv(cd, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
-  std::vector<char> in(bytes.begin(), bytes.end());
-  std::vector<char> buffer(bytes.size() * 4 + 8);
-  char* in_ptr = in.data();
-  std::size_t in_left = in.size();
-  char* out_ptr = buffer.data();
-  std::size_t out_left = buffer.size();
-  out.clear();
-  while (in_left > 0) {
-    if (iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left) != static_cast<std::size_t>(-1)) break;
-    if (errno == EILSEQ || errno == EINVAL) {
-      // An invalid or cut-off sequence: one replacement character, then go on.
-      if (out_left < 2) break;
-      *out_ptr++ = char(0xFD);
-      *out_ptr++ = char(0xFF);
-      out_left -= 2;
-      ++in_ptr;
-      --in_left;
-    } else {
-      break;
-    }
-  }
-  std::size_t produced = buffer.size() - out_left;
-  for (std::size_t i = 0; i + 1 < produced; i += 2)
-    out.push_back(char16_t(std::uint8_t(buffer[i]) | (std::uint8_t(buffer[i + 1]) << 8)));
+  out = converter_->decode(bytes.data(), bytes.size());
   return true;
 }
 

@@ -8,7 +8,7 @@
 #include "archive/sql/compare.h"
 #include "archive/sql/evaluate.h"
 #include "archive/sql/group_aggregate.h"
-#include "archive/sql/key_index.h"
+#include "archive/sql/join_index_cache.h"
 #include "archive/sql/result_order.h"
 
 namespace tarvik::archive::sql {
@@ -27,12 +27,25 @@ struct StoredRows {
 };
 
 // The right side of a join: its rows as row numbers of its sources (-1: the missing side of an
-// inner LEFT JOIN), and the index of their keys.
+// inner LEFT JOIN), and the index of their keys. A single table's entry n is its row n.
 struct Relation {
   std::vector<std::size_t> sources;
-  std::vector<std::int32_t> refs;  // sources.size() per row
-  KeyIndex index;
+  bool single_table = false;
+  std::vector<std::int32_t> refs;  // sources.size() per row; none for a single table
+  std::shared_ptr<const JoinedTable> table;  // its key index
 };
+
+// The name a single table's index is kept under between queries, or "" when it cannot be kept:
+// its keys are not plain columns of it, or it keeps columns of its own for the result.
+std::string shared_index_name(const PlanSource& src, std::size_t source, const std::vector<Bound>& keys) {
+  if (!src.stored_columns.empty()) return {};
+  std::string name = std::to_string(src.table.tdef_page);
+  for (const Bound& k : keys) {
+    if (k.kind != BoundKind::Column || k.source != source) return {};
+    name += ',' + std::to_string(k.column);
+  }
+  return name;
+}
 
 // False when a key value is null: a null matches nothing.
 bool make_key(const std::vector<Bound>& keys, const RowContext& row, std::string& key) {
@@ -61,7 +74,8 @@ std::vector<bool> stored_mask(const PlanSource& src) {
 }  // namespace
 
 struct Execution::State {
-  State(const jet::JetFile& f, const Plan& p) : file(f), plan(p), stored(p.sources.size()) {
+  State(const jet::JetFile& f, const Plan& p, JoinIndexCache* c)
+      : file(f), plan(p), cache(c), stored(p.sources.size()) {
     ctx.rows.assign(p.sources.size(), nullptr);
     ctx.full.assign(p.sources.size(), 0);
     row_numbers.assign(p.sources.size(), -1);
@@ -97,6 +111,7 @@ struct Execution::State {
 
   const jet::JetFile& file;
   const Plan& plan;
+  JoinIndexCache* cache;  // may be null
   std::vector<StoredRows> stored;  // per source
   RowContext ctx;
   std::vector<std::int32_t> row_numbers;  // per source: the stored row bound in ctx
@@ -218,20 +233,34 @@ class SpineCursor {
     rel.sources = right.sources;
     std::string key;
     if (!right.is_join) {
+      rel.single_table = true;
+      const std::string shared_name =
+          st_.cache ? shared_index_name(st_.plan.sources[right.source], right.source, keys) : std::string();
+      if (!shared_name.empty()) rel.table = st_.cache->find(shared_name);
+      if (rel.table) {
+        st_.stored[right.source].count = rel.table->row_count;  // no columns of its own
+        return rel;
+      }
+      auto table = std::make_shared<JoinedTable>();
       st_.load(right.source, keys, [&](std::int32_t n) {
-        rel.refs.push_back(n);
-        if (make_key(keys, st_.ctx, key)) rel.index.add(key, n);
+        if (make_key(keys, st_.ctx, key)) table->index.add(key, n);
       });
+      table->row_count = st_.stored[right.source].count;
+      if (!shared_name.empty()) st_.cache->keep(shared_name, table);
+      rel.table = std::move(table);
       return rel;
     }
+    auto table = std::make_shared<JoinedTable>();
     SpineCursor inner(st_, right, false);
     inner.restart();
     std::int32_t n = 0;
     while (inner.next()) {
       for (std::size_t s : rel.sources) rel.refs.push_back(st_.row_numbers[s]);
-      if (make_key(keys, st_.ctx, key)) rel.index.add(key, n);
+      if (make_key(keys, st_.ctx, key)) table->index.add(key, n);
       ++n;
     }
+    table->row_count = static_cast<std::size_t>(n);
+    rel.table = std::move(table);
     return rel;
   }
 
@@ -250,6 +279,10 @@ class SpineCursor {
 
   void bind(Step& step) {
     const std::size_t m = step.right.sources.size();
+    if (step.right.single_table) {
+      st_.bind_stored(step.right.sources[0], step.missing ? -1 : step.current);
+      return;
+    }
     for (std::size_t j = 0; j < m; ++j) {
       const std::int32_t n = step.missing ? -1 : step.right.refs[static_cast<std::size_t>(step.current) * m + j];
       st_.bind_stored(step.right.sources[j], n);
@@ -257,7 +290,7 @@ class SpineCursor {
   }
 
   bool enter(Step& step) {
-    step.current = make_key(step.node->left_keys, st_.ctx, key_) ? step.right.index.first(key_) : -1;
+    step.current = make_key(step.node->left_keys, st_.ctx, key_) ? step.right.table->index.first(key_) : -1;
     step.missing = step.current < 0;
     if (step.missing && step.node->kind != JoinKind::Left) return false;
     bind(step);
@@ -266,7 +299,7 @@ class SpineCursor {
 
   bool advance(Step& step) {
     if (step.missing) return false;
-    step.current = step.right.index.after(step.current);
+    step.current = step.right.table->index.after(step.current);
     if (step.current < 0) return false;
     bind(step);
     return true;
@@ -286,8 +319,8 @@ class SpineCursor {
   std::string key_;
 };
 
-Execution::Execution(const jet::JetFile& file, const Plan& plan)
-    : state_(std::make_unique<State>(file, plan)) {}
+Execution::Execution(const jet::JetFile& file, const Plan& plan, JoinIndexCache* cache)
+    : state_(std::make_unique<State>(file, plan, cache)) {}
 
 Execution::~Execution() = default;
 

@@ -21,10 +21,13 @@ class JetFile;
 
 namespace tarvik::archive::sql {
 
+class JoinIndexCache;
+
 class Execution {
  public:
-  // The file and the plan must outlive the execution.
-  Execution(const jet::JetFile& file, const Plan& plan);
+  // The file and the plan must outlive the execution; so must `cache`, when given: the joined
+  // tables' indexes are taken from it and kept in it.
+  Execution(const jet::JetFile& file, const Plan& plan, JoinIndexCache* cache = nullptr);
   ~Execution();
   Execution(const Execution&) = delete;
   Execution& operator=(const Execution&) = delete;

@@ -1,0 +1,37 @@
+// The key indexes of joined tables, kept for the next queries of the same archive: most blocks join
+// the same table on the same key (the register on its id), and the archive is open read-only, so
+// an index built once stays right. Only indexes of a table joined on plain columns and keeping no
+// other columns are kept, and only the last few built, so memory holds a few tables' keys.
+#pragma once
+
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "archive/sql/key_index.h"
+
+namespace tarvik::archive::sql {
+
+// The index of a joined table: its keys to its row numbers in physical order.
+struct JoinedTable {
+  std::size_t row_count = 0;
+  KeyIndex index;
+};
+
+class JoinIndexCache {
+ public:
+  static constexpr std::size_t kKept = 3;
+
+  // The index kept under `key` (it becomes the most recently used), or null.
+  std::shared_ptr<const JoinedTable> find(const std::string& key);
+  // Keeps `table` under `key`, forgetting the least recently used beyond kKept.
+  void keep(const std::string& key, std::shared_ptr<const JoinedTable> table);
+  void clear() { entries_.clear(); }
+
+ private:
+  std::list<std::pair<std::string, std::shared_ptr<const JoinedTable>>> entries_;  // most recent first
+};
+
+}  // namespace tarvik::archive::sql

@@ -1,0 +1,87 @@
+// The flat key tables under joins and groups: numbering in first-met order through many growths,
+// exact matching of keys that share bytes, chains in the order added, and the kept join indexes.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "archive/sql/join_index_cache.h"
+#include "archive/sql/key_index.h"
+#include "archive/sql/key_numbers.h"
+
+namespace tarvik::archive::sql {
+namespace {
+
+TEST(KeyNumbers, NumbersKeysInFirstMetOrderThroughGrowth) {
+  KeyNumbers numbers;
+  bool added = false;
+  constexpr std::uint32_t kKeys = 100000;
+  for (std::uint32_t i = 0; i < kKeys; ++i) {
+    ASSERT_EQ(numbers.number("k" + std::to_string(i), added), i);
+    ASSERT_TRUE(added);
+  }
+  // Met again, in another order: the same numbers, nothing added.
+  for (std::uint32_t i = kKeys; i-- > 0;) {
+    ASSERT_EQ(numbers.number("k" + std::to_string(i), added), i);
+    ASSERT_FALSE(added);
+  }
+  EXPECT_EQ(numbers.size(), kKeys);
+  EXPECT_EQ(numbers.find("k99999"), 99999u);
+  EXPECT_EQ(numbers.find("k100000"), KeyNumbers::kNone);
+}
+
+TEST(KeyNumbers, KeysSharingBytesStayApart) {
+  KeyNumbers numbers;
+  bool added = false;
+  const std::string with_zero("a\0b", 3);
+  EXPECT_EQ(numbers.find(""), KeyNumbers::kNone);
+  EXPECT_EQ(numbers.number("ab", added), 0u);
+  EXPECT_EQ(numbers.number("a", added), 1u);
+  EXPECT_EQ(numbers.number("", added), 2u);
+  EXPECT_EQ(numbers.number(with_zero, added), 3u);
+  EXPECT_EQ(numbers.find("a"), 1u);
+  EXPECT_EQ(numbers.find(""), 2u);
+  EXPECT_EQ(numbers.find(std::string("a\0", 2)), KeyNumbers::kNone);
+  EXPECT_EQ(numbers.find(with_zero), 3u);
+  EXPECT_EQ(numbers.find("abc"), KeyNumbers::kNone);
+}
+
+TEST(KeyIndex, ChainsEntriesOfAKeyInTheOrderAdded) {
+  KeyIndex index;
+  EXPECT_EQ(index.first("x"), -1);
+  // Three keys interleaved over 3000 entries.
+  for (std::int32_t e = 0; e < 3000; ++e) index.add(std::string(1, char('a' + e % 3)), e);
+  for (int k = 0; k < 3; ++k) {
+    std::int32_t expected = k, seen = 0;
+    for (std::int32_t e = index.first(std::string(1, char('a' + k))); e >= 0; e = index.after(e)) {
+      ASSERT_EQ(e, expected);
+      expected += 3;
+      ++seen;
+    }
+    EXPECT_EQ(seen, 1000);
+  }
+  EXPECT_EQ(index.first("d"), -1);
+}
+
+TEST(JoinIndexCache, KeepsTheMostRecentlyUsed) {
+  JoinIndexCache cache;
+  auto table = [](std::size_t rows) {
+    auto t = std::make_shared<JoinedTable>();
+    t->row_count = rows;
+    return t;
+  };
+  cache.keep("a", table(1));
+  cache.keep("b", table(2));
+  cache.keep("c", table(3));
+  ASSERT_NE(cache.find("a"), nullptr);  // now the most recent: "b" is the oldest
+  cache.keep("d", table(4));
+  EXPECT_EQ(cache.find("b"), nullptr);
+  ASSERT_NE(cache.find("a"), nullptr);
+  EXPECT_EQ(cache.find("a")->row_count, 1u);
+  EXPECT_EQ(cache.find("c")->row_count, 3u);
+  EXPECT_EQ(cache.find("d")->row_count, 4u);
+  cache.clear();
+  EXPECT_EQ(cache.find("a"), nullptr);
+}
+
+}  // namespace
+}  // namespace tarvik::archive::sql
