@@ -1,5 +1,6 @@
 #include "transfer/text_changes.h"
 
+#include "common/utf8.h"
 #include "transfer/windows1252.h"
 
 namespace tarvik::transfer {
@@ -13,8 +14,7 @@ TextChanges FindTextChanges(std::u16string_view text, bool raw) {
       if (!raw && c != u'\t') ++changes.controls_removed;
       continue;
     }
-    const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-                      text[i + 1] <= 0xDFFF;
+    const bool pair = is_high_surrogate(c) && i + 1 < text.size() && is_low_surrogate(text[i + 1]);
     if (!pair && InWindows1252(c)) continue;
     ++changes.outside_count;
     if (changes.outside_count <= kOutsideCharactersKept) {
