@@ -33,7 +33,8 @@ std::string text_change(const transfer::ValueChange& change) {
     out += std::to_string(found.controls_removed) +
            (found.controls_removed == 1 ? " carattere di controllo rimosso" : " caratteri di controllo rimossi");
   }
-  return out + "; scritto: \"" + shortened(Windows1252ToUtf8(change.written)) + "\"";
+  // Only the start is shown, so only the start is converted (a memo may run to megabytes).
+  return out + "; scritto: \"" + shortened(Windows1252ToUtf8(change.written.substr(0, kWrittenShown + 1))) + "\"";
 }
 
 }  // namespace

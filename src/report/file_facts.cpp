@@ -9,7 +9,12 @@ namespace {
 
 std::string local_time_text(std::time_t when) {
   std::tm parts{};
+  // The C runtimes differ in their thread-safe local time call.
+#ifdef _WIN32
+  if (localtime_s(&parts, &when) != 0) return {};
+#else
   if (localtime_r(&when, &parts) == nullptr) return {};
+#endif
   char text[32];
   if (std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &parts) == 0) return {};
   return text;

@@ -3,7 +3,9 @@
 // here exactly as the export's query answers it. A null finds nothing.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -19,15 +21,14 @@ class JoinKeys {
   // The values of `column` in every row of `table`.
   static JoinKeys Of(archive::Database& archive, const std::string& table, const std::string& column);
 
-  void add(const archive::Value& value) {
-    if (!value.is_null()) keys_.insert(JoinKey(value));
-  }
-  bool finds(const archive::Value& reference) const {
-    return !reference.is_null() && keys_.count(JoinKey(reference)) > 0;
-  }
+  void add(const archive::Value& value);
+  bool finds(const archive::Value& reference) const;
 
  private:
-  std::unordered_set<std::string> keys_;
+  // The ids of Tarvik's tables are whole numbers: kept as numbers they cost no text key each.
+  // Every other value (a text code, a fraction) keeps the engine's key.
+  std::unordered_set<std::int64_t> whole_numbers_;
+  std::unordered_set<std::string> other_keys_;
 };
 
 }  // namespace tarvik::report

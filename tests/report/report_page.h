@@ -19,12 +19,24 @@ struct SummaryRow {
   std::int64_t written = 0, left_out = 0, changed = 0;
 };
 
-inline std::string decoded(std::string text) {
+// One pass, so "&amp;lt;" gives "&lt;" as a browser shows it.
+inline std::string decoded(const std::string& text) {
   static const std::pair<const char*, const char*> kEntities[] = {
       {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&#39;", "'"}, {"&amp;", "&"}};
-  for (const auto& [entity, plain] : kEntities)
-    for (std::size_t at; (at = text.find(entity)) != std::string::npos;) text.replace(at, std::strlen(entity), plain);
-  return text;
+  std::string out;
+  for (std::size_t i = 0; i < text.size();) {
+    bool replaced = false;
+    for (const auto& [entity, plain] : kEntities) {
+      if (text.compare(i, std::strlen(entity), entity) == 0) {
+        out += plain;
+        i += std::strlen(entity);
+        replaced = true;
+        break;
+      }
+    }
+    if (!replaced) out += text[i++];
+  }
+  return out;
 }
 
 inline std::vector<SummaryRow> summary(const std::string& page) {
@@ -32,7 +44,7 @@ inline std::vector<SummaryRow> summary(const std::string& page) {
   EXPECT_NE(start, std::string::npos) << "no summary table";
   const std::string table = page.substr(start, page.find("</table>", start) - start);
   static const std::regex row(
-      R"(<tr data-blocco="([^"]*)" data-scritti="(\d+)" data-esclusi="(\d+)" data-modificati="(\d+)")");
+      R"re(<tr data-blocco="([^"]*)" data-scritti="(\d+)" data-esclusi="(\d+)" data-modificati="(\d+)")re");
   std::vector<SummaryRow> rows;
   for (std::sregex_iterator m(table.begin(), table.end(), row), end; m != end; ++m)
     rows.push_back({decoded((*m)[1]), std::stoll((*m)[2]), std::stoll((*m)[3]), std::stoll((*m)[4])});
@@ -52,8 +64,8 @@ inline std::vector<std::vector<std::string>> list(const std::string& section_tex
   const std::size_t start = section_text.find("<table class=\"" + list + "\">");
   if (start == std::string::npos) return rows;
   const std::string table = section_text.substr(start, section_text.find("</table>", start) - start);
-  static const std::regex row(R"(<tr>((?:<td>[^<]*</td>)+)</tr>)");
-  static const std::regex cell(R"(<td>([^<]*)</td>)");
+  static const std::regex row(R"re(<tr>((?:<td>[^<]*</td>)+)</tr>)re");
+  static const std::regex cell(R"re(<td>([^<]*)</td>)re");
   for (std::sregex_iterator m(table.begin(), table.end(), row), end; m != end; ++m) {
     const std::string cells = (*m)[1];
     std::vector<std::string> values;

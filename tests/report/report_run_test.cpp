@@ -1,11 +1,9 @@
 // The report of runs over archives made for the purpose: texts from the archive escaped on the
-// page, rows a join writes twice listed apart, values that cannot be represented, and the files a
-// failed, refused or unwritable run leaves.
+// page, a value changed in two ways counted once, rows a join writes twice listed apart, and the
+// files a failed, refused or unwritable run leaves.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <fstream>
-#include <limits>
 
 #include "app/run_archives.h"
 #include "cli/export_program_run.h"
@@ -61,15 +59,11 @@ TEST_F(ReportRun, ArchiveTextsAreEscapedAndNeverBecomeMarkup) {
   EXPECT_EQ(left_out[0][1], "articolo '<b>&amp;\"' inesistente");
 }
 
-TEST_F(ReportRun, ControlCharactersAndUnrepresentableValuesAreEachCountedOnce) {
+TEST_F(ReportRun, AValueWithControlAndLostCharactersCountsOnceAndARawMemoKeepsItsControls) {
   SchemaArchive()
       .row("CliFor", {{"idCliFor", Value::long_(1)},
                       {"Indirizzo", Value::text(u"Via\x01 Roma \u20AC\u0142")},  // a control and one lost
                       {"Note", Value::text(u"riga\r\nseconda\x02")}})           // written as stored
-      .row("Magazzino", {{"Codice", Value::text(u"A1")}})
-      .row("GiornaleMagazzino", {{"idGiornaleMagazzino", Value::long_(1)},
-                                 {"Codice", Value::text(u"A1")},
-                                 {"Quantita", Value::double_(std::numeric_limits<double>::quiet_NaN())}})
       .write(archives_.path());
   const ProgramRun r = export_run();
   ASSERT_EQ(r.exit_code, 0) << r.err;
@@ -78,12 +72,8 @@ TEST_F(ReportRun, ControlCharactersAndUnrepresentableValuesAreEachCountedOnce) {
   ASSERT_EQ(changed.size(), 1u) << "the raw note keeps its control characters";
   EXPECT_EQ(changed[0][2], "1 carattere fuori da Windows-1252 (\xC5\x82) scritto come \"?\"; 1 carattere di controllo "
                            "rimosso; scritto: \"Via Roma \xE2\x82\xAC?\"");
-  const auto quantities = report_page::list(report_page::section(page, "GiornaleMagazzino"), "modificati");
-  ASSERT_EQ(quantities.size(), 1u);
-  EXPECT_EQ(quantities[0], (std::vector<std::string>{"Quantita", "idGiornaleMagazzino 1",
-                                                     "numero non rappresentabile: scritto come riga vuota"}));
   for (const auto& row : report_page::summary(page)) {
-    const std::int64_t expected = row.block == "CliFor" || row.block == "GiornaleMagazzino" ? 1 : 0;
+    const std::int64_t expected = row.block == "CliFor" ? 1 : 0;
     EXPECT_EQ(row.changed, expected) << row.block;
     EXPECT_EQ(row.left_out, 0) << row.block;
   }
@@ -108,8 +98,11 @@ TEST_F(ReportRun, ARowAJoinWritesTwiceIsListedApartAndNotLeftOut) {
   const auto left_out = report_page::list(section, "escluse");
   ASSERT_EQ(left_out.size(), 1u);
   EXPECT_EQ(left_out[0][0], "idGiornaleMagazzino 8, Codice 'B2'");
-  for (const auto& row : report_page::summary(page))
-    if (row.block == "GiornaleMagazzino") EXPECT_EQ(row.written, 2), EXPECT_EQ(row.left_out, 1);
+  for (const auto& row : report_page::summary(page)) {
+    if (row.block != "GiornaleMagazzino") continue;
+    EXPECT_EQ(row.written, 2);
+    EXPECT_EQ(row.left_out, 1);
+  }
 }
 
 TEST_F(ReportRun, AReportThatCannotBeWrittenFailsTheRunAndLeavesNoTransferFile) {

@@ -36,6 +36,13 @@ TEST(TextChanges, ACharacterBeyondTheBasicPlaneIsOneCharacterAndAStraySurrogateA
   EXPECT_EQ(pair.outside_code_page, u"\U0001F600");
   const std::u16string stray = {u'a', static_cast<char16_t>(0xDC00), static_cast<char16_t>(0xD800)};
   EXPECT_EQ(FindTextChanges(stray, false).outside_count, 2u);
+  // Cleaning removes the control first, so the halves meet again: one character lost, as the
+  // writer's "?" shows.
+  const std::u16string apart = {static_cast<char16_t>(0xD83D), u'\x01', static_cast<char16_t>(0xDE00)};
+  const transfer::TextChanges cleaned = FindTextChanges(apart, false);
+  EXPECT_EQ(cleaned.outside_count, 1u);
+  EXPECT_EQ(cleaned.controls_removed, 1u);
+  EXPECT_EQ(FindTextChanges(apart, true).outside_count, 2u);
 }
 
 TEST(TextChanges, ManyLostCharactersKeepOnlyTheFirstFewForTheReport) {

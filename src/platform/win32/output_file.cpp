@@ -1,6 +1,8 @@
 #include "platform/output_file.h"
 
 #include <windows.h>
+// windows.h maps ReplaceFile to the system's ReplaceFileW, which would rename the definition below.
+#undef ReplaceFile
 
 #include "platform/win32/wide.h"
 #include "platform/win32/win_error.h"

@@ -103,9 +103,6 @@ void Form1::CreateControls() {
   txtErrore_ = make(WS_EX_CLIENTEDGE, L"EDIT", "",
                     WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, kTxtErroreId);
   lblAvanzamento_ = make(0, L"STATIC", kLblAvanzamentoText, SS_LEFT | SS_NOPREFIX, kLblAvanzamentoId);
-  // A long list of records to correct must fit whole, beyond the 32K characters an edit box
-  // holds by default.
-  SendMessageW(txtErrore_, EM_SETLIMITTEXT, 0, 0);
   focus_ = txtDirectory_;
 }
 
