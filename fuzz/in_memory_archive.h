@@ -8,7 +8,9 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <map>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "archive/jet/format.h"
@@ -18,11 +20,11 @@ namespace tarvik::fuzz {
 
 inline constexpr std::uint32_t kFirstFuzzPage = 3;
 
-inline std::vector<std::uint8_t> make_in_memory_archive(bool jet3, std::uint16_t code_page,
-                                                        std::span<const std::uint8_t> pages) {
+// The first three pages, which depend only on the format and the code page.
+inline std::vector<std::uint8_t> make_archive_prefix(bool jet3, std::uint16_t code_page) {
   const archive::jet::Format& format = jet3 ? archive::jet::jet3_format() : archive::jet::jet4_format();
   const std::size_t page_size = format.page_size;
-  std::vector<std::uint8_t> file(kFirstFuzzPage * page_size + pages.size(), 0);
+  std::vector<std::uint8_t> file(kFirstFuzzPage * page_size, 0);
 
   static constexpr std::uint8_t kMagic[4] = {0x00, 0x01, 0x00, 0x00};
   static constexpr char kEngine[] = "Standard Jet DB";
@@ -39,7 +41,20 @@ inline std::vector<std::uint8_t> make_in_memory_archive(bool jet3, std::uint16_t
   archive::jet::rc4_apply(kHeaderMaskKey, region);
 
   file[2 * page_size] = 0x02;  // page 2: a table definition, as the catalog's page must be
-  if (!pages.empty()) std::memcpy(file.data() + kFirstFuzzPage * page_size, pages.data(), pages.size());
+  return file;
+}
+
+// The prefix is made once per format and code page: a fuzz run spends its time on the input only.
+inline std::vector<std::uint8_t> make_in_memory_archive(bool jet3, std::uint16_t code_page,
+                                                        std::span<const std::uint8_t> pages) {
+  static std::map<std::pair<bool, std::uint16_t>, std::vector<std::uint8_t>> prefixes;
+  auto found = prefixes.find({jet3, code_page});
+  if (found == prefixes.end())
+    found = prefixes.emplace(std::pair{jet3, code_page}, make_archive_prefix(jet3, code_page)).first;
+  std::vector<std::uint8_t> file;
+  file.reserve(found->second.size() + pages.size());
+  file.insert(file.end(), found->second.begin(), found->second.end());
+  file.insert(file.end(), pages.begin(), pages.end());
   return file;
 }
 

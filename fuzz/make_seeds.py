@@ -2,13 +2,20 @@
 """Writes the seed inputs of the fuzz targets into seeds/fuzz_NAME/.
 
 fuzz_sql_parser: every query of tests/sql/quoted_queries.txt, one file each.
+fuzz_jet_file: small whole archives written by archive-gen (its path as the first argument; left
+as they are without it): every column type with inline, single-row and chained long values, and
+300 rows over several data pages. Small, since every run reads the whole input.
 fuzz_row_decoder, fuzz_long_value: rows and long values laid out as Jet3 and Jet4 store them, in
 the input layouts described at the top of those targets, so the fuzzer starts from values that
 decode (every column type, compressed text, inline, single-row and chained long values).
 """
 import hashlib
+import json
 import pathlib
 import struct
+import subprocess
+import sys
+import tempfile
 
 HERE = pathlib.Path(__file__).resolve().parent
 SEEDS = HERE / "seeds"
@@ -162,6 +169,37 @@ def row_seeds():
     write("fuzz_long_value", "jet3-single", bytes([1, 12]) + memo_header(23, 0x40, 3 << 8) + jet3_page)
 
 
+def jet_file_seeds(archive_gen):
+    memo_chain = "Lorem ipsum dolor sit amet, consectetur " * 250
+    every = {"tables": [{"name": "Tipi", "columns": [
+        {"name": "Id", "type": "long", "autonumber": True}, {"name": "Nome", "type": "text", "size": 20},
+        {"name": "Prezzo", "type": "currency"}, {"name": "Quando", "type": "datetime"},
+        {"name": "Note", "type": "memo"}, {"name": "Dati", "type": "ole"}, {"name": "Flag", "type": "boolean"},
+        {"name": "R", "type": "double"}, {"name": "S", "type": "single"}, {"name": "B", "type": "byte"},
+        {"name": "I", "type": "integer"}, {"name": "G", "type": "guid"}],
+        "primaryKey": ["Id"],
+        "rows": [
+            [None, "Rossi", 12.5, "2003-05-07 14:30:00", "two\r\nlines", "00ff", True, -0.5, 1.5, 7, -3,
+             "{01234567-89AB-CDEF-0123-456789ABCDEF}"],
+            [None, "àèì €", None, None, "x" * 120, None, False, None, None, None, None, None],
+            [None, None, "-0.0001", "1899-12-29 06:00:00", memo_chain, "ab" * 3000, True, 1e300, None, 255,
+             32767, None]]}]}
+    many = {"tables": [
+        {"name": "Righe", "columns": [{"name": "Id", "type": "long"}, {"name": "Codice", "type": "text", "size": 10},
+                                      {"name": "Qta", "type": "double"}],
+         "primaryKey": ["Id"], "rows": [[i, "C%05d" % i, i * 0.25] for i in range(1, 301)]},
+        {"name": "Vuota", "columns": [{"name": "A", "type": "long"}], "rows": []}]}
+    folder = SEEDS / "fuzz_jet_file"
+    folder.mkdir(parents=True, exist_ok=True)
+    with tempfile.TemporaryDirectory() as work:
+        for name, description in (("every-type", every), ("many-rows", many)):
+            path = pathlib.Path(work) / f"{name}.json"
+            path.write_text(json.dumps(description), encoding="utf-8")
+            subprocess.run([archive_gen, "from-json", str(path), str(folder / f"{name}.mdb")], check=True)
+
+
 if __name__ == "__main__":
     sql_seeds()
     row_seeds()
+    if len(sys.argv) > 1:
+        jet_file_seeds(sys.argv[1])

@@ -1,12 +1,12 @@
 #include "app/settings.h"
 
-#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <vector>
 
-#include "archive/utf8.h"
+#include "common/names.h"
+#include "common/utf8.h"
 #include "platform/settings_store.h"
 
 namespace tarvik::app {
@@ -15,8 +15,8 @@ namespace {
 
 // ---- UTF-8 and UTF-16: QSettings decodes the file as UTF-8 and unescapes in UTF-16 units.
 
-using archive::utf16_to_utf8;
-using archive::utf8_to_utf16;
+using tarvik::utf16_to_utf8;
+using tarvik::utf8_to_utf16;
 
 int hex_digit(char16_t c) {
   if (c >= u'0' && c <= u'9') return c - u'0';
@@ -225,13 +225,6 @@ IniValue unescape_value(std::string_view str) {
   return v;
 }
 
-bool equal_ignoring_case(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-  return true;
-}
-
 bool starts_with(std::u16string_view s, std::u16string_view prefix) {
   return s.substr(0, prefix.size()) == prefix;
 }
@@ -299,8 +292,8 @@ std::optional<std::string> FindIniText(std::string_view ini, std::string_view se
       std::string_view name = trim_blanks(text.substr(1, close == std::string_view::npos ? text.size() - 1 : close - 1));
       // "[General]" holds the keys of no group; "[%General]" is the group named General.
       std::u16string group;
-      if (!equal_ignoring_case(name, "general"))
-        group = (equal_ignoring_case(name, "%general") ? utf8_to_utf16(name.substr(1)) : unescape_name(name)) + u"/";
+      if (!same_name(name, "general"))
+        group = (same_name(name, "%general") ? utf8_to_utf16(name.substr(1)) : unescape_name(name)) + u"/";
       in_section = group == wanted_group;
       if (group <= full_key && (!has_nearest || group > nearest_group)) nearest_group = group, has_nearest = true;
       continue;

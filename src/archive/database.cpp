@@ -7,18 +7,11 @@
 #include "archive/sql/lexer.h"
 #include "archive/sql/parser.h"
 #include "archive/sql/plan.h"
+#include "common/names.h"
 
 namespace tarvik::archive {
 
 namespace {
-
-std::string lowered(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
 
 // Takes the exclusive hold an export keeps on its archive for the whole run.
 std::unique_ptr<platform::ArchiveLock> lock_archive(const std::string& path) {
@@ -43,7 +36,7 @@ void DatabaseState::close() {
 }
 
 const SeekIndex& DatabaseState::seek_index(const jet::TableDef& table, const jet::Index& index) {
-  const std::string key = lowered(table.name) + '\0' + lowered(index.name);
+  const std::string key = name_key(table.name) + '\0' + name_key(index.name);
   auto it = seek_indexes.find(key);
   if (it == seek_indexes.end()) {
     it = seek_indexes.emplace(key, std::make_unique<SeekIndex>(*file, table, index)).first;

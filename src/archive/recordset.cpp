@@ -136,7 +136,7 @@ const std::vector<Value>& Recordset::current() {
 
 std::size_t Recordset::field_index(std::string_view name) const {
   for (std::size_t i = 0; i < fields_.size(); ++i) {
-    if (sql::same_name(fields_[i].name, name)) return i;
+    if (same_name(fields_[i].name, name)) return i;
   }
   throw errors::item_not_found(name);
 }
@@ -166,7 +166,7 @@ void Recordset::set_index(std::string_view name) {
   check_open();
   if (kind_ != Kind::Table) throw errors::operation_not_supported("Index su uno snapshot");
   for (const jet::Index& index : table_->def.indexes) {
-    if (sql::same_name(index.name, name)) {
+    if (same_name(index.name, name)) {
       table_->index = &index;
       index_chosen_ = true;
       return;

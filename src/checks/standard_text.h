@@ -11,7 +11,8 @@ namespace tarvik::checks {
 // - null: the empty text;
 // - text: the text itself;
 // - Byte, Integer, Long: the decimal digits, "-" before a negative number, no blank before it;
-// - Single, Double, Currency: the number text of the transfer file ("." as the decimal point);
+// - Single, Double, Currency: the number text of the transfer file ("." as the decimal point), but
+//   a negative fraction keeps the zero before its point ("-0.5", where the transfer file has "-.5");
 // - date: "dd/mm/yyyy", followed by a blank and "hh:mm:ss" (24-hour, rounded to the second) only
 //   when the time of day is not midnight;
 // - boolean: "True" or "False".

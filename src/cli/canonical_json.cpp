@@ -9,29 +9,14 @@
 #include <type_traits>
 #include <variant>
 
+#include "common/calendar.h"
+#include "common/utf8.h"
+
 namespace tarvik::cli {
 namespace {
 
 constexpr char kHexLower[] = "0123456789abcdef";
 constexpr char kHexUpper[] = "0123456789ABCDEF";
-
-void append_utf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 void append_u_escape(std::string& out, char32_t unit) {
   out += "\\u";
@@ -50,57 +35,16 @@ void append_json_char(std::string& out, char32_t c) {
     case '\t': out += "\\t"; return;
     default: break;
   }
-  if (c < 0x20 || (c >= 0xD800 && c <= 0xDFFF)) {
+  if (c < 0x20 || is_surrogate(c)) {
     append_u_escape(out, c);
   } else {
     append_utf8(out, c);
   }
 }
 
-bool is_high_surrogate(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool is_low_surrogate(char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
-
 // Decodes one UTF-8 sequence at text[i]; advances i. Surrogates encoded in three bytes come back
 // as themselves (so they print escaped); other ill-formed input comes back as U+FFFD.
-char32_t next_utf8(std::string_view text, std::size_t& i) {
-  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-  const unsigned char b0 = byte(i);
-  if (b0 < 0x80) {
-    ++i;
-    return b0;
-  }
-  std::size_t length = 0;
-  char32_t c = 0;
-  char32_t minimum = 0;
-  if (b0 >= 0xC2 && b0 <= 0xDF) {
-    length = 2, c = b0 & 0x1F, minimum = 0x80;
-  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-    length = 3, c = b0 & 0x0F, minimum = 0x800;
-  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-    length = 4, c = b0 & 0x07, minimum = 0x10000;
-  } else {
-    ++i;
-    return 0xFFFD;
-  }
-  if (text.size() - i < length) {
-    ++i;
-    return 0xFFFD;
-  }
-  for (std::size_t k = 1; k < length; ++k) {
-    const unsigned char b = byte(i + k);
-    if ((b & 0xC0) != 0x80) {
-      ++i;
-      return 0xFFFD;
-    }
-    c = (c << 6) | (b & 0x3F);
-  }
-  if (c < minimum || c > 0x10FFFF) {
-    ++i;
-    return 0xFFFD;
-  }
-  i += length;
-  return c;
-}
+char32_t next_utf8(std::string_view text, std::size_t& i) { return decode_utf8(text, i).value_or(0xFFFD); }
 
 // ECMAScript's Number-to-String layout of a positive value 0.d1..dk x 10^n.
 void append_ecmascript_layout(std::string& out, std::string_view digits, int n) {
@@ -185,26 +129,6 @@ void append_scaled_decimal(std::string& out, bool negative, unsigned __int128 ma
   }
 }
 
-// Proleptic Gregorian date of a count of days since 1970-01-01 (H. Hinnant's civil_from_days).
-struct CivilDate {
-  std::int64_t year;
-  unsigned month;
-  unsigned day;
-};
-
-CivilDate civil_from_days(std::int64_t z) {
-  z += 719468;
-  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const auto doe = static_cast<unsigned>(z - era * 146097);
-  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const unsigned mp = (5 * doy + 2) / 153;
-  const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-  const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-  return {static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2), m, d};
-}
-
-constexpr std::int64_t kJetEpochFromUnixDays = -25569;  // 1899-12-30
 constexpr double kWidestDayCount = 1e7;  // far beyond year 9999 both ways, well inside int64
 
 void append_padded(std::string& out, std::int64_t number, int width) {
@@ -232,7 +156,7 @@ void append_json_string(std::string& out, std::u16string_view text) {
     std::string piece;
     if (is_high_surrogate(unit) && i + 1 < text.size() && is_low_surrogate(text[i + 1])) {
       const char32_t low = text[++i];
-      append_utf8(piece, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+      append_utf8(piece, combine_surrogates(unit, low));
     } else {
       append_json_char(piece, unit);
     }
@@ -268,17 +192,9 @@ void append_json_datetime(std::string& out, archive::DateTime value) {
     append_json_double(out, days);
     return;
   }
-  const double whole = std::trunc(days);
-  const auto seconds = static_cast<std::int64_t>(std::round(std::fabs(days - whole) * 86400.0));
-  const std::int64_t total = static_cast<std::int64_t>(whole) * 86400 + seconds;
-  // Floor division: a negative day still counts its time forward from midnight.
-  std::int64_t day = total / 86400;
-  std::int64_t second_of_day = total % 86400;
-  if (second_of_day < 0) {
-    second_of_day += 86400;
-    day -= 1;
-  }
-  const CivilDate date = civil_from_days(day + kJetEpochFromUnixDays);
+  const JetDayAndSecond split = split_jet_day_count(days);
+  const std::int64_t second_of_day = split.second;
+  const CivilDate date = civil_date_of_jet_day(split.day);
   if (date.year < 1 || date.year > 9999) {
     append_json_double(out, days);
     return;

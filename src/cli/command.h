@@ -12,8 +12,9 @@ namespace tarvik::cli {
 
 enum ExitCode : int {
   kExitOk = 0,
-  kExitFailed = 1,    // the archive could not be read, or the output not written
-  kExitBadUsage = 2,  // unknown command or wrong arguments
+  kExitFailed = 1,      // the archive could not be read, the output not written, or a refusal
+  kExitUnexpected = 2,  // an unexpected error (an export's is reported, its file deleted)
+  kExitBadUsage = 64,   // unknown command or wrong arguments (the conventional EX_USAGE)
 };
 
 class UsageError : public std::runtime_error {

@@ -8,6 +8,7 @@
 #include "cli/buffered_output.h"
 #include "cli/command.h"
 #include "cli/query_command.h"
+#include "common/version.h"
 
 namespace tarvik::cli {
 namespace {
@@ -50,13 +51,15 @@ void print_usage(std::FILE* to) {
                  command.summary.data());
   }
   std::fputs(
-      "  help\n      this text\n\n"
+      "  help\n      this text\n"
+      "  --version\n      the program's version\n\n"
       "exit codes:\n"
-      "  0  done\n"
-      "  1  the archive could not be read (\"Errore NUMBER: DESCRIPTION\" on standard error)\n"
-      "     or the output could not be written\n"
-      "  2  wrong usage: unknown command or wrong number of arguments\n"
-      "export, report: 1 when the folder tests or an archive check refused, 2 also on an unexpected\n"
+      "  0   done\n"
+      "  1   the archive could not be read (\"Errore NUMBER: DESCRIPTION\" on standard error)\n"
+      "      or the output could not be written\n"
+      "  2   an unexpected error\n"
+      "  64  wrong usage: unknown command or wrong number of arguments\n"
+      "export, report: 1 when the folder tests or an archive check refused, 2 on an unexpected\n"
       "  error (reported, and neither the transfer file nor the report remains); export names its\n"
       "  report (FILE with the extension .html) on standard error at the end; verify: 1 when the file breaks the layout\n",
       to);
@@ -89,6 +92,11 @@ int run_cli(std::span<const std::string> args, std::FILE* out, std::FILE* err) {
     print_usage(out);
     return kExitOk;
   }
+  if (name == "--version") {
+    if (args.size() != 1) return usage_failure(err, "--version takes no arguments");
+    std::fprintf(out, "tarvik-transfer %s\n", kVersion);
+    return kExitOk;
+  }
   const CommandEntry* command = find_command(name);
   if (command == nullptr) return usage_failure(err, "unknown command '" + args[0] + "'");
 
@@ -103,8 +111,10 @@ int run_cli(std::span<const std::string> args, std::FILE* out, std::FILE* err) {
     std::fprintf(err, "tarvik-transfer: %s\n", e.what());
   } catch (const std::bad_alloc&) {
     std::fputs("tarvik-transfer: out of memory\n", err);
+    return kExitUnexpected;
   } catch (const std::exception& e) {
     std::fprintf(err, "tarvik-transfer: %s\n", e.what());
+    return kExitUnexpected;
   }
   return kExitFailed;
 }

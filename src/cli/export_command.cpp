@@ -65,7 +65,7 @@ int exit_code(app::RunOutcome outcome) {
     case app::RunOutcome::RefusedByCheck: return kExitFailed;
     case app::RunOutcome::Failed: break;
   }
-  return kExitBadUsage;  // an unexpected error: reported, the files deleted
+  return kExitUnexpected;  // reported, the files deleted
 }
 
 int run(app::RunContext& context, CommandIo& io) {

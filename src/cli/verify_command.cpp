@@ -1,7 +1,6 @@
 // tarvik-transfer verify FILE: reads a transfer file as the importer must and says where it
 // breaks the layout, if anywhere.
 #include <fstream>
-#include <iterator>
 
 #include "cli/command.h"
 #include "transfer/block_layouts.h"
@@ -16,8 +15,7 @@ int run_verify_command(CommandArgs args, CommandIo& io) {
     std::fprintf(io.err, "tarvik-transfer: impossibile leggere '%s'\n", args[0].c_str());
     return kExitFailed;
   }
-  const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-  transfer::LayoutCheck check = transfer::check_layout(bytes, transfer::block_layouts());
+  transfer::LayoutCheck check = transfer::check_layout(in, transfer::block_layouts());
   std::fprintf(io.out, "Totale record: %lld\nReparti: %s\n", static_cast<long long>(check.total),
                check.departments ? "T" : "F");
   for (const transfer::CheckedBlock& block : check.blocks)

@@ -1,6 +1,6 @@
 #include "report/change_text.h"
 
-#include "archive/utf8.h"
+#include "common/utf8.h"
 #include "report/value_text.h"
 #include "transfer/text_changes.h"
 
@@ -24,7 +24,7 @@ std::string text_change(const transfer::ValueChange& change) {
   if (found.outside_count > 0) {
     out += std::to_string(found.outside_count) +
            (found.outside_count == 1 ? " carattere fuori da Windows-1252 (" : " caratteri fuori da Windows-1252 (") +
-           archive::utf16_to_utf8(found.outside_code_page) +
+           tarvik::utf16_to_utf8(found.outside_code_page) +
            (found.outside_count > transfer::kOutsideCharactersKept ? "…" : "") +
            ") scritt" + (found.outside_count == 1 ? "o" : "i") + " come \"?\"";
   }

@@ -1,6 +1,6 @@
 #include "report/value_text.h"
 
-#include "archive/utf8.h"
+#include "common/utf8.h"
 #include "transfer/transfer_error.h"
 #include "transfer/value_line.h"
 
@@ -21,7 +21,7 @@ std::string ValueText(const archive::Value& value) {
   using archive::ValueKind;
   switch (value.kind()) {
     case ValueKind::Null: return "(vuoto)";
-    case ValueKind::Text: return archive::utf16_to_utf8(value.as_text());
+    case ValueKind::Text: return tarvik::utf16_to_utf8(value.as_text());
     case ValueKind::Binary: return "(dati binari)";
     case ValueKind::Guid: return "(GUID)";
     default: break;
@@ -39,7 +39,7 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
   std::u16string text;
   text.reserve(bytes.size());
   for (unsigned char b : bytes) text.push_back(b >= 0x80 && b < 0xA0 ? kHighHalf[b - 0x80] : char16_t{b});
-  return archive::utf16_to_utf8(text);
+  return tarvik::utf16_to_utf8(text);
 }
 
 }  // namespace tarvik::report

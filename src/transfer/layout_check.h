@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <istream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,7 +33,10 @@ struct LayoutCheck {
   std::string problem;               // what was expected there, when not ok
 };
 
-// `bytes` is the whole file, as written (Windows-1252, CR LF).
+// `in` is the file, as written (Windows-1252, CR LF), read front to back in memory that does not
+// grow with it.
+LayoutCheck check_layout(std::istream& in, const std::vector<BlockLayout>& layouts);
+// The same for a file already in memory.
 LayoutCheck check_layout(std::string_view bytes, const std::vector<BlockLayout>& layouts);
 
 }  // namespace tarvik::transfer

@@ -23,7 +23,7 @@ void append_unsigned(std::string& out, std::uint64_t value) {
 // The general text with `digits` significant digits, adjusted to the number text form. to_chars
 // does not depend on the locale, so the point stays "." even where the program runs in Italian.
 template <typename Floating>
-bool append_general(std::string& out, Floating value, int digits) {
+bool append_general(std::string& out, Floating value, int digits, NegativeFraction form) {
   if (!std::isfinite(value)) return false;
   if (value == 0) {  // negative zero included: it is not a negative number
     out += '0';
@@ -35,7 +35,7 @@ bool append_general(std::string& out, Floating value, int digits) {
   std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
   std::replace(buffer, result.ptr, 'e', 'E');
   // A negative fraction keeps its "-." start; a positive one keeps the "0." that to_chars wrote.
-  if (text.starts_with("-0.")) {
+  if (form == NegativeFraction::kBarePoint && text.starts_with("-0.")) {
     out += '-';
     text.remove_prefix(2);
   }
@@ -50,18 +50,23 @@ void append_integer_text(std::string& out, std::int64_t value) {
   append_unsigned(out, magnitude_of(value));
 }
 
-bool append_double_text(std::string& out, double value) { return append_general(out, value, 15); }
+bool append_double_text(std::string& out, double value, NegativeFraction form) {
+  return append_general(out, value, 15, form);
+}
 
-bool append_single_text(std::string& out, float value) { return append_general(out, value, 7); }
+bool append_single_text(std::string& out, float value, NegativeFraction form) {
+  return append_general(out, value, 7, form);
+}
 
-void append_currency_text(std::string& out, archive::Currency value) {
+void append_currency_text(std::string& out, archive::Currency value, NegativeFraction form) {
   const bool negative = value.ten_thousandths < 0;
   const std::uint64_t magnitude = magnitude_of(value.ten_thousandths);
   const std::uint64_t whole = magnitude / 10000;
   std::uint64_t fraction = magnitude % 10000;
   if (negative) out += '-';
   // The zero before the point is written only for a positive fraction ("0.5"), not after "-".
-  if (whole != 0 || fraction == 0 || !negative) append_unsigned(out, whole);
+  if (whole != 0 || fraction == 0 || !negative || form == NegativeFraction::kZeroBeforePoint)
+    append_unsigned(out, whole);
   if (fraction == 0) return;
   int places = 4;
   while (fraction % 10 == 0) {

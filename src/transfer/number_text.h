@@ -14,6 +14,11 @@
 
 namespace tarvik::transfer {
 
+// How a negative number of magnitude below 1 begins. The transfer file's number text form writes
+// "-.5", which the importer reads as it is; the platform's default conversion of a number to text,
+// which the checks' listings use, writes "-0.5". A positive fraction is "0.5" in both.
+enum class NegativeFraction { kBarePoint, kZeroBeforePoint };
+
 // Integer and Long: the plain decimal digits.
 void append_integer_text(std::string& out, std::int64_t value);
 
@@ -21,11 +26,14 @@ void append_integer_text(std::string& out, std::int64_t value);
 // ("1.5E+20", "1E-05") where C's %G chooses it, that is for a decimal exponent below -4 or at least
 // the number of digits. Negative zero is "0". NaN and the infinities have no number text: the
 // functions then append nothing and return false.
-bool append_double_text(std::string& out, double value);
-bool append_single_text(std::string& out, float value);
+bool append_double_text(std::string& out, double value,
+                        NegativeFraction form = NegativeFraction::kBarePoint);
+bool append_single_text(std::string& out, float value,
+                        NegativeFraction form = NegativeFraction::kBarePoint);
 
 // Currency: the exact decimal of the ten-thousandths, up to 4 decimals, never through a double.
-void append_currency_text(std::string& out, archive::Currency value);
+void append_currency_text(std::string& out, archive::Currency value,
+                          NegativeFraction form = NegativeFraction::kBarePoint);
 
 // The padded number form of a whole number.
 void append_padded_number(std::string& out, std::int64_t value);

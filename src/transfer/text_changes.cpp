@@ -1,5 +1,6 @@
 #include "transfer/text_changes.h"
 
+#include "common/utf8.h"
 #include "transfer/windows1252.h"
 
 namespace tarvik::transfer {
@@ -17,9 +18,9 @@ TextChanges FindTextChanges(std::u16string_view text, bool raw) {
     // A pair is one character; in a cleaned text its halves may stand apart with control
     // characters between them, which go first.
     std::size_t low = i + 1;
-    if (c >= 0xD800 && c <= 0xDBFF)
+    if (is_high_surrogate(c))
       while (low < text.size() && removed(text[low])) ++low;
-    const bool pair = c >= 0xD800 && c <= 0xDBFF && low < text.size() && text[low] >= 0xDC00 && text[low] <= 0xDFFF;
+    const bool pair = is_high_surrogate(c) && low < text.size() && is_low_surrogate(text[low]);
     if (!pair && InWindows1252(c)) continue;
     ++changes.outside_count;
     if (changes.outside_count <= kOutsideCharactersKept) {

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "archive/utf8.h"
+#include "common/utf8.h"
 
 namespace tarvik::transfer {
 
@@ -55,8 +55,6 @@ constexpr std::array<char, 256> kLatin1 = [] {
   return t;
 }();
 
-bool is_high_surrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool is_low_surrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 bool is_removed_control(char16_t u) { return u < 32 && u != u'\t'; }
 
 // The byte of one character that is not ASCII and not a surrogate.
@@ -130,7 +128,7 @@ bool InWindows1252(char16_t unit) {
 // The program's own texts are short (block names, "T", "F"): one conversion through UTF-16 keeps
 // a single mapping to the code page. A malformed byte becomes U+FFFD, and so "?".
 void append_windows1252_utf8(std::string& out, std::string_view text) {
-  append_windows1252(out, archive::utf8_to_utf16(text));
+  append_windows1252(out, tarvik::utf8_to_utf16(text));
 }
 
 }  // namespace tarvik::transfer

@@ -64,6 +64,24 @@ TEST_F(UnexpectedErrorRun, AnErrorInACheckBeforeTheFileIsCreatedStillDeletesAnOl
   EXPECT_TRUE(window_.button_enabled);  // not a check's refusal
 }
 
+// A damaged archive is reported with its own error, not refused as an outdated one: the first
+// 100 KB hold the catalog, so the open succeeds and the schema check's probe meets the damage.
+TEST_F(UnexpectedErrorRun, AnArchiveCutShortIsDamagedNotOutdated) {
+  write_sample(archives_.path());
+  std::filesystem::resize_file(archive_path(), 100 * 1024);
+  archive::Database::open(archive_path().string())->close();
+  leave_older_transfer_file();
+
+  EXPECT_EQ(press(archive_folder_text()), RunOutcome::Failed);
+  ASSERT_EQ(window_.messages.size(), 1u);
+  const std::string prefix =
+      "Si \xC3\xA8 verificato un errore imprevisto n. 3049 descrizione dell'errore:\n\n"
+      "Il database \xC3\xA8 danneggiato";
+  EXPECT_EQ(window_.messages.back().text.substr(0, prefix.size()), prefix) << window_.messages.back().text;
+  expect_failed_with(window_.messages.back().text);
+  EXPECT_TRUE(window_.button_enabled);  // not a check's refusal
+}
+
 TEST_F(UnexpectedErrorRun, AnArchiveInUseByAnotherExportCannotBeOpened) {
   write_sample(archives_.path());
   leave_older_transfer_file();

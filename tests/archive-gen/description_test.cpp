@@ -2,7 +2,9 @@
 // how a bad description is refused with the table, row and column named and no file left.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
+#include <limits>
 #include <stdexcept>
 #include <string>
 
@@ -41,6 +43,46 @@ TEST(DescriptionValues, DatesCountDaysFrom1899December30) {
 
 std::int64_t money(const json& v) {
   return value_from_json(ColumnType::Currency, v).as_currency().ten_thousandths;
+}
+
+// The edges of Access's ranges are written, not refused: the largest single in its shortest
+// decimal form (which is above it as a double), and year 100 with a time of day (stored below the
+// first day's number, since before 1899-12-30 the time adds to the magnitude).
+TEST(DescriptionValues, RangeEdgesAreWrittenAndWhatLiesBeyondIsRefused) {
+  const json description = {
+      {"tables",
+       {{{"name", "Edges"},
+         {"columns", {{{"name", "S"}, {"type", "single"}}, {{"name", "D"}, {"type", "datetime"}}}},
+         {"rows",
+          {{3.4028235e+38, "0100-01-01 00:00:01"},
+           {-3.4028235e+38, "0100-01-01"},
+           {1.4e-45, "9999-12-31 23:59:59"},
+           {-3.4028234663852886e+38, "0100-01-01 23:59:59"}}}}}}};
+  const std::string path = temp_archive("edges");
+  archive_gen::write_archive(description, path);
+  const auto rows = read_table(*archive::jet::JetFile::open(path), "Edges");
+  std::remove(path.c_str());
+  ASSERT_EQ(rows.size(), 4u);
+  constexpr float kLargest = std::numeric_limits<float>::max();
+  EXPECT_EQ(rows[0][0].as_single(), kLargest);
+  EXPECT_EQ(rows[1][0].as_single(), -kLargest);
+  EXPECT_EQ(rows[2][0].as_single(), std::numeric_limits<float>::denorm_min());
+  EXPECT_EQ(rows[3][0].as_single(), -kLargest);
+  EXPECT_EQ(rows[0][1].as_datetime().days, -657434.0 - 1.0 / 86400.0);
+  EXPECT_EQ(rows[1][1].as_datetime().days, -657434.0);
+  EXPECT_EQ(rows[2][1].as_datetime().days, 2958465.0 + 86399.0 / 86400.0);
+  EXPECT_EQ(rows[3][1].as_datetime().days, -657434.0 - 86399.0 / 86400.0);
+
+  // Past the largest single by half its last step rounds to infinity; just below that does not.
+  const double half_step = std::ldexp(1.0, 103);
+  EXPECT_THROW(value_from_json(ColumnType::Single, json(double(kLargest) + half_step)),
+               std::runtime_error);
+  EXPECT_THROW(value_from_json(ColumnType::Single, json(-3.5e38)), std::runtime_error);
+  EXPECT_EQ(value_from_json(ColumnType::Single, json(std::nextafter(double(kLargest) + half_step, 0.0)))
+                .as_single(),
+            kLargest);
+  EXPECT_THROW(days("0099-12-31 23:59:59"), std::runtime_error);
+  EXPECT_THROW(days("10000-01-01"), std::runtime_error);
 }
 
 TEST(DescriptionValues, MoneyIsExactToFourDecimals) {

@@ -70,6 +70,10 @@ write("every_type", {
         [4, false, 7, 0, 0, 0, 0, 12.34, "2004-02-29 13:45:10", "àèìòù €", "memo", "ab", "{FFFFFFFF-FFFF-FFFF-FFFF-FFFFFFFFFFFF}"],
         [5, true, 1, -1, -1, 3.0e38, 1.7976931348623157e308, "0.0001", "12:30:00", "x", "y", "00", "{a1b2c3d4-e5f6-a7b8-c9d0-e1f2a3b4c5d6}"],
         [6, false, 2, 2, 2, 2, 2, -5, "1900-01-01 00:00:01", "tab\there", "semi;colon,comma\"quote", "0102", null],
+        // The edges of the ranges: the largest single in its shortest form, year 100 with a time.
+        [7, true, 3, 3, 3, 3.4028235e38, 3, 3, "0100-01-01 00:00:01", "a", "b", "03", null],
+        [8, false, 4, 4, 4, -3.4028235e38, 4, 4, "0100-01-01", "c", "d", "04", null],
+        [9, true, 5, 5, 5, 1.4e-45, 5, 5, "1899-12-29 06:00:00", "e", "f", "05", null],
       ],
     },
   ],

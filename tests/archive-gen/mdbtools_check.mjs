@@ -4,8 +4,8 @@
 // each primary key.
 // mdbtools 1.0.0 has limits the comparison allows for: mdb-export prints an empty text and a
 // null alike, a GUID (with -b hex) as the hex of its braced text without the fourth dash,
-// floating-point numbers with limited digits, dates after the year 4637 as
-// "1900-01-00 00:00:00", and each half of a surrogate pair as "?" (its UCS-2 conversion).
+// floating-point numbers with limited digits, dates before 1899-12-30 (a negative day count) or
+// after the year 4637 as "1900-01-00 00:00:00", and each half of a surrogate pair as "?" (its UCS-2 conversion).
 // Usage: node mdbtools_check.mjs DESCRIPTION.json ARCHIVE.mdb
 import { execFileSync } from "child_process";
 import {
@@ -64,7 +64,8 @@ function matches(type, expected, field) {
     case "currency": return field.text === currencyText(expected);
     case "datetime": {
       const text = dateTimeText(expected);
-      if (Number(text.slice(0, 4)) > 4637) return field.text === "1900-01-00 00:00:00";
+      if (Number(text.slice(0, 4)) > 4637 || text < "1899-12-30")
+        return field.text === "1900-01-00 00:00:00";
       return field.text === text;
     }
     case "text": case "memo":

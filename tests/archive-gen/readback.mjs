@@ -4,13 +4,25 @@
 // Usage: node readback.mjs DESCRIPTION.json ARCHIVE.mdb
 import { readFileSync } from "fs";
 import { createRequire } from "module";
+import { register } from "module";
 import { dirname, join } from "path";
 import { fileURLToPath } from "url";
 import { currencyText, dateTimeText, loadDescription, Mismatches } from "./expected_values.mjs";
 
 const here = dirname(fileURLToPath(import.meta.url));
 const require = createRequire(join(here, "../oracle/package.json"));
+// mdb-reader's own Date is linear in the day count, wrong before 1899-12-30 with a time of day;
+// the hook keeps the stored day count, which is decoded here by Jet's rule.
+register("../oracle/keep-day-count-hook.mjs", import.meta.url);
 const MDBReader = (await import(require.resolve("mdb-reader"))).default;
+
+// Jet's rule: the whole part counts days from 1899-12-30, the fraction's magnitude is the time
+// of day, whatever the sign.
+function jetDayCountIso(td) {
+  const days = Math.trunc(td);
+  const seconds = Math.round(Math.abs(td - days) * 86400);
+  return new Date(Date.UTC(1899, 11, 30) + days * 86400000 + seconds * 1000).toISOString();
+}
 
 const [descriptionPath, archivePath] = process.argv.slice(2);
 const description = loadDescription(descriptionPath);
@@ -31,7 +43,9 @@ function expectedValue(type, v) {
 function actualValue(type, v) {
   if (v === null) return null;
   switch (type) {
-    case "datetime": return v.toISOString();
+    case "datetime":
+      if (v.jetDayCount === undefined) throw new Error("the day-count hook is not active");
+      return jetDayCountIso(v.jetDayCount);
     case "ole": return v.toString("hex");
     default: return v;
   }

@@ -5,7 +5,7 @@
 #include "archive/jet/format.h"
 #include "archive/jet/row_layout.h"
 #include "archive/jet/text_codec.h"
-#include "archive/utf8.h"
+#include "common/utf8.h"
 
 namespace tarvik::test {
 namespace {
@@ -31,8 +31,8 @@ TEST(TextDecoding, CodePagesAsWindowsDecodesThem) {
   EXPECT_EQ(decode_code_page(gbk, 936), u"\u4F60\u597D");
   std::vector<std::uint8_t> e_grave = {0xE8};
   EXPECT_EQ(decode_code_page(e_grave, 65000 /* no such code page */), u"\u00E8");
-  EXPECT_EQ(archive::utf16_to_utf8(u"\u00E8\u20AC\U0001F600"), "è€😀");
-  EXPECT_EQ(archive::utf16_to_utf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
+  EXPECT_EQ(tarvik::utf16_to_utf8(u"\u00E8\u20AC\U0001F600"), "è€😀");
+  EXPECT_EQ(tarvik::utf16_to_utf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
 }
 
 Column column(ColumnType type, std::uint16_t number, bool fixed, std::uint16_t offset_or_var,

@@ -6,7 +6,7 @@
 
 #include "archive/jet/jet_file.h"
 #include "archive/jet/text_codec.h"
-#include "archive/utf8.h"
+#include "common/utf8.h"
 
 namespace tarvik::test {
 
@@ -23,7 +23,7 @@ inline std::vector<std::vector<Value>> scan_all(const archive::jet::JetFile& fil
 }
 
 inline std::string text_of(const Value& v) {
-  return v.kind() == archive::ValueKind::Text ? archive::utf16_to_utf8(v.as_text()) : "<not text>";
+  return v.kind() == archive::ValueKind::Text ? tarvik::utf16_to_utf8(v.as_text()) : "<not text>";
 }
 
 }  // namespace tarvik::test

@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <string>
 #include <vector>
 
 #include "cli/dispatch.h"
+#include "common/version.h"
 
 namespace tarvik::cli {
 namespace {
@@ -47,11 +49,12 @@ std::vector<std::string> lines_of(const std::string& text) {
   return lines;
 }
 
-TEST(CliUsage, WrongUsageExitsWithTwoAndShowsTheUsage) {
+TEST(CliUsage, WrongUsageExitsWithSixtyFourAndShowsTheUsage) {
   for (const auto& args : std::vector<std::vector<std::string>>{
-           {}, {"frob"}, {"dump", "only-one-argument"}, {"tables"}, {"tables", "a", "b"}}) {
+           {}, {"frob"}, {"dump", "only-one-argument"}, {"tables"}, {"tables", "a", "b"},
+           {"--version", "x"}}) {
     const CliRun r = run(args);
-    EXPECT_EQ(r.exit_code, 2);
+    EXPECT_EQ(r.exit_code, 64);
     EXPECT_NE(r.err.find("usage: tarvik-transfer"), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "");
   }
@@ -61,7 +64,16 @@ TEST(CliUsage, HelpPrintsTheUsageWithTheExitCodes) {
   const CliRun r = run({"help"});
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_NE(r.out.find("dump ARCHIVE TABLE"), std::string::npos);
-  EXPECT_NE(r.out.find("2  wrong usage"), std::string::npos);
+  EXPECT_NE(r.out.find("64  wrong usage"), std::string::npos);
+  EXPECT_NE(r.out.find("2   an unexpected error"), std::string::npos);
+}
+
+TEST(CliUsage, VersionPrintsTheBuildsVersionNumber) {
+  const CliRun r = run({"--version"});
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_EQ(r.out, std::string("tarvik-transfer ") + kVersion + "\n");
+  EXPECT_TRUE(std::regex_match(r.out, std::regex("tarvik-transfer [0-9]+\\.[0-9]+\\.[0-9]+\n"))) << r.out;
+  EXPECT_EQ(r.err, "");
 }
 
 TEST(CliErrors, ArchiveErrorsPrintNumberAndDescriptionAndExitWithOne) {

@@ -1,5 +1,5 @@
-// `tarvik-transfer export` run as a program: exit codes (0 done, 1 refused, 2 an unexpected error
-// or wrong usage), the window's messages on standard error with their titles, progress as lines
+// `tarvik-transfer export` run as a program: exit codes (0 done, 1 refused, 2 an unexpected error,
+// 64 wrong usage), the window's messages on standard error with their titles, progress as lines
 // or as a bar, the department question on a terminal, and the defaults of folder and output.
 #include <gtest/gtest.h>
 
@@ -124,7 +124,7 @@ TEST_F(ExportCommand, AFullDiskIsAnUnexpectedErrorThatLeavesNoFile) {
   EXPECT_TRUE(folder_entries(outputs_.path()).empty());
 }
 
-TEST_F(ExportCommand, WrongUsageExitsWithTwo) {
+TEST_F(ExportCommand, WrongUsageExitsWithSixtyFour) {
   write_sample(archives_.path());
   for (const auto& args : std::vector<std::vector<std::string>>{
            {"export", "--folder"},
@@ -133,7 +133,7 @@ TEST_F(ExportCommand, WrongUsageExitsWithTwo) {
            {"export", "--folder", folder(), "--output", output().string()},  // no answer, no terminal
        }) {
     const ProgramRun r = run_program(args);
-    EXPECT_EQ(r.exit_code, 2) << args.back();
+    EXPECT_EQ(r.exit_code, 64) << args.back();
     EXPECT_NE(r.err.find("usage: tarvik-transfer"), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "");
   }

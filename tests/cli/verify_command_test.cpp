@@ -76,10 +76,10 @@ TEST_F(VerifyCommand, AFileThatCannotBeReadExitsWithOne) {
   EXPECT_EQ(r.out, "");
 }
 
-TEST_F(VerifyCommand, WrongUsageExitsWithTwo) {
+TEST_F(VerifyCommand, WrongUsageExitsWithSixtyFour) {
   for (const auto& args : std::vector<std::vector<std::string>>{{"verify"}, {"verify", "a.txt", "b.txt"}}) {
     const ProgramRun r = run_program(args);
-    EXPECT_EQ(r.exit_code, 2);
+    EXPECT_EQ(r.exit_code, 64);
     EXPECT_NE(r.err.find("usage: tarvik-transfer"), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "");
   }

@@ -12,7 +12,7 @@
 
 #include "archive/database.h"
 #include "archive/jet/jet_file.h"
-#include "archive/utf8.h"
+#include "common/utf8.h"
 #include "archive/value.h"
 
 namespace tarvik::test {
@@ -89,9 +89,9 @@ inline Rows query(archive::Database& db, const std::string& sql) {
   return read_all(*rs);
 }
 
-inline std::string utf8(const Value& v) { return archive::utf16_to_utf8(v.as_text()); }
+inline std::string utf8(const Value& v) { return tarvik::utf16_to_utf8(v.as_text()); }
 
-inline Value text(const std::string& s) { return Value::text(archive::utf8_to_utf16(s)); }
+inline Value text(const std::string& s) { return Value::text(tarvik::utf8_to_utf16(s)); }
 
 // Case and accents set aside, the way the test data needs it (ASCII and a few Latin-1 letters);
 // written apart from the engine's collation on purpose.

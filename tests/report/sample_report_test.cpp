@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "app/run_archives.h"
-#include "archive/utf8.h"
+#include "common/utf8.h"
 #include "cli/export_program_run.h"
 #include "report/code_page_oracle.h"
 #include "report/report_page.h"
@@ -73,7 +73,7 @@ Expected expected_from(const std::filesystem::path& archive_path) {
   for (const auto& r : scan_rows(*file, "GiornaleMagazzino", {"idGiornaleMagazzino", "Codice"}))
     if (!has(items, r[1]))
       e.left_out["GiornaleMagazzino"].insert({"idGiornaleMagazzino " + id(r[0]),
-                                              r[1].is_null() ? "Codice vuoto" : "articolo '" + archive::utf16_to_utf8(r[1].as_text()) + "' inesistente"});
+                                              r[1].is_null() ? "Codice vuoto" : "articolo '" + tarvik::utf16_to_utf8(r[1].as_text()) + "' inesistente"});
   for (const auto& r : scan_rows(*file, "LinkMagazzinoFornitori", {"idMagazzinoFornitori", "CodiceArticolo", "idCliFor"})) {
     if (has(items, r[1]) && has(register_ids, r[2])) continue;
     e.left_out["LinkMagazzinoFornitori"].insert({"idMagazzinoFornitori " + id(r[0]), ""});

@@ -8,7 +8,7 @@
 
 #include "archive/archive_error.h"
 #include "archive/sql/compare.h"
-#include "archive/utf8.h"
+#include "common/utf8.h"
 
 namespace tarvik::archive::sql {
 namespace {

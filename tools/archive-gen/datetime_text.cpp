@@ -1,18 +1,10 @@
 #include "datetime_text.h"
 
+#include "common/calendar.h"
+
 namespace tarvik::archive_gen {
 
 namespace {
-
-// Days from 1970-01-01 (Howard Hinnant's days_from_civil).
-long long days_from_civil(long long y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const long long era = (y >= 0 ? y : y - 399) / 400;
-  const unsigned yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<long long>(doe) - 719468;
-}
 
 bool leap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 
@@ -42,8 +34,7 @@ std::optional<int> time_of_day(std::string_view s) {
 }  // namespace
 
 long long days_since_1899_12_30(int year, int month, int day) {
-  return days_from_civil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
-         days_from_civil(1899, 12, 30);
+  return jet_day_of_date(year, static_cast<unsigned>(month), static_cast<unsigned>(day));
 }
 
 archive::DateTime jet_datetime(long long days, int seconds_of_day) {

@@ -61,8 +61,10 @@ std::string value_problem(const ColumnLayout& column, const Value& value) {
       if (!std::isfinite(value.as_double())) return "not a finite number";
       break;
     case ColumnType::DateTime: {
+      // The range is of the date's parts: before 1899-12-30 the time of day is added to the
+      // magnitude, so 0100-01-01 00:00:01 is stored just below the first day's number.
       const double d = value.as_datetime().days;
-      if (!std::isfinite(d) || d < kFirstDay || d >= kLastDay)
+      if (!std::isfinite(d) || std::trunc(d) < kFirstDay || std::trunc(d) >= kLastDay)
         return "a date outside the years 100 to 9999";
       break;
     }

@@ -1,6 +1,8 @@
 #include "json_values.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <stdexcept>
 
@@ -87,16 +89,15 @@ archive::Guid guid_bytes(const std::string& s) {
 }  // namespace
 
 std::optional<ColumnType> column_type_named(std::string_view name) {
-  static constexpr std::pair<std::string_view, ColumnType> kTypes[] = {
-      {"boolean", ColumnType::Boolean}, {"byte", ColumnType::Byte},
-      {"integer", ColumnType::Integer}, {"long", ColumnType::Long},
-      {"single", ColumnType::Single},   {"double", ColumnType::Double},
-      {"currency", ColumnType::Currency}, {"datetime", ColumnType::DateTime},
-      {"text", ColumnType::Text},       {"memo", ColumnType::Memo},
-      {"ole", ColumnType::Ole},         {"guid", ColumnType::Guid},
+  // The writer writes these of the types Jet names.
+  static constexpr ColumnType kWritable[] = {
+      ColumnType::Boolean, ColumnType::Byte,     ColumnType::Integer,  ColumnType::Long,
+      ColumnType::Single,  ColumnType::Double,   ColumnType::Currency, ColumnType::DateTime,
+      ColumnType::Text,    ColumnType::Memo,     ColumnType::Ole,      ColumnType::Guid,
   };
-  for (const auto& [n, t] : kTypes)
-    if (n == name) return t;
+  const std::optional<ColumnType> type = archive::jet::column_type_named(name);
+  if (type && std::find(std::begin(kWritable), std::end(kWritable), *type) != std::end(kWritable))
+    return type;
   return std::nullopt;
 }
 
@@ -113,9 +114,16 @@ Value value_from_json(ColumnType type, const json& v) {
       return Value::long_(static_cast<std::int32_t>(integer_in(
           v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max())));
     case ColumnType::Single: {
+      // Compared after rounding to single precision: the shortest form of the largest single
+      // (3.4028235e+38) is a little above it as a double, yet rounds to it. Only what rounds to
+      // infinity is too large: from the largest single plus half its last step (a tie that
+      // rounds to the even infinity).
       const double d = number(v);
-      if (std::fabs(d) > std::numeric_limits<float>::max())
-        throw unfit(v.dump() + " is too large for a single");
+      constexpr float kLargest = std::numeric_limits<float>::max();
+      const double first_infinite = double(kLargest) + std::ldexp(1.0, 103);
+      if (std::fabs(d) >= first_infinite) throw unfit(v.dump() + " is too large for a single");
+      // Between the largest single and that point the conversion itself would leave the range.
+      if (std::fabs(d) > kLargest) return Value::single(d < 0 ? -kLargest : kLargest);
       return Value::single(static_cast<float>(d));
     }
     case ColumnType::Double: return Value::double_(number(v));

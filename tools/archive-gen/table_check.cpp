@@ -6,6 +6,7 @@
 
 #include "column_layout.h"
 #include "utf8.h"
+#include "common/names.h"
 
 namespace tarvik::archive_gen {
 
@@ -17,13 +18,6 @@ namespace {
 constexpr std::size_t kMaxNameLength = 64;
 constexpr std::size_t kMaxColumns = 255;
 constexpr std::size_t kMaxIndexColumns = 10;
-
-std::string folded(const std::string& name) {
-  std::string out = name;
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
-}
 
 void check_name(const std::string& name, const std::string& what) {
   std::u16string wide;
@@ -44,7 +38,7 @@ std::string column_label(const TableSpec& t, const std::string& c) {
 
 void check_table(const TableSpec& t) {
   check_name(t.name, table_label(t));
-  if (folded(t.name).rfind("msys", 0) == 0)
+  if (name_key(t.name).rfind("msys", 0) == 0)
     throw std::runtime_error(table_label(t) + ": names starting with MSys are the system's");
   if (t.columns.empty()) throw std::runtime_error(table_label(t) + ": no columns");
   if (t.columns.size() > kMaxColumns)
@@ -54,7 +48,7 @@ void check_table(const TableSpec& t) {
   for (const ColumnSpec& c : t.columns) {
     const std::string label = column_label(t, c.name);
     check_name(c.name, label);
-    if (!names.insert(folded(c.name)).second)
+    if (!names.insert(name_key(c.name)).second)
       throw std::runtime_error(label + ": the name is used twice");
     if (!writable_type(c.type)) throw std::runtime_error(label + ": type not supported");
     if (c.type == ColumnType::Text && (c.text_size < 1 || c.text_size > 255))
@@ -71,10 +65,10 @@ void check_table(const TableSpec& t) {
   for (const std::string& k : t.primary_key) {
     const std::string label = column_label(t, k);
     auto it = std::find_if(t.columns.begin(), t.columns.end(),
-                           [&](const ColumnSpec& c) { return folded(c.name) == folded(k); });
+                           [&](const ColumnSpec& c) { return name_key(c.name) == name_key(k); });
     if (it == t.columns.end())
       throw std::runtime_error(label + ": the primary key names a column the table lacks");
-    if (!key_names.insert(folded(k)).second)
+    if (!key_names.insert(name_key(k)).second)
       throw std::runtime_error(label + ": named twice in the primary key");
     if (it->type == ColumnType::Memo || it->type == ColumnType::Ole)
       throw std::runtime_error(label + ": a memo or ole column cannot be in a primary key");
@@ -87,7 +81,7 @@ void check_table_specs(const std::vector<TableSpec>& tables) {
   std::set<std::string> names;
   for (const TableSpec& t : tables) {
     check_table(t);
-    if (!names.insert(folded(t.name)).second)
+    if (!names.insert(name_key(t.name)).second)
       throw std::runtime_error(table_label(t) + ": the name is used twice");
   }
 }
@@ -96,7 +90,7 @@ std::vector<std::size_t> primary_key_columns(const TableSpec& table) {
   std::vector<std::size_t> out;
   for (const std::string& k : table.primary_key)
     for (std::size_t i = 0; i < table.columns.size(); ++i)
-      if (folded(table.columns[i].name) == folded(k)) out.push_back(i);
+      if (name_key(table.columns[i].name) == name_key(k)) out.push_back(i);
   return out;
 }
 

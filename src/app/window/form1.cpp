@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFont>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -83,6 +84,9 @@ Form1::Form1(QWidget* parent)
   setTabOrder(txtDirectory, Command1);
   setTabOrder(Command1, txtErrore);
 
+  Command1->installEventFilter(this);
+  txtDirectory->installEventFilter(this);
+
   LayOut(screen() != nullptr ? screen()->logicalDotsPerInch() : 96.0);
   QObject::connect(Command1, &QPushButton::clicked, this, [this] { Command1Pressed(); });
 }
@@ -125,6 +129,20 @@ void Form1::closeEvent(QCloseEvent* event) {
     return;
   }
   event->accept();
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if (watched == Command1 && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+    if (Command1->isEnabled()) Command1->click();
+    return true;
+  }
+  // Alt alone, not Ctrl+Alt: on some keyboards that pair is AltGr, which types characters.
+  const Qt::KeyboardModifiers modifiers = key->modifiers();
+  if (watched == txtDirectory && (modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier))
+    return true;
+  return QWidget::eventFilter(watched, event);
 }
 
 std::string Form1::folder_text() { return txtDirectory->text().toStdString(); }

@@ -53,6 +53,9 @@ class Form1 : public QWidget, public ui::WindowPort {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Enter and keypad Enter press the focused "Procedi" (Space already does); no control has an
+  // access key, so Alt with a key never types into the folder box.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void LayOut(double dpi);

@@ -1,24 +1,18 @@
 #include "archive/jet/jet_file.h"
 
-#include <cctype>
 #include <string>
 
 #include "archive/jet/page_source.h"
 #include "archive/jet/tdef_reader.h"
 #include "archive/jet/text_codec.h"
-#include "archive/utf8.h"
+#include "common/names.h"
+#include "common/utf8.h"
 
 namespace tarvik::archive::jet {
 
 namespace {
 
 constexpr std::uint32_t kCatalogPage = 2;
-
-std::string lower_ascii(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
 
 std::size_t catalog_column(const TableDef& catalog, std::string_view name) {
   const Column* c = catalog.find_column(name);
@@ -80,14 +74,14 @@ std::vector<std::string> JetFile::user_table_names() const {
 
 TableDef JetFile::table(std::string_view name) const {
   const CatalogEntry* found = nullptr;
-  std::string wanted = lower_ascii(name);
+  std::string wanted = name_key(name);
   for (const CatalogEntry& e : catalog_) {
     if (!e.is_table()) continue;
     if (e.name == name) {
       found = &e;
       break;
     }
-    if (found == nullptr && lower_ascii(e.name) == wanted) found = &e;
+    if (found == nullptr && name_key(e.name) == wanted) found = &e;
   }
   if (found == nullptr) throw errors::table_not_found(name);
   return table_at(found->tdef_page(), found->name);

@@ -64,7 +64,8 @@ std::vector<std::uint8_t> read_long_value(const PageSource& pages, Bytes field) 
   }
   if (kind != kChain) throw errors::damaged("valore lungo di tipo sconosciuto");
 
-  out.reserve(length);
+  // The stored length is not trusted for the buffer: a damaged one may claim gigabytes. The
+  // buffer grows only by what each link of the chain actually holds.
   std::uint32_t next = first;
   std::unordered_set<std::uint32_t> visited;  // a link seen twice is a loop
   while (out.size() < length) {

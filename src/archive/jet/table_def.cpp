@@ -1,17 +1,11 @@
 #include "archive/jet/table_def.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "common/names.h"
 
 namespace tarvik::archive::jet {
 
-namespace {
-bool equal_ignoring_case(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-  });
-}
-}  // namespace
 
 const char* type_name(ColumnType type) {
   switch (type) {
@@ -36,9 +30,17 @@ const char* type_name(ColumnType type) {
   return "unknown";
 }
 
+std::optional<ColumnType> column_type_named(std::string_view name) {
+  for (unsigned code = 0; code <= 0xFF; ++code) {
+    const auto type = static_cast<ColumnType>(code);
+    if (type_name(type) == name && name != "unknown") return type;
+  }
+  return std::nullopt;
+}
+
 const Column* TableDef::find_column(std::string_view wanted) const {
   for (const Column& c : columns)
-    if (equal_ignoring_case(c.name, wanted)) return &c;
+    if (same_name(c.name, wanted)) return &c;
   return nullptr;
 }
 

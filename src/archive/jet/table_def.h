@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarvik::archive::jet {
@@ -33,6 +34,8 @@ enum class ColumnType : std::uint8_t {
 // The name of a type as the `tables` and `dump` commands print it ("long", "memo", ...);
 // "unknown" for codes no Access version defines.
 const char* type_name(ColumnType type);
+// The type of that name; none for a name no type has.
+std::optional<ColumnType> column_type_named(std::string_view name);
 
 struct Column {
   std::string name;  // UTF-8

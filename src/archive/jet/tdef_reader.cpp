@@ -6,7 +6,7 @@
 
 #include "archive/jet/bytes.h"
 #include "archive/jet/text_codec.h"
-#include "archive/utf8.h"
+#include "common/utf8.h"
 
 namespace tarvik::archive::jet {
 

@@ -6,8 +6,6 @@ namespace tarvik::archive::sql {
 
 namespace {
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 // Letters, digits, underscore, and every byte of a non-ASCII UTF-8 sequence (Jet allows accented
@@ -22,14 +20,6 @@ bool is_space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' |
 std::string excerpt(std::string_view s, std::size_t at) { return std::string(s.substr(at, 20)); }
 
 }  // namespace
-
-bool same_name(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
 
 bool Token::is_keyword(std::string_view keyword) const {
   return kind == TokenKind::Word && same_name(text, keyword);

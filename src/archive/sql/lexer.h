@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/names.h"
+
 namespace tarvik::archive::sql {
 
 enum class TokenKind {
@@ -33,7 +35,7 @@ struct Token {
 // character that starts no token, an unterminated literal or bracketed name.
 std::vector<Token> tokenize(std::string_view statement);
 
-// ASCII case-insensitive equality of names, as Jet matches table, column and keyword names.
-bool same_name(std::string_view a, std::string_view b);
+// Names and keywords match as same_name (common/names.h) says.
+using tarvik::same_name;
 
 }  // namespace tarvik::archive::sql

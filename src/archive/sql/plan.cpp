@@ -7,7 +7,8 @@
 
 #include "archive/archive_error.h"
 #include "archive/sql/lexer.h"
-#include "archive/utf8.h"
+#include "common/utf8.h"
+#include "common/names.h"
 
 namespace tarvik::archive::sql {
 
@@ -37,13 +38,6 @@ std::optional<std::size_t> find_column(const jet::TableDef& table, std::string_v
     if (same_name(table.columns[i].name, name)) return i;
   }
   return std::nullopt;
-}
-
-std::string lowered(std::string s) {
-  for (char& c : s) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return s;
 }
 
 bool same_bound(const Bound& a, const Bound& b) {
@@ -278,7 +272,7 @@ class Binder {
   }
 
   Bound unknown(const std::string& name, std::string text) {
-    unknown_names_.insert(lowered(name));
+    unknown_names_.insert(name_key(name));
     Bound b;  // a null literal stands in until the count is reported
     b.text = std::move(text);
     return b;

@@ -2,10 +2,12 @@
 // none, the transfer file path from the command line, and the idle state.
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 
 #include "app/window/export_program.h"
 #include "window_harness.h"
@@ -53,6 +55,11 @@ TEST(StartUp, WithoutAStoredFolderWarnsThenLeavesTheBoxEmpty) {
               "stato installato. E' possibile digitare manualmente la cartella.");
     EXPECT_EQ(box.icon, QMessageBox::Warning);
     EXPECT_EQ(box.buttons, std::vector<QMessageBox::StandardButton>{QMessageBox::Ok});
+    EXPECT_EQ(box.button_texts, std::vector<std::string>{"OK"});
+    // Shown before the window exists: in the middle of the screen, not at its top-left corner.
+    const QPoint screen_centre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE((box.frame.center() - screen_centre).manhattanLength(), 2)
+        << box.frame.x() << "," << box.frame.y() << " " << box.frame.width() << "x" << box.frame.height();
     EXPECT_EQ(program.form().txtDirectory->text(), QString());
     ExpectIdle(program.form());
   }

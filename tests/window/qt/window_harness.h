@@ -44,7 +44,9 @@ struct SeenMessageBox {
   std::string text;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   std::vector<QMessageBox::StandardButton> buttons;
+  std::vector<std::string> button_texts;
   QMessageBox::StandardButton default_button = QMessageBox::NoButton;
+  QRect frame;  // where the box stood on the screen
 };
 
 // Answers every message box that opens while it lives, and records what each one showed. A box
@@ -69,7 +71,11 @@ class MessageBoxWatcher {
     s.title = box->windowTitle().toStdString();
     s.text = box->text().toStdString();
     s.icon = box->icon();
-    for (QAbstractButton* b : box->buttons()) s.buttons.push_back(box->standardButton(b));
+    for (QAbstractButton* b : box->buttons()) {
+      s.buttons.push_back(box->standardButton(b));
+      s.button_texts.push_back(b->text().toStdString());
+    }
+    s.frame = box->frameGeometry();
     if (box->defaultButton() != nullptr) s.default_button = box->standardButton(box->defaultButton());
     seen_.push_back(s);
     if (!queued_.empty()) {

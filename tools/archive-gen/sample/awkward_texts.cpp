@@ -1,5 +1,6 @@
 #include "awkward_texts.h"
 
+#include "common/utf8.h"
 #include "sample_values.h"
 #include "vocabulary.h"
 
@@ -72,7 +73,7 @@ std::u16string with_control_characters(std::u16string_view text, Rng& rng) {
   const int count = rng.between(1, 3);
   for (int i = 0; i < count && !out.empty(); ++i) {
     const std::size_t at = rng.below(static_cast<std::uint32_t>(out.size()));
-    if (at > 0 && out[at - 1] >= 0xD800 && out[at - 1] <= 0xDBFF) continue;
+    if (at > 0 && is_high_surrogate(out[at - 1])) continue;
     out.insert(at, 1, kControls[rng.below(sizeof kControls / sizeof kControls[0])]);
   }
   if (rng.chance(500)) out += u"\r\n";

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "common/utf8.h"
+
 namespace tarvik::archive_gen::sample {
 
 using archive::ValueKind;
@@ -77,7 +79,7 @@ void RowBuilder::set_text(std::string_view column, std::u16string text) {
   if (spec.type == ColumnType::Text && text.size() > spec.text_size) {
     std::size_t keep = spec.text_size;
     // A high surrogate left last would be half a character.
-    if (keep > 0 && text[keep - 1] >= 0xD800 && text[keep - 1] <= 0xDBFF) --keep;
+    if (keep > 0 && is_high_surrogate(text[keep - 1])) --keep;
     text.resize(keep);
   }
   assign(i, archive::Value::text(std::move(text)));

@@ -1,16 +1,12 @@
 #include "sample_values.h"
 
+#include "common/calendar.h"
+
 namespace tarvik::archive_gen::sample {
 
 std::int32_t day_number(int year, int month, int day) {
-  // Howard Hinnant's days_from_civil, shifted from 1970-01-01 to Jet's 1899-12-30.
-  const int y = year - (month <= 2 ? 1 : 0);
-  const int era = (y >= 0 ? y : y - 399) / 400;
-  const int yoe = y - era * 400;
-  const int doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  const std::int32_t days_since_1970 = era * 146097 + doe - 719468;
-  return days_since_1970 + 25569;
+  return static_cast<std::int32_t>(
+      jet_day_of_date(year, static_cast<unsigned>(month), static_cast<unsigned>(day)));
 }
 
 std::u16string digits(std::int64_t n, int width) {

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "json_values.h"
 #include "tarvik_schema_data.h"
 
 namespace tarvik::archive_gen::sample {
@@ -9,21 +10,7 @@ namespace tarvik::archive_gen::sample {
 using archive::jet::ColumnType;
 
 ColumnType column_type_from_name(std::string_view name) {
-  struct Entry {
-    std::string_view name;
-    ColumnType type;
-  };
-  static constexpr Entry kTypes[] = {
-      {"boolean", ColumnType::Boolean}, {"byte", ColumnType::Byte},
-      {"integer", ColumnType::Integer}, {"long", ColumnType::Long},
-      {"single", ColumnType::Single},   {"double", ColumnType::Double},
-      {"currency", ColumnType::Currency}, {"datetime", ColumnType::DateTime},
-      {"text", ColumnType::Text},       {"memo", ColumnType::Memo},
-      {"ole", ColumnType::Ole},         {"guid", ColumnType::Guid},
-  };
-  for (const Entry& entry : kTypes) {
-    if (entry.name == name) return entry.type;
-  }
+  if (const auto type = column_type_named(name)) return *type;
   throw std::invalid_argument("unknown column type \"" + std::string(name) + "\"");
 }
 

@@ -1,0 +1,65 @@
+# Refuses an include that crosses the rooms' layering: each source of a room may include its own
+# room's headers and those of the rooms it is declared to use, nothing else.
+#   cmake -DROOMS_FILE=rooms.txt -DSOURCE_DIR=src -P check_rooms.cmake
+# ROOMS_FILE has one line per room: NAME|PATHS|USES, PATHS and USES separated by commas. A path
+# is a folder (its own files, not its subfolders) or a single file, relative to SOURCE_DIR; a file
+# belongs to the room with the most specific path that holds it.
+cmake_minimum_required(VERSION 3.25)
+
+file(STRINGS "${ROOMS_FILE}" lines)
+set(rooms "")
+foreach(line IN LISTS lines)
+  string(REPLACE "|" ";" fields "${line}")
+  list(GET fields 0 name)
+  list(GET fields 1 paths)
+  list(GET fields 2 uses)
+  string(REPLACE "," ";" paths "${paths}")
+  string(REPLACE "," ";" uses "${uses}")
+  list(APPEND rooms ${name})
+  set(paths_${name} ${paths})
+  set(uses_${name} ${uses})
+endforeach()
+
+# The room of a path relative to SOURCE_DIR: a file listed by name first, then its folder.
+function(room_of path out)
+  get_filename_component(folder "${path}" DIRECTORY)
+  set(found "")
+  foreach(room IN LISTS rooms)
+    foreach(p IN LISTS paths_${room})
+      if(p STREQUAL path)
+        set(${out} ${room} PARENT_SCOPE)
+        return()
+      elseif(p STREQUAL folder)
+        set(found ${room})
+      endif()
+    endforeach()
+  endforeach()
+  set(${out} "${found}" PARENT_SCOPE)
+endfunction()
+
+set(crossings "")
+file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp" "${SOURCE_DIR}/*.h.in")
+foreach(source IN LISTS sources)
+  room_of("${source}" from)
+  if(from STREQUAL "")
+    continue()
+  endif()
+  file(STRINGS "${SOURCE_DIR}/${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]+\"")
+  foreach(line IN LISTS includes)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]+\"([^\"]+)\".*" "\\1" included "${line}")
+    if(NOT included MATCHES "/")
+      continue()  # a file beside the includer, in its own room
+    endif()
+    room_of("${included}" to)
+    if(to STREQUAL "")
+      list(APPEND crossings "${source}: \"${included}\" belongs to no room")
+    elseif(NOT to STREQUAL from AND NOT to IN_LIST uses_${from})
+      list(APPEND crossings "${source} (${from}) includes \"${included}\" (${to}), which ${from} may not use")
+    endif()
+  endforeach()
+endforeach()
+
+if(crossings)
+  list(JOIN crossings "\n  " message)
+  message(FATAL_ERROR "includes that cross the rooms' layering:\n  ${message}")
+endif()
