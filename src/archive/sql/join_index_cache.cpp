@@ -2,6 +2,12 @@
 
 namespace tarvik::archive::sql {
 
+namespace {
+const Value kNoColumns[1];
+}  // namespace
+
+const Value* StoredRows::row(std::size_t i) const { return width == 0 ? kNoColumns : values.data() + i * width; }
+
 std::shared_ptr<const JoinedTable> JoinIndexCache::find(const std::string& key) {
   for (auto it = entries_.begin(); it != entries_.end(); ++it) {
     if (it->first == key) {
