@@ -13,6 +13,13 @@ packages=(
   time                                          # peak memory in the benchmarks (/usr/bin/time -v)
   qt6-base-dev fonts-liberation2                # the export window (Qt 6 Widgets) and its fonts
 )
+# The Windows build (scripts/build-windows.sh): MinGW-w64 with posix threads, Wine to run its
+# programs and tests, GoogleTest's sources to build it for Windows, zip for the package; a virtual
+# X display, xdotool, Wine's fonts and the picture tools for the window's tests and screenshots.
+if [[ ${1:-} == --windows ]]; then
+  packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest zip)
+  packages+=(xvfb xauth xdotool x11-apps netpbm fonts-wine)
+fi
 # Node.js runs the mdb-reader oracle; keep an installed one (it brings its own npm).
 command -v node >/dev/null || packages+=(nodejs)
 command -v npm >/dev/null || packages+=(npm)

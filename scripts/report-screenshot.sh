@@ -16,7 +16,7 @@ work=${TMPDIR:-/tmp}/tarvik-report-screenshot
 rm -rf "$work"
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/Tarvik" "$work/profile"
-"$build_dir/tools/archive-gen/archive-gen" sample "$work/Tarvik/Tarvik.mdb" >/dev/null
+"${ARCHIVE_GEN:-$build_dir/tools/archive-gen/archive-gen}" sample "$work/Tarvik/Tarvik.mdb" >/dev/null
 "$build_dir/tarvik-transfer" export --folder "$work/Tarvik/" --output "$work/ProvaExport.txt" --departments no \
   2>"$work/export.log" || { cat "$work/export.log" >&2; exit 1; }
 

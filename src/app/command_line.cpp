@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "platform/command_line.h"
+
 namespace tarvik::app {
 
 namespace {
@@ -7,12 +9,7 @@ constexpr std::string_view kDefaultTransferPath = "ProvaExport.txt";
 }
 
 std::string CommandLineText(int argc, const char* const* argv) {
-  std::string text;
-  for (int i = 1; i < argc; ++i) {
-    if (i > 1) text += ' ';
-    text += argv[i];
-  }
-  return text;
+  return platform::RawCommandLineText(argc, argv);
 }
 
 std::string TransferPathFromCommandLine(std::string_view text) {

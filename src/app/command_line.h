@@ -6,8 +6,9 @@
 
 namespace tarvik::app {
 
-// The text that follows the program's name. The shell has already split it into arguments, so
-// they are joined again with single blanks (the original spacing is not recoverable).
+// The text that follows the program's name: on Windows exactly as typed (the process's own command
+// line, the program name skipped by the system's quoting rules); on POSIX the shell has already
+// split it into arguments, so they are joined again with single blanks.
 std::string CommandLineText(int argc, const char* const* argv);
 
 // The transfer file path: "ProvaExport.txt" when the text is empty or only blanks; otherwise the

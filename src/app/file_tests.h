@@ -6,8 +6,8 @@
 
 namespace tarvik::app {
 
-// The folder text as the run uses it: a separator appended when the text ends in neither "/" nor
-// "\" (an empty text becomes "/").
+// The folder text as the run uses it: the system's separator ("\" on Windows, "/" elsewhere)
+// appended when the text ends in neither "/" nor "\" (an empty text becomes the separator alone).
 std::string NormalizeFolder(const std::string& folder);
 
 // True when the folder can be listed and holds at least one entry.

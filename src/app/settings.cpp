@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "archive/utf8.h"
+#include "platform/settings_store.h"
 
 namespace tarvik::app {
 
@@ -326,6 +327,10 @@ std::string GetSetting(std::string_view application, std::string_view section, s
   return text ? *text : std::string(default_value);
 }
 
-std::string ReadInstallationFolder() { return GetSetting("Tarvik", "Installazione", "Cartella", ""); }
+std::string ReadInstallationFolder() {
+  if (platform::SettingsInRegistry())
+    return platform::ReadRegistrySetting("Tarvik", "Installazione", "Cartella").value_or("");
+  return GetSetting("Tarvik", "Installazione", "Cartella", "");
+}
 
 }  // namespace tarvik::app

@@ -25,7 +25,9 @@ std::optional<std::string> FindIniText(std::string_view ini, std::string_view se
 std::string GetSetting(std::string_view application, std::string_view section, std::string_view key,
                        std::string_view default_value);
 
-// Tarvik's installation folder, as the settings store holds it ("" when absent).
+// Tarvik's installation folder, as the settings store holds it ("" when absent): on Windows the
+// registry value HKEY_CURRENT_USER\Software\VB and VBA Program Settings\Tarvik\Installazione,
+// Cartella; elsewhere the INI file above.
 std::string ReadInstallationFolder();
 
 }  // namespace tarvik::app

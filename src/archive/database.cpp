@@ -1,11 +1,5 @@
 #include "archive/database.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "archive/archive_error.h"
 #include "archive/database_state.h"
 #include "archive/jet/page_source.h"
@@ -26,20 +20,14 @@ std::string lowered(std::string_view s) {
   return out;
 }
 
-// Opens `path` read-only and takes the exclusive advisory lock; returns the descriptor.
-int lock_archive(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    if (errno == ENOENT || errno == ENOTDIR) throw errors::file_not_found(path);
-    throw errors::cannot_open(path);
-  }
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    const int e = errno;
-    ::close(fd);
-    if (e == EWOULDBLOCK) throw errors::in_use(path);
-    throw errors::cannot_open(path);
-  }
-  return fd;
+// Takes the exclusive hold an export keeps on its archive for the whole run.
+std::unique_ptr<platform::ArchiveLock> lock_archive(const std::string& path) {
+  platform::FileError error = platform::FileError::None;
+  auto lock = platform::ArchiveLock::acquire(path, error);
+  if (lock) return lock;
+  if (error == platform::FileError::NotFound) throw errors::file_not_found(path);
+  if (error == platform::FileError::InUse) throw errors::in_use(path);
+  throw errors::cannot_open(path);
 }
 
 }  // namespace
@@ -51,10 +39,7 @@ void DatabaseState::close() {
   seek_indexes.clear();
   join_indexes.clear();
   file.reset();
-  if (lock_fd >= 0) {
-    ::close(lock_fd);  // releases the lock
-    lock_fd = -1;
-  }
+  lock.reset();  // releases the hold
 }
 
 const SeekIndex& DatabaseState::seek_index(const jet::TableDef& table, const jet::Index& index) {
@@ -73,7 +58,7 @@ Database::~Database() { close(); }
 std::unique_ptr<Database> Database::open(const std::string& path) {
   auto state = std::make_shared<DatabaseState>();
   state->path = path;
-  state->lock_fd = lock_archive(path);
+  state->lock = lock_archive(path);
   state->file = jet::JetFile::open(path);  // on failure the state's destructor releases the lock
   return std::unique_ptr<Database>(new Database(std::move(state)));
 }
@@ -105,6 +90,18 @@ std::unique_ptr<Recordset> Database::open_table(std::string_view name) {
 
 void Database::close() {
   if (state_) state_->close();
+}
+
+bool Database::has_unique_index(std::string_view table, std::string_view column) const {
+  if (state_->closed) throw errors::object_closed();
+  const jet::TableDef def = state_->file->table(table);
+  const jet::Column* wanted = def.find_column(column);
+  if (wanted == nullptr) return false;
+  const auto position = static_cast<std::size_t>(wanted - def.columns.data());
+  for (const jet::Index& index : def.indexes)
+    if ((index.primary_key || index.unique) && index.columns.size() == 1 && index.columns[0].column == position)
+      return true;
+  return false;
 }
 
 bool Database::jet3() const {

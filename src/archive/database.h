@@ -55,6 +55,9 @@ class Database {
   // A table-kind set on a table, its name matched without regard to case (3078 when none).
   std::unique_ptr<Recordset> open_table(std::string_view name);
 
+  // Whether the table has a unique index (its primary key or another) on exactly this one column,
+  // so that a join on it finds at most one row. Throws 3078 for a missing table.
+  bool has_unique_index(std::string_view table, std::string_view column) const;
   // Closes the archive and releases its lock; record sets still open become unusable (3420).
   void close();
 

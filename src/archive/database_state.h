@@ -10,13 +10,14 @@
 #include "archive/jet/jet_file.h"
 #include "archive/seek_index.h"
 #include "archive/sql/join_index_cache.h"
+#include "platform/archive_file.h"
 
 namespace tarvik::archive {
 
 struct DatabaseState {
   std::string path;
   std::unique_ptr<jet::JetFile> file;
-  int lock_fd = -1;
+  std::unique_ptr<platform::ArchiveLock> lock;
   bool closed = false;
   // Keyed by table name and index name, both lower-cased.
   std::map<std::string, std::unique_ptr<SeekIndex>> seek_indexes;

@@ -1,9 +1,9 @@
 #include "cli/console_window.h"
 
-#include <unistd.h>
-
 #include <cctype>
 #include <cstring>
+
+#include "platform/console.h"
 
 namespace tarvik::cli {
 
@@ -21,7 +21,7 @@ bool parse_progress(const std::string& caption, long& done, long& total) {
 ConsoleWindow::ConsoleWindow(std::string folder, std::optional<bool> answer, std::FILE* in,
                              std::FILE* err)
     : folder_(std::move(folder)), answer_(answer), in_(in), err_(err),
-      terminal_(isatty(fileno(err)) != 0) {}
+      terminal_(platform::IsTerminal(err)) {}
 
 void ConsoleWindow::end_progress_line() {
   if (progress_on_line_) std::fputc('\n', err_);

@@ -1,7 +1,5 @@
 // tarvik-transfer export: the same run as the window's "Procedi", for scripts and support; and
 // tarvik-transfer report, the same run without a transfer file, for a look at what it would lose.
-#include <unistd.h>
-
 #include <optional>
 
 #include "app/export_run.h"
@@ -9,6 +7,7 @@
 #include "app/startup_texts.h"
 #include "cli/command.h"
 #include "cli/console_window.h"
+#include "platform/console.h"
 
 namespace tarvik::cli {
 
@@ -38,7 +37,7 @@ ExportOptions parse_options(CommandArgs args, std::string default_output) {
       throw UsageError("unknown option '" + option + "'");
     }
   }
-  if (!options.departments && isatty(STDIN_FILENO) == 0)
+  if (!options.departments && !platform::IsTerminal(stdin))
     throw UsageError("--departments yes|no is needed when standard input is not a terminal");
   return options;
 }

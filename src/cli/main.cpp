@@ -1,14 +1,14 @@
 // tarvik-transfer: the command for users and support.
-#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "cli/dispatch.h"
+#include "platform/command_line.h"
+#include "platform/console.h"
 
 int main(int argc, char** argv) {
-  // A file size limit must fail the write (reported as a full disk), not kill the process.
-  std::signal(SIGXFSZ, SIG_IGN);
-  const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  tarvik::platform::PrepareConsoleProcess();
+  const std::vector<std::string> args = tarvik::platform::CommandArguments(argc, argv);
   return tarvik::cli::run_cli(args, stdout, stderr);
 }

@@ -10,7 +10,7 @@ constexpr const char* kStyle = R"(body{font-family:sans-serif;margin:2em;color:#
 h1{font-size:1.5em}h2{font-size:1.2em;margin-top:1.6em;border-bottom:1px solid #999}
 h3{font-size:1em}table{border-collapse:collapse;margin:.5em 0}
 th,td{border:1px solid #bbb;padding:.2em .5em;text-align:left;vertical-align:top}
-td.n{text-align:right}tr.attenzione td{background:#fff3d6}
+td.n,th.n{text-align:right}tr.attenzione td{background:#fff3d6}
 dl{display:grid;grid-template-columns:max-content auto;gap:.2em 1em}dt{font-weight:bold}dd{margin:0}
 p.altri{font-style:italic}
 @media print{body{margin:0}h2{break-after:avoid}tr{break-inside:avoid}})";

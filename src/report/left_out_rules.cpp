@@ -1,12 +1,11 @@
 #include "report/left_out_rules.h"
 
+#include <algorithm>
 #include <functional>
-#include <map>
-#include <string>
+#include <memory>
 #include <vector>
 
 #include "report/value_text.h"
-#include "transfer/ensure_count.h"
 
 namespace tarvik::report {
 
@@ -22,17 +21,42 @@ struct JoinReference {
   std::string target_column;
 };
 
-struct LeftOutRule {
-  std::string own_table;
-  std::string own_filter;      // which of the table's rows the block is about ("" for all)
-  std::string left_out_query;  // the rows left out, one each
-  std::function<ListedRow(Recordset&)> describe;
-  std::vector<JoinReference> joins;  // first-level joins, for finding rows written twice
-  std::string own_key;              // the column that names a row in the list of duplicates
+// The reason a row of the block is left out, or none when the export writes it.
+using Examine = std::function<std::optional<ListedRow>(Recordset& rows)>;
+
+struct Scan {
+  std::int64_t rows = 0;  // rows of the block's own table read
+  bool stopped = false;   // ended early: the list was full and the count known otherwise
 };
 
-std::string text(Recordset& rows, std::string_view column) { return ValueText(rows.field(column)); }
+// Reads `sql` and lists the rows `examine` finds left out. When the caller knows how many there
+// are (`known`), reading ends once the list is full or all of them are listed.
+Scan scan(archive::Database& archive, const std::string& sql, BlockReport& report, std::optional<std::int64_t> known,
+          const Examine& examine) {
+  Scan result;
+  auto rows = archive.open_snapshot(sql);
+  for (; !rows->eof(); rows->move_next()) {
+    ++result.rows;
+    std::optional<ListedRow> left_out = examine(*rows);
+    if (!left_out) continue;
+    if (report.left_out.shown().size() < kEntriesShown) {
+      report.left_out.add(std::move(*left_out));
+      if (known && report.left_out.count() >= *known) {
+        result.stopped = true;
+        break;
+      }
+    } else if (known) {
+      result.stopped = true;
+      break;
+    } else {
+      report.left_out.add_unlisted(1);
+    }
+  }
+  rows->close();
+  return result;
+}
 
+std::string text(Recordset& rows, std::string_view column) { return ValueText(rows.field(column)); }
 std::string quoted(const Value& value) { return value.is_null() ? "(vuoto)" : "'" + ValueText(value) + "'"; }
 
 // "cliente 1234 inesistente", or "idCliFor vuoto" for a null reference.
@@ -42,191 +66,59 @@ std::string missing_register(const Value& reference, std::string_view who) {
 }
 
 std::string who_of(std::string_view header_table) {
-  return header_table == "TestataOrdForn" ? "fornitore" : "cliente";
+  if (header_table == "TestataOrdForn") return "fornitore";
+  if (header_table == "PrimanotaDocumenti") return "cliente/fornitore";
+  return "cliente";
 }
 
-LeftOutRule header_rule(const std::string& header) {
-  LeftOutRule rule;
-  rule.own_table = header;
-  rule.left_out_query = "SELECT " + header + ".idDocumento, " + header + ".Numero, " + header +
-                        ".Anno, " + header + ".idCliFor FROM " + header + " LEFT JOIN CliFor ON " +
-                        header + ".idCliFor = CliFor.idCliFor WHERE CliFor.idCliFor IS NULL";
-  const std::string who = who_of(header);
-  rule.describe = [who](Recordset& rows) {
-    std::string key = "idDocumento " + text(rows, "idDocumento");
-    if (!rows.field("Numero").is_null()) key += ", numero " + text(rows, "Numero");
-    if (!rows.field("Anno").is_null()) key += "/" + text(rows, "Anno");
-    return ListedRow{key, missing_register(rows.field("idCliFor"), who)};
-  };
-  rule.joins = {{"idCliFor", "CliFor", "idCliFor"}};
-  rule.own_key = "idDocumento";
-  return rule;
-}
+struct HeaderKind {
+  std::string_view header;
+  std::string_view rows;
+  std::string_view header_key;  // the header's id, which the rows name
+  std::string_view row_key;
+};
 
-// Rows of a document (or of a journal entry): the header must exist and be written itself.
-LeftOutRule rows_rule(const std::string& rows_table, const std::string& row_key, const std::string& header,
-                      const std::string& header_key, const std::string& who) {
-  LeftOutRule rule;
-  rule.own_table = rows_table;
-  rule.left_out_query = "SELECT " + rows_table + "." + row_key + ", " + rows_table + "." + header_key + ", " +
-                        header + "." + header_key + " AS TestataTrovata, " + header +
-                        ".idCliFor AS CliForTestata, CliFor.idCliFor AS CliForTrovato FROM (" + rows_table +
-                        " LEFT JOIN " + header + " ON " + rows_table + "." + header_key + " = " + header + "." +
-                        header_key + ") LEFT JOIN CliFor ON " + header + ".idCliFor = CliFor.idCliFor WHERE " +
-                        header + "." + header_key + " IS NULL OR CliFor.idCliFor IS NULL";
-  rule.describe = [row_key, header_key, who](Recordset& rows) {
-    const Value& reference = rows.field(header_key);
-    ListedRow row{row_key + " " + text(rows, row_key) + ", " + header_key + " " + ValueText(reference), {}};
-    if (reference.is_null()) {
-      row.reason = header_key + " vuoto";
-    } else if (rows.field("TestataTrovata").is_null()) {
-      row.reason = "testata " + ValueText(reference) + " inesistente";
-    } else {
-      row.reason = "testata " + ValueText(reference) + " esclusa (" + missing_register(rows.field("CliForTestata"), who) + ")";
-    }
-    return row;
-  };
-  rule.joins = {{header_key, header, header_key}};
-  rule.own_key = row_key;
-  return rule;
-}
+constexpr HeaderKind kHeaderKinds[] = {
+    {"TestataFattAcc", "RigheFattAcc", "idDocumento", "idRigaDocumento"},
+    {"TestataFatture", "RigheFatture", "idDocumento", "idRigaDocumento"},
+    {"TestataBolle", "RigheBolle", "idDocumento", "idRigaDocumento"},
+    {"TestataOrdCli", "RigheOrdCli", "idDocumento", "idRigaDocumento"},
+    {"TestataPreventivi", "RighePreventivi", "idDocumento", "idRigaDocumento"},
+    {"TestataDocGen1", "RigheDocGen1", "idDocumento", "idRigaDocumento"},
+    {"TestataOrdForn", "RigheOrdForn", "idDocumento", "idRigaDocumento"},
+    {"PrimanotaDocumenti", "PrimanotaMovimenti", "idPrimanota", "idMovimento"},
+};
 
-std::map<std::string, LeftOutRule, std::less<>> make_rules() {
-  std::map<std::string, LeftOutRule, std::less<>> rules;
-
-  LeftOutRule agents;
-  agents.own_table = "Agenti";
-  agents.left_out_query =
-      "SELECT Agenti.idCliFor FROM Agenti LEFT JOIN CliFor ON Agenti.idCliFor = CliFor.idCliFor "
-      "WHERE CliFor.idCliFor IS NULL";
-  agents.describe = [](Recordset& rows) {
-    const Value& id = rows.field("idCliFor");
-    return ListedRow{"idCliFor " + ValueText(id), id.is_null() ? "idCliFor vuoto" : "anagrafica " + ValueText(id) + " inesistente"};
-  };
-  agents.joins = {{"idCliFor", "CliFor", "idCliFor"}};
-  agents.own_key = "idCliFor";
-  rules["Agenti"] = agents;
-
-  // The pairs come from the register records that name an agent; one whose agent has no rules,
-  // or whose rules belong to no register record, goes nowhere.
-  LeftOutRule links;
-  links.own_table = "CliFor";
-  links.own_filter = "idAgente IS NOT NULL";
-  links.left_out_query =
-      "SELECT CliFor.idCliFor, CliFor.idAgente, Agenti.idCliFor AS AgenteTrovato FROM (CliFor LEFT JOIN Agenti "
-      "ON CliFor.idAgente = Agenti.idCliFor) LEFT JOIN CliFor AS CliFor_1 ON Agenti.idCliFor = CliFor_1.idCliFor "
-      "WHERE CliFor.idAgente IS NOT NULL AND CliFor_1.idCliFor IS NULL";
-  links.describe = [](Recordset& rows) {
-    const std::string agent = text(rows, "idAgente");
-    return ListedRow{"idCliFor " + text(rows, "idCliFor"),
-                     rows.field("AgenteTrovato").is_null() ? "agente " + agent + " inesistente"
-                                                           : "agente " + agent + " senza anagrafica"};
-  };
-  links.joins = {{"idAgente", "Agenti", "idCliFor"}};
-  links.own_key = "idCliFor";
-  rules["LinkAgentiCliFor"] = links;
-
-  LeftOutRule movements;
-  movements.own_table = "GiornaleMagazzino";
-  movements.left_out_query =
-      "SELECT GiornaleMagazzino.idGiornaleMagazzino, GiornaleMagazzino.Codice FROM GiornaleMagazzino "
-      "LEFT JOIN Magazzino ON GiornaleMagazzino.Codice = Magazzino.Codice WHERE Magazzino.Codice IS NULL";
-  movements.describe = [](Recordset& rows) {
-    const Value& code = rows.field("Codice");
-    return ListedRow{"idGiornaleMagazzino " + text(rows, "idGiornaleMagazzino") + ", Codice " + quoted(code),
-                     code.is_null() ? "Codice vuoto" : "articolo " + quoted(code) + " inesistente"};
-  };
-  movements.joins = {{"Codice", "Magazzino", "Codice"}};
-  movements.own_key = "idGiornaleMagazzino";
-  rules["GiornaleMagazzino"] = movements;
-
-  LeftOutRule supplier_links;
-  supplier_links.own_table = "LinkMagazzinoFornitori";
-  supplier_links.left_out_query =
-      "SELECT LinkMagazzinoFornitori.idMagazzinoFornitori, LinkMagazzinoFornitori.CodiceArticolo, "
-      "LinkMagazzinoFornitori.idCliFor, Magazzino.Codice AS ArticoloTrovato, CliFor.idCliFor AS FornitoreTrovato "
-      "FROM (LinkMagazzinoFornitori LEFT JOIN Magazzino ON LinkMagazzinoFornitori.CodiceArticolo = "
-      "Magazzino.Codice) LEFT JOIN CliFor ON LinkMagazzinoFornitori.idCliFor = CliFor.idCliFor "
-      "WHERE Magazzino.Codice IS NULL OR CliFor.idCliFor IS NULL";
-  supplier_links.describe = [](Recordset& rows) {
-    std::string reason;
-    const Value& code = rows.field("CodiceArticolo");
-    if (rows.field("ArticoloTrovato").is_null())
-      reason = code.is_null() ? "CodiceArticolo vuoto" : "articolo " + quoted(code) + " inesistente";
-    if (rows.field("FornitoreTrovato").is_null())
-      reason += (reason.empty() ? "" : "; ") + missing_register(rows.field("idCliFor"), "fornitore");
-    return ListedRow{"idMagazzinoFornitori " + text(rows, "idMagazzinoFornitori"), reason};
-  };
-  supplier_links.joins = {{"CodiceArticolo", "Magazzino", "Codice"}, {"idCliFor", "CliFor", "idCliFor"}};
-  supplier_links.own_key = "idMagazzinoFornitori";
-  rules["LinkMagazzinoFornitori"] = supplier_links;
-
-  for (const char* kind : {"FattAcc", "Fatture", "Bolle", "OrdCli", "Preventivi", "DocGen1", "OrdForn"}) {
-    const std::string header = std::string("Testata") + kind;
-    rules[header] = header_rule(header);
-    const std::string rows = std::string("Righe") + kind;
-    rules[rows] = rows_rule(rows, "idRigaDocumento", header, "idDocumento", who_of(header));
-  }
-
-  LeftOutRule journal = header_rule("PrimanotaDocumenti");
-  journal.left_out_query =
-      "SELECT PrimanotaDocumenti.idPrimanota, PrimanotaDocumenti.idCliFor FROM PrimanotaDocumenti LEFT JOIN "
-      "CliFor ON PrimanotaDocumenti.idCliFor = CliFor.idCliFor WHERE CliFor.idCliFor IS NULL";
-  journal.describe = [](Recordset& rows) {
-    return ListedRow{"idPrimanota " + text(rows, "idPrimanota"),
-                     missing_register(rows.field("idCliFor"), "cliente/fornitore")};
-  };
-  journal.own_key = "idPrimanota";
-  rules["PrimanotaDocumenti"] = journal;
-  rules["PrimanotaMovimenti"] =
-      rows_rule("PrimanotaMovimenti", "idMovimento", "PrimanotaDocumenti", "idPrimanota", "cliente/fornitore");
-  return rules;
-}
-
-const std::map<std::string, LeftOutRule, std::less<>>& rules() {
-  static const auto all = make_rules();
-  return all;
-}
-
-std::int64_t own_rows(archive::Database& archive, const LeftOutRule& rule) {
-  if (rule.own_filter.empty()) {
-    auto table = archive.open_table(rule.own_table);
-    transfer::EnsureCount(*table);
-    const std::int64_t count = table->record_count();
-    table->close();
-    return count;
-  }
-  auto counted = archive.open_snapshot("SELECT COUNT(*) AS N FROM " + rule.own_table + " WHERE " + rule.own_filter);
-  const std::int64_t count = counted->field("N").as_long();
-  counted->close();
-  return count;
+const HeaderKind* header_kind(std::string_view block, bool rows) {
+  for (const HeaderKind& kind : kHeaderKinds)
+    if ((rows ? kind.rows : kind.header) == block) return &kind;
+  return nullptr;
 }
 
 // The rows of the block's table whose reference meets a key that its target holds more than
 // once: the join writes such a row once per match. Asked only when the counts show there are some.
-void list_duplicates(archive::Database& archive, const LeftOutRule& rule, BlockReport& report) {
-  for (const JoinReference& join : rule.joins) {
-    std::map<std::string, std::int32_t> repeated;  // the key's text, how often the target holds it
+void list_duplicates(archive::Database& archive, const std::string& own_table, const std::string& own_key,
+                     const std::vector<JoinReference>& joins, BlockReport& report) {
+  for (const JoinReference& join : joins) {
+    std::unordered_map<std::string, std::int32_t> repeated;  // join key: how often the target holds it
     auto groups = archive.open_snapshot("SELECT " + join.target_column + ", COUNT(*) AS Volte FROM " +
                                         join.target_table + " GROUP BY " + join.target_column +
                                         " HAVING COUNT(*) > 1");
     for (; !groups->eof(); groups->move_next())
       if (!groups->field(join.target_column).is_null())
-        repeated[ValueText(groups->field(join.target_column))] = groups->field("Volte").as_long();
+        repeated[JoinKey(groups->field(join.target_column))] = groups->field("Volte").as_long();
     groups->close();
     if (repeated.empty()) continue;
-    auto rows = archive.open_snapshot("SELECT " + rule.own_key + ", " + join.own_column + " FROM " +
-                                      rule.own_table + (rule.own_filter.empty() ? "" : " WHERE " + rule.own_filter));
+    auto rows = archive.open_snapshot("SELECT " + own_key + ", " + join.own_column + " FROM " + own_table);
     for (; !rows->eof(); rows->move_next()) {
       const Value& reference = rows->field(join.own_column);
       if (reference.is_null()) continue;
-      // Text keys match without regard to case in Jet; the list is only a guide, the count is exact.
-      auto found = repeated.find(ValueText(reference));
+      auto found = repeated.find(JoinKey(reference));
       if (found == repeated.end()) continue;
-      report.duplicates.add({rule.own_key + " " + ValueText(rows->field(rule.own_key)),
-                             join.own_column + " " + ValueText(reference) + " presente " +
-                                 std::to_string(found->second) + " volte in " + join.target_table +
-                                 ": scritta " + std::to_string(found->second) + " volte"});
+      const std::string times = std::to_string(found->second);
+      report.duplicates.add({own_key + " " + ValueText(rows->field(own_key)),
+                             join.own_column + " " + ValueText(reference) + " presente " + times + " volte in " +
+                                 join.target_table + ": scritta " + times + " volte"});
     }
     rows->close();
   }
@@ -234,26 +126,169 @@ void list_duplicates(archive::Database& archive, const LeftOutRule& rule, BlockR
 
 }  // namespace
 
-bool HasLeftOutRule(std::string_view block) { return rules().count(block) > 0; }
+const JoinKeys& LeftOutFinder::register_ids(archive::Database& archive) {
+  if (!register_ids_) register_ids_ = JoinKeys::Of(archive, "CliFor", "idCliFor");
+  return *register_ids_;
+}
 
-void FindLeftOutRows(archive::Database& archive, BlockReport& report) {
-  auto found = rules().find(report.name);
-  if (found == rules().end()) return;
-  const LeftOutRule& rule = found->second;
-  auto rows = archive.open_snapshot(rule.left_out_query);
-  for (; !rows->eof(); rows->move_next()) {
-    if (report.left_out.shown().size() < kEntriesShown) report.left_out.add(rule.describe(*rows));
-    else report.left_out.add_unlisted(1);
+const JoinKeys& LeftOutFinder::item_codes(archive::Database& archive) {
+  if (!item_codes_) item_codes_ = JoinKeys::Of(archive, "Magazzino", "Codice");
+  return *item_codes_;
+}
+
+// Read whole once, when the header block is examined (or, failing that, by its rows' block).
+const LeftOutFinder::Headers& LeftOutFinder::headers(archive::Database& archive, const std::string& table) {
+  if (auto found = headers_.find(table); found != headers_.end()) return found->second;
+  BlockReport unlisted;
+  unlisted.name = table;
+  Find(archive, unlisted, {});
+  return headers_.at(table);
+}
+
+void LeftOutFinder::Find(archive::Database& archive, BlockReport& report, const TableCounts& counts) {
+  const std::string& block = report.name;
+  std::string own_table = block, own_key, sql;
+  std::vector<JoinReference> joins;
+  std::vector<std::pair<std::string, std::string>> targets;  // every table and column joined to
+  bool full_read = false;  // the keys read here serve a later block, so every row is read
+  Examine examine;
+
+  if (block == "Agenti") {
+    const JoinKeys& ids = register_ids(archive);
+    own_key = "idCliFor";
+    sql = "SELECT idCliFor FROM Agenti";
+    joins = {{"idCliFor", "CliFor", "idCliFor"}};
+    targets = {{"CliFor", "idCliFor"}};
+    examine = [&ids](Recordset& rows) -> std::optional<ListedRow> {
+      const Value& id = rows.field("idCliFor");
+      if (ids.finds(id)) return std::nullopt;
+      return ListedRow{"idCliFor " + ValueText(id), id.is_null() ? "idCliFor vuoto" : "anagrafica " + ValueText(id) + " inesistente"};
+    };
+  } else if (block == "LinkAgentiCliFor") {
+    // The pairs come from the register records that name an agent; one whose agent has no rules,
+    // or whose rules belong to no register record, goes nowhere.
+    const JoinKeys& ids = register_ids(archive);
+    auto agents = std::make_shared<JoinKeys>(), rules = std::make_shared<JoinKeys>();
+    auto agent_rows = archive.open_snapshot("SELECT idCliFor FROM Agenti");
+    for (; !agent_rows->eof(); agent_rows->move_next()) {
+      const Value& id = agent_rows->field("idCliFor");
+      rules->add(id);
+      if (ids.finds(id)) agents->add(id);
+    }
+    agent_rows->close();
+    own_table = "CliFor";
+    own_key = "idCliFor";
+    sql = "SELECT idCliFor, idAgente FROM CliFor WHERE idAgente IS NOT NULL";
+    joins = {{"idAgente", "Agenti", "idCliFor"}};
+    targets = {{"Agenti", "idCliFor"}, {"CliFor", "idCliFor"}};
+    full_read = true;  // only some register records count, so their number comes from here
+    examine = [agents, rules](Recordset& rows) -> std::optional<ListedRow> {
+      const Value& agent = rows.field("idAgente");
+      if (agents->finds(agent)) return std::nullopt;
+      return ListedRow{"idCliFor " + text(rows, "idCliFor"),
+                       "agente " + ValueText(agent) + (rules->finds(agent) ? " senza anagrafica" : " inesistente")};
+    };
+  } else if (block == "GiornaleMagazzino") {
+    const JoinKeys& items = item_codes(archive);
+    own_key = "idGiornaleMagazzino";
+    sql = "SELECT idGiornaleMagazzino, Codice FROM GiornaleMagazzino";
+    joins = {{"Codice", "Magazzino", "Codice"}};
+    targets = {{"Magazzino", "Codice"}};
+    examine = [&items](Recordset& rows) -> std::optional<ListedRow> {
+      const Value& code = rows.field("Codice");
+      if (items.finds(code)) return std::nullopt;
+      return ListedRow{"idGiornaleMagazzino " + text(rows, "idGiornaleMagazzino") + ", Codice " + quoted(code),
+                       code.is_null() ? "Codice vuoto" : "articolo " + quoted(code) + " inesistente"};
+    };
+  } else if (block == "LinkMagazzinoFornitori") {
+    const JoinKeys& items = item_codes(archive);
+    const JoinKeys& ids = register_ids(archive);
+    own_key = "idMagazzinoFornitori";
+    sql = "SELECT idMagazzinoFornitori, CodiceArticolo, idCliFor FROM LinkMagazzinoFornitori";
+    joins = {{"CodiceArticolo", "Magazzino", "Codice"}, {"idCliFor", "CliFor", "idCliFor"}};
+    targets = {{"Magazzino", "Codice"}, {"CliFor", "idCliFor"}};
+    examine = [&items, &ids](Recordset& rows) -> std::optional<ListedRow> {
+      const Value& code = rows.field("CodiceArticolo");
+      const Value& supplier = rows.field("idCliFor");
+      const bool item_found = items.finds(code), supplier_found = ids.finds(supplier);
+      if (item_found && supplier_found) return std::nullopt;
+      std::string reason;
+      if (!item_found) reason = code.is_null() ? "CodiceArticolo vuoto" : "articolo " + quoted(code) + " inesistente";
+      if (!supplier_found) reason += (reason.empty() ? "" : "; ") + missing_register(supplier, "fornitore");
+      return ListedRow{"idMagazzinoFornitori " + text(rows, "idMagazzinoFornitori"), reason};
+    };
+  } else if (const HeaderKind* kind = header_kind(block, false)) {
+    const JoinKeys& ids = register_ids(archive);
+    Headers& kept = headers_[block];
+    const std::string key(kind->header_key), who = who_of(block);
+    const bool numbered = key == "idDocumento";
+    own_key = key;
+    sql = "SELECT " + key + (numbered ? ", Numero, Anno" : "") + ", idCliFor FROM " + block;
+    joins = {{"idCliFor", "CliFor", "idCliFor"}};
+    targets = {{"CliFor", "idCliFor"}};
+    full_read = true;  // the rows' block needs every header
+    examine = [&ids, &kept, key, who, numbered](Recordset& rows) -> std::optional<ListedRow> {
+      const Value& id = rows.field(key);
+      const Value& customer = rows.field("idCliFor");
+      kept.all.add(id);
+      if (ids.finds(customer)) {
+        kept.written.add(id);
+        return std::nullopt;
+      }
+      if (!id.is_null()) kept.excluded.emplace(JoinKey(id), customer);
+      std::string listed = key + " " + ValueText(id);
+      if (numbered && !rows.field("Numero").is_null()) listed += ", numero " + text(rows, "Numero");
+      if (numbered && !rows.field("Anno").is_null()) listed += "/" + text(rows, "Anno");
+      return ListedRow{listed, missing_register(customer, who)};
+    };
+  } else if (const HeaderKind* kind = header_kind(block, true)) {
+    const std::string header(kind->header), key(kind->header_key), row_key(kind->row_key), who = who_of(header);
+    const Headers& kept = headers(archive, header);
+    own_key = row_key;
+    sql = "SELECT " + row_key + ", " + key + " FROM " + block;
+    joins = {{key, header, key}};
+    targets = {{header, key}, {"CliFor", "idCliFor"}};
+    examine = [&kept, key, row_key, who](Recordset& rows) -> std::optional<ListedRow> {
+      const Value& reference = rows.field(key);
+      if (kept.written.finds(reference)) return std::nullopt;
+      ListedRow row{row_key + " " + text(rows, row_key) + ", " + key + " " + ValueText(reference), {}};
+      if (reference.is_null()) {
+        row.reason = key + " vuoto";
+      } else if (auto excluded = kept.excluded.find(JoinKey(reference)); excluded != kept.excluded.end()) {
+        row.reason = "testata " + ValueText(reference) + " esclusa (" + missing_register(excluded->second, who) + ")";
+      } else if (kept.all.finds(reference)) {
+        row.reason = "testata " + ValueText(reference) + " esclusa";  // a header held twice, one written
+      } else {
+        row.reason = "testata " + ValueText(reference) + " inesistente";
+      }
+      return row;
+    };
+  } else {
+    return;  // no join leaves this block's rows out
   }
-  rows->close();
 
+  // With every target a unique key, each row is written at most once, so the rows left out are
+  // the table's rows less the records written: the count is known, and the table is read only
+  // as far as the list needs.
+  bool unique = true;
+  for (const auto& [table, column] : targets) unique = unique && archive.has_unique_index(table, column);
+  const auto own = counts.find(own_table);
+  std::optional<std::int64_t> known;
+  if (unique && !full_read && own != counts.end()) known = own->second - report.written;
+  if (known && *known <= 0) return;
+
+  const Scan read = scan(archive, sql, report, known, examine);
+  if (read.stopped) {
+    report.left_out.add_unlisted(std::max<std::int64_t>(0, *known - report.left_out.count()));
+    return;
+  }
   // Every row not left out is written once per match, so the records beyond that number are copies.
-  const std::int64_t extra = report.written - (own_rows(archive, rule) - report.left_out.count());
+  const std::int64_t extra = report.written - (read.rows - report.left_out.count());
   if (extra <= 0) return;
   report.extra_copies = extra;
   // The list may miss copies made by a join further away (a header's customer held twice); the
   // count of copies does not.
-  list_duplicates(archive, rule, report);
+  list_duplicates(archive, own_table, own_key, joins, report);
 }
 
 }  // namespace tarvik::report

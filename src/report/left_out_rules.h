@@ -1,21 +1,49 @@
-// The rows a block's query leaves out because a join found nothing for them, found with the
-// engine's own LEFT JOIN ... IS NULL, each with its key and the reason in words; and the rows a
-// join wrote more than once. Blocks without such joins have no rule and show none.
+// The rows a block's query leaves out because a join found nothing for them, each with its key and
+// the reason in words; and the rows a join wrote more than once. Each block's own table is read by
+// a plain query of the columns that matter, and every reference is looked up among the keys of
+// the table it joins to, compared as the engine's joins compare them. The keys of the tables
+// joined to (CliFor, Magazzino, Agenti, the document headers) are read once per run.
+// Blocks without such joins have no rule and show none.
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "archive/database.h"
 #include "report/block_report.h"
+#include "report/join_keys.h"
 
 namespace tarvik::report {
 
-// Whether the block's query joins its rows to other tables (and so may leave some out).
-bool HasLeftOutRule(std::string_view block);
+// The rows of each table, as the run counted them for its total.
+using TableCounts = std::map<std::string, std::int64_t, std::less<>>;
 
-// Fills the left-out rows of `report` (a block already written, `written` set) and, when the
-// block holds more records than its rows not left out, the rows written more than once.
-void FindLeftOutRows(archive::Database& archive, BlockReport& report);
+class LeftOutFinder {
+ public:
+  // Fills the left-out rows of `report` (a block already written, `written` set) and, when the
+  // block holds more records than its rows not left out, the rows written more than once.
+  void Find(archive::Database& archive, BlockReport& report, const TableCounts& counts);
+
+ private:
+  // The headers of one document kind (or the journal documents): those the export wrote, and
+  // for each of the others the customer or supplier that was missing.
+  struct Headers {
+    JoinKeys written;
+    std::unordered_map<std::string, archive::Value> excluded;  // by join key: their idCliFor
+    JoinKeys all;
+  };
+
+  const JoinKeys& register_ids(archive::Database& archive);
+  const JoinKeys& item_codes(archive::Database& archive);
+  const Headers& headers(archive::Database& archive, const std::string& table);
+
+  std::optional<JoinKeys> register_ids_;
+  std::optional<JoinKeys> item_codes_;
+  std::map<std::string, Headers, std::less<>> headers_;
+};
 
 }  // namespace tarvik::report

@@ -11,6 +11,7 @@
 
 #include "archive/database.h"
 #include "report/block_report.h"
+#include "report/left_out_rules.h"
 #include "transfer/value_observer.h"
 
 namespace tarvik::report {
@@ -41,6 +42,8 @@ class TransferReport {
   // The current block is complete with `written` records: its left-out rows are looked up now,
   // while the archive is open.
   void BlockFinished(std::int32_t written, archive::Database& archive);
+  // The row counts of the archive's tables, as the run took them for its total.
+  TableCounts& table_counts() { return table_counts_; }
 
   ReportHeading& heading() { return heading_; }
   const ReportHeading& heading() const { return heading_; }
@@ -49,6 +52,8 @@ class TransferReport {
 
  private:
   ReportHeading heading_;
+  TableCounts table_counts_;
+  LeftOutFinder left_out_;
   std::vector<BlockReport> blocks_;
 };
 

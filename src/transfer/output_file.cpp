@@ -1,35 +1,90 @@
 #include "transfer/output_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
 #include <random>
+#include <string>
 
+#include "platform/directory.h"
 
 namespace tarvik::transfer {
 
 namespace {
 
-std::filesystem::path temporary_name(const std::filesystem::path& path, std::uint32_t suffix) {
+constexpr std::string_view kTemporaryMark = ".tmp-";
+constexpr std::size_t kSuffixDigits = 6;
+
+// Paths reach the platform as UTF-8 on every system.
+std::string utf8_of(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+std::filesystem::path from_utf8(const std::string& text) {
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string temporary_name(const std::string& target_name, std::uint32_t suffix) {
   static constexpr char kHex[] = "0123456789abcdef";
-  std::string name = path.filename().string() + ".tmp-";
+  std::string name = target_name + std::string(kTemporaryMark);
   for (int shift = 20; shift >= 0; shift -= 4) name += kHex[(suffix >> shift) & 0xF];
-  return path.parent_path() / name;
+  return name;
+}
+
+bool is_temporary_name_of(const std::string& name, const std::string& target_name) {
+  const std::size_t prefix = target_name.size() + kTemporaryMark.size();
+  if (name.size() != prefix + kSuffixDigits || name.compare(0, target_name.size(), target_name) != 0 ||
+      name.compare(target_name.size(), kTemporaryMark.size(), kTemporaryMark) != 0)
+    return false;
+  for (std::size_t i = prefix; i < name.size(); ++i) {
+    const char c = name[i];
+    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+  }
+  return true;
 }
 
 }  // namespace
 
-OutputFile::OutputFile(std::filesystem::path path) : path_(std::move(path)) {
-  std::random_device random;
-  // A name already taken (another run's leftover) is skipped; O_EXCL never reuses one.
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary_path_ = temporary_name(path_, random());
-    fd_ = ::open(temporary_path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd_ >= 0) return;
-    if (errno != EEXIST) throw errors::from_errno(errno);
+TransferError errors::from_file_error(platform::FileError error) {
+  switch (error) {
+    case platform::FileError::DiskFull: return disk_full();
+    case platform::FileError::NotFound: return path_not_found();
+    case platform::FileError::AccessDenied:
+    case platform::FileError::InUse:
+    case platform::FileError::NotRegular: return path_access();
+    case platform::FileError::TooManyFiles: return too_many_files();
+    case platform::FileError::BadName: return bad_file_name();
+    default: return device_io();
   }
+}
+
+std::size_t RemoveStaleTemporaryFiles(const std::filesystem::path& path) {
+  const std::string target_name = utf8_of(path.filename());
+  const std::filesystem::path folder = path.parent_path();
+  std::size_t removed = 0;
+  for (const std::string& name : platform::FolderNames(utf8_of(folder))) {
+    if (!is_temporary_name_of(name, target_name)) continue;
+    // A file still written by a live run is locked and stays.
+    if (platform::RemoveIfUnlocked(utf8_of(folder / from_utf8(name)))) ++removed;
+  }
+  return removed;
+}
+
+OutputFile::OutputFile(std::filesystem::path path) : path_(std::move(path)) {
+  // Leftovers of runs that were killed while writing to the same path.
+  RemoveStaleTemporaryFiles(path_);
+  std::random_device random;
+  const std::string target_name = utf8_of(path_.filename());
+  // A name already taken (another run's file) is skipped; the create never reuses one.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary_path_ = path_.parent_path() / from_utf8(temporary_name(target_name, random()));
+    platform::FileError error = platform::FileError::None;
+    file_ = platform::NewFile::create(utf8_of(temporary_path_), error);
+    if (file_) return;
+    if (error != platform::FileError::AlreadyExists) {
+      temporary_path_.clear();
+      throw errors::from_file_error(error);
+    }
+  }
+  temporary_path_.clear();
   throw errors::path_access();
 }
 
@@ -37,45 +92,36 @@ OutputFile::~OutputFile() { discard(); }
 
 void OutputFile::write(const char* data, std::size_t size) {
   if (failure_) throw *failure_;
-  if (fd_ < 0) throw errors::device_io();  // already committed or discarded
-  while (size > 0) {
-    const ssize_t written = ::write(fd_, data, size);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) {
-      // A zero-length write on a regular file means there is no room, as ENOSPC does.
-      failure_ = written < 0 ? errors::from_errno(errno) : errors::disk_full();
-      discard();
-      throw *failure_;
-    }
-    data += written;
-    size -= static_cast<std::size_t>(written);
+  if (!file_) throw errors::device_io();  // already committed or discarded
+  const platform::FileError error = file_->write(data, size);
+  if (error != platform::FileError::None) {
+    failure_ = errors::from_file_error(error);
+    discard();
+    throw *failure_;
   }
 }
 
 void OutputFile::commit() {
   if (failure_) throw *failure_;
-  if (fd_ < 0) throw errors::device_io();
-  // Some file systems report a full disk only at the sync or the close.
-  int error = ::fsync(fd_) != 0 ? errno : 0;
-  if (::close(fd_) != 0 && error == 0) error = errno;
-  fd_ = -1;
-  if (error == 0 && std::rename(temporary_path_.c_str(), path_.c_str()) != 0) error = errno;
-  if (error != 0) {
-    ::unlink(temporary_path_.c_str());
+  if (!file_) throw errors::device_io();
+  platform::FileError error = file_->flush_and_close();
+  file_.reset();
+  if (error == platform::FileError::None) error = platform::ReplaceFile(utf8_of(temporary_path_), utf8_of(path_));
+  if (error != platform::FileError::None) {
+    platform::RemoveFile(utf8_of(temporary_path_));
     temporary_path_.clear();
-    failure_ = errors::from_errno(error);
+    failure_ = errors::from_file_error(error);
     throw *failure_;
   }
   temporary_path_.clear();
 }
 
 void OutputFile::discard() noexcept {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-  if (!temporary_path_.empty()) ::unlink(temporary_path_.c_str());
+  file_.reset();  // closes: on Windows a file can be deleted only once no handle holds it
+  if (!temporary_path_.empty()) platform::RemoveFile(utf8_of(temporary_path_));
   temporary_path_.clear();
 }
 
-void DeleteTransferFile(const std::filesystem::path& path) noexcept { ::unlink(path.c_str()); }
+void DeleteTransferFile(const std::filesystem::path& path) noexcept { platform::RemoveFile(utf8_of(path)); }
 
 }  // namespace tarvik::transfer

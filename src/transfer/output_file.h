@@ -1,11 +1,16 @@
 // The transfer file on disk. It is written under a temporary name in the folder of its path and
 // takes the path's name only when complete and flushed to disk, so that no partial transfer file
-// can stand at the path, not even when the process is killed in the middle of a run.
+// can stand at the path, not even when the process is killed in the middle of a run. The
+// temporary file is locked while it is written, so that a later run can tell the leftover of a
+// killed run (which it removes) from the file of a run still going (which it leaves).
 #pragma once
 
 #include <cstddef>
 #include <filesystem>
+#include <memory>
 #include <optional>
+
+#include "platform/output_file.h"
 
 #include "transfer/transfer_error.h"
 
@@ -13,8 +18,9 @@ namespace tarvik::transfer {
 
 class OutputFile {
  public:
-  // Creates the temporary file beside `path` (named after it, ending in ".tmp-" and six hex
-  // digits). Throws TransferError when the folder is missing or cannot be written.
+  // Removes the unlocked leftovers of earlier runs for the same path, then creates the temporary
+  // file beside `path` (named after it, ending in ".tmp-" and six hex digits). Throws
+  // TransferError when the folder is missing or cannot be written.
   explicit OutputFile(std::filesystem::path path);
   // A file neither committed nor discarded is discarded.
   ~OutputFile();
@@ -36,12 +42,21 @@ class OutputFile {
  private:
   std::filesystem::path path_;
   std::filesystem::path temporary_path_;
-  int fd_ = -1;
+  std::unique_ptr<platform::NewFile> file_;
   std::optional<TransferError> failure_;
 };
 
 // Deletes the file at `path` if there is one, ignoring any failure (a file another program holds
 // is simply left). The run's error handler uses it whether or not a file was created.
 void DeleteTransferFile(const std::filesystem::path& path) noexcept;
+
+// Deletes the temporary files ("NAME.tmp-" and six hex digits) beside `path` that no live run
+// holds locked; returns how many went.
+std::size_t RemoveStaleTemporaryFiles(const std::filesystem::path& path);
+
+namespace errors {
+// The transfer file's error for a failed file operation.
+TransferError from_file_error(platform::FileError error);
+}  // namespace errors
 
 }  // namespace tarvik::transfer

@@ -31,8 +31,5 @@ TransferError path_access();
 // 76: the folder of the file does not exist.
 TransferError path_not_found();
 
-// The error above that matches a failed system call's errno.
-TransferError from_errno(int error_number);
-
 }  // namespace errors
 }  // namespace tarvik::transfer

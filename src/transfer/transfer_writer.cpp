@@ -52,10 +52,14 @@ void TransferWriter::report_change(const archive::Value& value, bool raw, std::s
   using archive::ValueKind;
   const std::string_view written(buffer_.data() + line_start, buffer_.size() - line_start);
   switch (value.kind()) {
-    case ValueKind::Text:
-      if ((outcome.replaced || outcome.removed_controls) && FindTextChanges(value.as_text(), raw).any())
+    case ValueKind::Text: {
+      // The conversion tells whether it replaced or removed anything: the common case, nothing,
+      // is answered without looking at the text again.
+      if (!outcome.replaced && !outcome.removed_controls) return;
+      if (FindTextChanges(value.as_text(), raw).any())
         observer_->value_changed({ChangeKind::TextChanged, value, written, raw});
       return;
+    }
     case ValueKind::Single:
     case ValueKind::Double:
     case ValueKind::DateTime:

@@ -121,10 +121,10 @@ TextOutcome append_windows1252_cleaned(std::string& out, std::u16string_view tex
   return append<true>(out, text);
 }
 
+// True when the writer puts the unit's own byte, not "?", in the file.
 bool InWindows1252(char16_t unit) {
-  if (unit < 0x80) return true;
-  if (is_high_surrogate(unit) || is_low_surrogate(unit)) return false;
-  return (unit < 0x100 ? kLatin1[unit] : byte_above_latin1(unit)) != 0;
+  if (unit < 0x100) return unit == 0 || kLatin1[unit] != 0;
+  return byte_above_latin1(unit) != 0;
 }
 
 // The program's own texts are short (block names, "T", "F"): one conversion through UTF-16 keeps

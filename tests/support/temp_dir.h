@@ -3,6 +3,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <random>
+#include <stdexcept>
 #include <string>
 #include <system_error>
 
@@ -11,9 +13,17 @@ namespace tarvik::test {
 class TempDir {
  public:
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tarvik-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    // A random name created exclusively: create_directory reports a name already taken.
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      std::filesystem::path candidate =
+          std::filesystem::temp_directory_path() / ("tarvik-test-" + std::to_string(random()));
+      if (std::filesystem::create_directory(candidate)) {
+        path_ = candidate;
+        return;
+      }
+    }
+    throw std::runtime_error("no temporary folder could be created");
   }
   ~TempDir() {
     std::error_code ignored;

@@ -1,11 +1,9 @@
 #include "page_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
+#include <system_error>
 
 namespace tarvik::archive_gen {
 
@@ -19,15 +17,21 @@ std::runtime_error io_error(const std::string& what, const std::string& path) {
 
 }  // namespace
 
+// The path is UTF-8 on every system.
+static std::filesystem::path native_path(const std::string& path) {
+  return std::filesystem::path(std::u8string(path.begin(), path.end()));
+}
+
 PageFile::PageFile(std::string path) : path_(std::move(path)) {
-  fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd_ < 0) throw io_error("cannot create", path_);
+  out_.open(native_path(path_), std::ios::binary | std::ios::out | std::ios::trunc);
+  if (!out_) throw io_error("cannot create", path_);
   pending_.reserve(kPendingLimit);
 }
 
 PageFile::~PageFile() {
-  if (fd_ >= 0) ::close(fd_);
-  if (!committed_) ::unlink(path_.c_str());
+  if (out_.is_open()) out_.close();
+  std::error_code ignored;
+  if (!committed_) std::filesystem::remove(native_path(path_), ignored);
 }
 
 std::uint32_t PageFile::allocate(std::uint32_t count) {
@@ -50,30 +54,22 @@ void PageFile::write(std::uint32_t page, std::span<const std::uint8_t> bytes) {
 }
 
 void PageFile::flush() {
-  std::size_t done = 0;
-  const off_t base = static_cast<off_t>(pending_first_) * static_cast<off_t>(kPageSize);
-  while (done < pending_.size()) {
-    const ssize_t n = ::pwrite(fd_, pending_.data() + done, pending_.size() - done,
-                               base + static_cast<off_t>(done));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw io_error("cannot write", path_);
-    }
-    done += static_cast<std::size_t>(n);
-  }
+  if (pending_.empty()) return;
+  const auto base = static_cast<std::streamoff>(pending_first_) * static_cast<std::streamoff>(kPageSize);
+  out_.seekp(base);
+  out_.write(reinterpret_cast<const char*>(pending_.data()), static_cast<std::streamsize>(pending_.size()));
+  if (!out_) throw io_error("cannot write", path_);
   pending_.clear();
 }
 
 void PageFile::commit() {
   flush();
+  out_.close();
+  if (out_.fail()) throw io_error("cannot close", path_);
   // Pages allocated but never written (none in practice) read as free pages.
-  if (::ftruncate(fd_, static_cast<off_t>(page_count_) * static_cast<off_t>(kPageSize)) != 0)
-    throw io_error("cannot size", path_);
-  if (::close(fd_) != 0) {
-    fd_ = -1;
-    throw io_error("cannot close", path_);
-  }
-  fd_ = -1;
+  std::error_code error;
+  std::filesystem::resize_file(native_path(path_), std::uintmax_t(page_count_) * kPageSize, error);
+  if (error) throw std::runtime_error("cannot size " + path_ + ": " + error.message());
   committed_ = true;
 }
 

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <span>
 #include <string>
 #include <vector>
@@ -36,7 +38,7 @@ class PageFile {
   void flush();
 
   std::string path_;
-  int fd_ = -1;
+  std::ofstream out_;
   std::uint32_t page_count_ = 0;
   bool committed_ = false;
   std::vector<std::uint8_t> pending_;  // consecutive pages starting at pending_first_

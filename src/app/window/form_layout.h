@@ -1,31 +1,12 @@
-// The design of the main window in twips (1/1440 inch), and their conversion to pixels: 15 twips
-// to a pixel at 96 dots per inch, scaled with the screen's resolution.
+// The window's design table (form_design.h) as Qt rectangles.
 #pragma once
 
 #include <QRect>
 #include <QSize>
-#include <cmath>
+
+#include "app/window/form_design.h"
 
 namespace tarvik::app::window {
-
-struct TwipRect {
-  int left, top, width, height;
-};
-
-inline constexpr int kClientWidth = 10275;
-inline constexpr int kClientHeight = 7125;
-inline constexpr TwipRect kLabel1{240, 240, 9855, 855};
-inline constexpr TwipRect kLabel2{240, 1320, 2535, 255};
-inline constexpr TwipRect kTxtDirectory{2880, 1320, 7095, 405};
-inline constexpr TwipRect kCommand1{2880, 2040, 1935, 615};
-inline constexpr TwipRect kLblAvanzamento{5160, 2040, 3015, 375};
-inline constexpr TwipRect kTxtErrore{240, 3000, 9735, 3855};
-
-// Point sizes: Label1's explanation, and the other controls.
-inline constexpr double kLabel1PointSize = 9.75;
-inline constexpr double kControlPointSize = 8.25;
-
-inline int TwipsToPixels(int twips, double dpi) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
 
 inline QRect ToPixels(const TwipRect& r, double dpi) {
   return QRect(TwipsToPixels(r.left, dpi), TwipsToPixels(r.top, dpi), TwipsToPixels(r.width, dpi),

@@ -1,12 +1,7 @@
 #include "archive/jet/page_source.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cmath>
 #include <cstring>
 
@@ -29,62 +24,44 @@ constexpr std::size_t kJet4CreationDate = 0x72;
 constexpr std::array<std::uint8_t, 4> kHeaderMaskKey = {0xC7, 0xDA, 0x39, 0x6B};
 constexpr std::uint32_t kCatalogPage = 2;
 constexpr std::uint8_t kTableDefinitionPage = 0x02;
-// Decrypted pages kept around; beyond this the cache starts over (pages are cheap to decrypt).
-constexpr std::size_t kDecryptedCacheLimit = 4096;
+// The header's fields all lie in the first bytes; page 0 is read whole when the file has it.
+constexpr std::size_t kHeaderReadLength = 4096;
 
 }  // namespace
 
-PageSource::PageSource(std::string path, const std::uint8_t* data, std::size_t size)
-    : path_(std::move(path)), data_(data), size_(size) {}
+PageSource::PageSource(std::string path, std::uint64_t size) : path_(std::move(path)), size_(size) {}
 
-PageSource::~PageSource() {
-  if (mapping_ != nullptr) munmap(mapping_, size_);
-}
+PageSource::~PageSource() = default;
 
 std::unique_ptr<PageSource> PageSource::open(const std::string& path) {
-  // Non-blocking, so that a FIFO at the path is refused instead of waiting for a writer.
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) {
-    if (errno == ENOENT || errno == ENOTDIR) throw errors::file_not_found(path);
+  platform::FileError error = platform::FileError::None;
+  auto file = platform::ArchiveFile::open(path, error);
+  if (!file) {
+    if (error == platform::FileError::NotFound) throw errors::file_not_found(path);
     throw errors::cannot_open(path);
   }
-  struct stat st {};
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    throw errors::cannot_open(path);
-  }
-  std::size_t size = static_cast<std::size_t>(st.st_size);
-  void* mapping = nullptr;
-  if (size > 0) {
-    mapping = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
-    if (mapping == MAP_FAILED) {
-      ::close(fd);
-      throw errors::cannot_open(path);
-    }
-  }
-  ::close(fd);
-  std::unique_ptr<PageSource> source(
-      new PageSource(path, static_cast<const std::uint8_t*>(mapping), size));
-  source->mapping_ = mapping;
-  source->read_header();
+  std::unique_ptr<PageSource> source(new PageSource(path, file->size()));
+  std::vector<std::uint8_t> first(std::min<std::uint64_t>(source->size_, kHeaderReadLength));
+  const std::int64_t got = file->read_at(0, first.data(), first.size());
+  if (got < 0) throw errors::cannot_open(path);
+  source->file_ = std::move(file);
+  source->read_header(first.data(), static_cast<std::size_t>(got));
   source->check_encryption();
   return source;
 }
 
 std::unique_ptr<PageSource> PageSource::from_memory(std::vector<std::uint8_t> bytes,
                                                     const std::string& name) {
-  std::unique_ptr<PageSource> source(new PageSource(name, nullptr, 0));
+  std::unique_ptr<PageSource> source(new PageSource(name, bytes.size()));
   source->memory_ = std::move(bytes);
-  source->data_ = source->memory_.data();
-  source->size_ = source->memory_.size();
-  source->read_header();
+  source->read_header(source->memory_.data(), source->memory_.size());
   source->check_encryption();
   return source;
 }
 
-void PageSource::read_header() {
+void PageSource::read_header(const std::uint8_t* data_, std::size_t available) {
   constexpr std::size_t kHeaderEnd = kMaskStart + 128;
-  if (size_ < kHeaderEnd) throw errors::unrecognized_format(path_, "file troppo corto");
+  if (available < kHeaderEnd) throw errors::unrecognized_format(path_, "file troppo corto");
   static constexpr std::uint8_t kMagic[4] = {0x00, 0x01, 0x00, 0x00};
   if (std::memcmp(data_, kMagic, 4) != 0)
     throw errors::unrecognized_format(path_, "intestazione mancante");
@@ -132,12 +109,14 @@ void PageSource::read_header() {
     }
   }
 
-  std::size_t page_size = header_.format->page_size;
-  std::size_t pages = size_ / page_size + (size_ % page_size != 0 ? 1 : 0);
+  std::uint64_t page_size = header_.format->page_size;
+  std::uint64_t pages = size_ / page_size + (size_ % page_size != 0 ? 1 : 0);
   if (pages > 0x00FFFFFFu) throw errors::unrecognized_format(path_, "file troppo grande");
   page_count_ = static_cast<std::uint32_t>(pages);
   if (page_count_ <= kCatalogPage)
     throw errors::unrecognized_format(path_, "manca il catalogo degli oggetti");
+  const std::uint32_t blocks = (page_count_ + PageCache::kPagesPerBlock - 1) / PageCache::kPagesPerBlock;
+  cache_.reset(blocks, PageCache::kPagesPerBlock * page_size);
 }
 
 void PageSource::check_encryption() {
@@ -152,26 +131,64 @@ void PageSource::check_encryption() {
 Page PageSource::page(std::uint32_t n) const {
   if (!valid_page(n))
     throw errors::damaged("pagina " + std::to_string(n) + " fuori dal file");
-  std::size_t page_size = header_.format->page_size;
-  std::size_t offset = std::size_t(n) * page_size;
+  const std::size_t page_size = header_.format->page_size;
+  const std::uint64_t offset = std::uint64_t(n) * page_size;
   // A file cut inside a page has lost that page's end, where a data page keeps its first rows:
   // zeros in their place would read as rows of nulls, so the page counts as damaged.
   if (offset + page_size > size_)
     throw errors::damaged("pagina " + std::to_string(n) + " troncata: il file finisce a metà pagina");
-  if (header_.encryption_key == 0) return Page{Bytes(data_ + offset, page_size), nullptr};
+  if (!file_ && header_.encryption_key == 0)
+    return Page{Bytes(memory_.data() + offset, page_size), nullptr};
 
-  if (auto it = decrypted_.find(n); it != decrypted_.end())
-    return Page{Bytes(*it->second), it->second};
-  auto copy = std::make_shared<std::vector<std::uint8_t>>(data_ + offset, data_ + offset + page_size);
-  if (header_.encryption_key != 0) {
-    std::uint32_t key = header_.encryption_key ^ n;
-    std::array<std::uint8_t, 4> key_bytes = {
-        std::uint8_t(key), std::uint8_t(key >> 8), std::uint8_t(key >> 16), std::uint8_t(key >> 24)};
-    rc4_apply(key_bytes, *copy);
+  const std::uint32_t block = n / PageCache::kPagesPerBlock;
+  PageCache::Block bytes;
+  {
+    std::lock_guard<std::mutex> lock(cache_mutex_);
+    if (const PageCache::Block* cached = cache_.find(block)) {
+      bytes = *cached;
+    } else {
+      bytes = cache_.evict_for_reuse();
+      if (!bytes) bytes = std::make_shared<BlockBytes>(std::size_t(PageCache::kPagesPerBlock) * page_size);
+      load_block(block, *bytes);
+      cache_.insert(block, bytes);
+    }
   }
-  if (decrypted_.size() >= kDecryptedCacheLimit) decrypted_.clear();
-  decrypted_.emplace(n, copy);
-  return Page{Bytes(*copy), copy};
+  const std::size_t within = std::size_t(n % PageCache::kPagesPerBlock) * page_size;
+  // The file has become shorter since it was opened (another program cut it).
+  if (within + page_size > bytes->size)
+    throw errors::damaged("pagina " + std::to_string(n) + " illeggibile: il file si è accorciato durante la lettura");
+  return Page{Bytes(bytes->data.get() + within, page_size), bytes};
+}
+
+void PageSource::load_block(std::uint32_t block, BlockBytes& bytes) const {
+  const std::size_t page_size = header_.format->page_size;
+  const std::uint32_t first = block * PageCache::kPagesPerBlock;
+  const std::uint32_t count = std::min(PageCache::kPagesPerBlock, page_count_ - first);
+  const std::uint64_t offset = std::uint64_t(first) * page_size;
+  const std::size_t wanted = std::size_t(count) * page_size;
+  bytes.size = 0;
+  std::size_t got = 0;
+  if (file_) {
+    const std::int64_t read = file_->read_at(offset, bytes.data.get(), wanted);
+    if (read < 0) {
+      throw errors::damaged("lettura delle pagine dal " + std::to_string(first) + " non riuscita");
+    }
+    got = static_cast<std::size_t>(read);
+  } else {
+    got = std::min<std::size_t>(wanted, memory_.size() - offset);
+    std::memcpy(bytes.data.get(), memory_.data() + offset, got);
+  }
+  bytes.size = got - got % page_size;  // only whole pages count
+  if (header_.encryption_key != 0) {
+    for (std::size_t k = 0; k * page_size < bytes.size; ++k) {
+      const std::uint32_t n = first + static_cast<std::uint32_t>(k);
+      if (n == 0) continue;  // the header page is masked, not encrypted
+      const std::uint32_t key = header_.encryption_key ^ n;
+      const std::array<std::uint8_t, 4> key_bytes = {std::uint8_t(key), std::uint8_t(key >> 8),
+                                                     std::uint8_t(key >> 16), std::uint8_t(key >> 24)};
+      rc4_apply(key_bytes, std::span<std::uint8_t>(bytes.data.get() + k * page_size, page_size));
+    }
+  }
 }
 
 }  // namespace tarvik::archive::jet

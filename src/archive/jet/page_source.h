@@ -1,16 +1,19 @@
-// Page access to a Jet file: the file is mapped read-only, page 0 is unmasked into the database
-// header, and every other page is handed out as a span of exactly one page, decrypted first when
-// the database is encrypted. Page numbers come from the file and are checked here.
+// Page access to a Jet file: the file is read by position through a cache of bounded size, page 0
+// is unmasked into the database header, and every other page is handed out as a span of exactly
+// one page, decrypted first when the database is encrypted. Page numbers come from the file and
+// are checked here. A file that shrinks while it is read gives the damaged-archive error.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_map>
+#include <mutex>
 #include <vector>
 
 #include "archive/jet/bytes.h"
 #include "archive/jet/format.h"
+#include "archive/jet/page_cache.h"
+#include "platform/archive_file.h"
 
 namespace tarvik::archive::jet {
 
@@ -25,17 +28,17 @@ struct DatabaseHeader {
   std::string engine;            // "Standard Jet DB", "Standard ACE DB"
 };
 
-// A page's bytes. For a mapped page the span points into the mapping; a decrypted page keeps its
-// own copy alive through `owner`.
+// A page's bytes. `owner` keeps the cached block the span points into alive, so a page stays valid
+// after the cache has let its block go (it is null for an archive held in memory).
 struct Page {
   Bytes bytes;
-  std::shared_ptr<const std::vector<std::uint8_t>> owner;
+  std::shared_ptr<const void> owner;
   std::uint8_t type() const { return bytes[0]; }
 };
 
 class PageSource {
  public:
-  // Opens and maps the file, reads and checks the header. Throws ArchiveError.
+  // Opens the file, reads and checks the header. Throws ArchiveError.
   static std::unique_ptr<PageSource> open(const std::string& path);
   // Over bytes already in memory (tests and the fuzzer); the bytes are copied.
   static std::unique_ptr<PageSource> from_memory(std::vector<std::uint8_t> bytes,
@@ -56,19 +59,21 @@ class PageSource {
   bool valid_page(std::uint32_t n) const { return n >= 1 && n < page_count_; }
 
  private:
-  PageSource(std::string path, const std::uint8_t* data, std::size_t size);
-  void read_header();
+  PageSource(std::string path, std::uint64_t size);
+  void read_header(const std::uint8_t* data, std::size_t available);
   void check_encryption();
+  // Reads the block of pages that holds page n, decrypted; throws "damaged" when the file no
+  // longer holds page n whole.
+  void load_block(std::uint32_t block, BlockBytes& bytes) const;
 
   std::string path_;
-  const std::uint8_t* data_ = nullptr;
-  std::size_t size_ = 0;
-  void* mapping_ = nullptr;              // munmap target when the file is mapped
-  std::vector<std::uint8_t> memory_;     // the bytes when opened from memory
+  std::uint64_t size_ = 0;
+  std::unique_ptr<platform::ArchiveFile> file_;  // null when opened from memory
+  std::vector<std::uint8_t> memory_;             // the bytes when opened from memory
   DatabaseHeader header_;
   std::uint32_t page_count_ = 0;
-  mutable std::unordered_map<std::uint32_t, std::shared_ptr<const std::vector<std::uint8_t>>>
-      decrypted_;
+  mutable std::mutex cache_mutex_;
+  mutable PageCache cache_;
 };
 
 }  // namespace tarvik::archive::jet

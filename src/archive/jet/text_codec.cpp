@@ -1,11 +1,7 @@
 #include "archive/jet/text_codec.h"
 
-#include <iconv.h>
-
 #include <array>
-#include <cerrno>
 #include <string>
-#include <vector>
 
 namespace tarvik::archive::jet {
 
@@ -31,8 +27,6 @@ bool is_ascii(Bytes bytes) {
     if (b >= 0x80) return false;
   return true;
 }
-
-iconv_t as_iconv(void* p) { return reinterpret_cast<iconv_t>(p); }
 
 }  // namespace
 
@@ -71,53 +65,24 @@ std::u16string decode_jet4_text(Bytes bytes) {
   return out;
 }
 
-CodePageDecoder::~CodePageDecoder() {
-  if (converter_ != nullptr) iconv_close(as_iconv(converter_));
-}
+CodePageDecoder::~CodePageDecoder() = default;
 
 void CodePageDecoder::decode(Bytes bytes, std::u16string& out) {
-  if (code_page_ != 1252 && code_page_ != 0 && !is_ascii(bytes) && decode_with_iconv(bytes, out)) return;
+  if (code_page_ != 1252 && code_page_ != 0 && !is_ascii(bytes) && decode_with_system(bytes, out)) return;
   decode_cp1252(bytes, out);
 }
 
 // Other code pages (Jet3 archives made on Greek, Cyrillic or East Asian Windows).
-bool CodePageDecoder::decode_with_iconv(Bytes bytes, std::u16string& out) {
+bool CodePageDecoder::decode_with_system(Bytes bytes, std::u16string& out) {
   if (unavailable_) return false;
-  if (converter_ == nullptr) {
-    const std::string name = "CP" + std::to_string(code_page_);
-    iconv_t cd = iconv_open("UTF-16LE", name.c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
+  if (!converter_) {
+    converter_ = platform::CodePageDecoder::open(code_page_);
+    if (!converter_) {
       unavailable_ = true;
       return false;
     }
-    converter_ = reinterpret_cast<void*>(cd);
   }
-  iconv_t cd = as_iconv(converter_);
-  iconv(cd, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
-  std::vector<char> in(bytes.begin(), bytes.end());
-  std::vector<char> buffer(bytes.size() * 4 + 8);
-  char* in_ptr = in.data();
-  std::size_t in_left = in.size();
-  char* out_ptr = buffer.data();
-  std::size_t out_left = buffer.size();
-  out.clear();
-  while (in_left > 0) {
-    if (iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left) != static_cast<std::size_t>(-1)) break;
-    if (errno == EILSEQ || errno == EINVAL) {
-      // An invalid or cut-off sequence: one replacement character, then go on.
-      if (out_left < 2) break;
-      *out_ptr++ = char(0xFD);
-      *out_ptr++ = char(0xFF);
-      out_left -= 2;
-      ++in_ptr;
-      --in_left;
-    } else {
-      break;
-    }
-  }
-  std::size_t produced = buffer.size() - out_left;
-  for (std::size_t i = 0; i + 1 < produced; i += 2)
-    out.push_back(char16_t(std::uint8_t(buffer[i]) | (std::uint8_t(buffer[i + 1]) << 8)));
+  out = converter_->decode(bytes.data(), bytes.size());
   return true;
 }
 

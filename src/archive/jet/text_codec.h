@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "archive/jet/bytes.h"
+#include "platform/code_page.h"
 
 namespace tarvik::archive::jet {
 
@@ -17,7 +19,7 @@ void decode_jet4_text(Bytes bytes, std::u16string& out);
 
 // Jet3 text in a Windows code page. 1252 is decoded here, as Windows does it (the five bytes
 // 1252 leaves undefined map to the C1 controls of the same value); other code pages go through
-// iconv, and an unknown code page falls back to 1252.
+// the system's converter, and an unknown code page falls back to 1252.
 std::u16string decode_code_page(Bytes bytes, std::uint16_t code_page);
 
 // The same for many texts of one code page: the converter is opened once, on the first text that
@@ -33,11 +35,11 @@ class CodePageDecoder {
   void decode(Bytes bytes, std::u16string& out);
 
  private:
-  bool decode_with_iconv(Bytes bytes, std::u16string& out);
+  bool decode_with_system(Bytes bytes, std::u16string& out);
 
   std::uint16_t code_page_;
-  void* converter_ = nullptr;  // iconv_t, opened on first use
-  bool unavailable_ = false;   // iconv knows no such code page: 1252 stands in
+  std::unique_ptr<platform::CodePageDecoder> converter_;  // opened on first use
+  bool unavailable_ = false;  // the system knows no such code page: 1252 stands in
 };
 
 }  // namespace tarvik::archive::jet

@@ -1,0 +1,16 @@
+#include "platform/console.h"
+
+#include <unistd.h>
+
+#include <csignal>
+
+namespace tarvik::platform {
+
+void PrepareConsoleProcess() {
+  // A file size limit must fail the write (reported as a full disk), not kill the process.
+  std::signal(SIGXFSZ, SIG_IGN);
+}
+
+bool IsTerminal(std::FILE* stream) { return isatty(fileno(stream)) != 0; }
+
+}  // namespace tarvik::platform

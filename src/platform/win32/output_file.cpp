@@ -1,0 +1,73 @@
+#include "platform/output_file.h"
+
+#include <windows.h>
+
+#include "platform/win32/wide.h"
+#include "platform/win32/win_error.h"
+
+namespace tarvik::platform {
+
+namespace {
+
+// The handle is opened without FILE_SHARE_DELETE: while it is open nobody can delete or rename
+// the file, which is the lock a later run's cleaner respects.
+class Win32NewFile final : public NewFile {
+ public:
+  explicit Win32NewFile(HANDLE h) : handle_(h) {}
+  ~Win32NewFile() override {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  }
+
+  FileError write(const char* data, std::size_t size) override {
+    if (handle_ == INVALID_HANDLE_VALUE) return FileError::Other;
+    while (size > 0) {
+      const DWORD chunk = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
+      DWORD written = 0;
+      if (!WriteFile(handle_, data, chunk, &written, nullptr)) return FileErrorFromWin32(GetLastError());
+      if (written == 0) return FileError::DiskFull;
+      data += written;
+      size -= written;
+    }
+    return FileError::None;
+  }
+
+  FileError flush_and_close() override {
+    if (handle_ == INVALID_HANDLE_VALUE) return FileError::Other;
+    FileError error = FlushFileBuffers(handle_) ? FileError::None : FileErrorFromWin32(GetLastError());
+    if (!CloseHandle(handle_) && error == FileError::None) error = FileErrorFromWin32(GetLastError());
+    handle_ = INVALID_HANDLE_VALUE;
+    return error;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+}  // namespace
+
+std::unique_ptr<NewFile> NewFile::create(const std::string& path, FileError& error) {
+  HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    error = FileErrorFromWin32(GetLastError());
+    return nullptr;
+  }
+  error = FileError::None;
+  return std::make_unique<Win32NewFile>(h);
+}
+
+FileError ReplaceFile(const std::string& from, const std::string& to) {
+  if (!MoveFileExW(Widen(from).c_str(), Widen(to).c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return FileErrorFromWin32(GetLastError());
+  return FileError::None;
+}
+
+void RemoveFile(const std::string& path) noexcept { DeleteFileW(Widen(path).c_str()); }
+
+bool RemoveIfUnlocked(const std::string& path) noexcept {
+  // A file still open in a live run refuses the delete with a sharing violation.
+  return DeleteFileW(Widen(path).c_str()) != 0;
+}
+
+}  // namespace tarvik::platform

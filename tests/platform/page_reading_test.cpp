@@ -1,0 +1,115 @@
+// Reading an archive by position through the bounded page cache: pages come out as the file holds
+// them however the cache lets blocks go, a page handed out stays valid after its block is let go,
+// and the cache never grows past its budget.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+
+#include "archive/corpus.h"
+#include "archive/jet/page_cache.h"
+#include "archive/jet/page_source.h"
+#include "support/temp_dir.h"
+
+namespace tarvik::test {
+namespace {
+
+using archive::jet::Page;
+using archive::jet::PageCache;
+using archive::jet::PageSource;
+
+constexpr const char* kArchive = "fxjollois-donnees/Comptoir2000.mdb";
+
+std::filesystem::path writable_copy(const TempDir& dir, const std::vector<std::uint8_t>& bytes) {
+  const auto path = dir / "copia.mdb";
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return path;
+}
+
+PageCache::Block block_of(std::uint8_t fill) {
+  auto block = std::make_shared<archive::jet::BlockBytes>(16);
+  block->data[0] = fill;
+  block->size = 16;
+  return block;
+}
+
+TEST(PageCacheTest, StaysWithinItsBudgetAndKeepsRecentlyUsedBlocks) {
+  PageCache cache;
+  cache.reset(100, PageCache::kBudgetBytes / 4);  // room for four blocks
+  ASSERT_EQ(cache.capacity(), 4u);
+  for (std::uint32_t b = 0; b < 4; ++b) cache.insert(b, block_of(std::uint8_t(b)));
+  // The clock clears every mark on its first turn and lets block 0 go; block 1 is then used
+  // again, so the next one to go is block 2, not block 1.
+  cache.insert(4, block_of(4));
+  EXPECT_EQ(cache.find(0), nullptr);
+  ASSERT_NE(cache.find(1), nullptr);
+  cache.insert(5, block_of(5));
+  EXPECT_NE(cache.find(1), nullptr);
+  EXPECT_EQ(cache.find(2), nullptr);
+  for (std::uint32_t b = 6; b < 100; ++b) cache.insert(b, block_of(std::uint8_t(b)));
+  EXPECT_EQ(cache.cached_blocks(), 4u);
+  ASSERT_NE(cache.find(99), nullptr);
+  EXPECT_EQ((*cache.find(99))->data[0], 99);
+}
+
+TEST(PageCacheTest, ABlockHandedOutOutlivesItsEviction) {
+  PageCache cache;
+  cache.reset(10, PageCache::kBudgetBytes / 2);
+  cache.insert(0, block_of(7));
+  const PageCache::Block held = *cache.find(0);
+  for (std::uint32_t b = 1; b < 10; ++b) cache.insert(b, block_of(0));
+  EXPECT_EQ(cache.find(0), nullptr);
+  EXPECT_EQ(held->data[0], 7);
+}
+
+TEST(PageReadingTest, PagesAreTheFilesBytesInAnyOrder) {
+  const auto bytes = read_bytes(corpus_file(kArchive));
+  ASSERT_GT(bytes.size(), 100000u) << "corpus file missing: " << corpus_file(kArchive);
+  TempDir dir;
+  const auto source = PageSource::open(writable_copy(dir, bytes).string());
+  const std::size_t size = source->page_size();
+  // Backwards, so that every block is read for a page at its end first.
+  std::vector<Page> held;
+  for (std::uint32_t n = source->page_count() - 1; n >= 1; --n) {
+    const Page page = source->page(n);
+    ASSERT_EQ(page.bytes.size(), size);
+    ASSERT_EQ(std::memcmp(page.bytes.data(), bytes.data() + std::size_t(n) * size, size), 0) << "page " << n;
+    if (n % 7 == 0) held.push_back(page);
+  }
+  for (const Page& page : held) EXPECT_NE(page.owner, nullptr);
+}
+
+}  // namespace
+}  // namespace tarvik::test
+
+namespace tarvik::test {
+namespace {
+
+TEST(PageCacheTest, BuffersAreReusedOnlyWhenNoPageHoldsThem) {
+  PageCache cache;
+  cache.reset(10, PageCache::kBudgetBytes / 2);  // two blocks
+  EXPECT_EQ(cache.evict_for_reuse(), nullptr);   // room left: nothing to let go
+  cache.insert(0, block_of(0));
+  cache.insert(1, block_of(1));
+  const PageCache::Block held = *cache.find(0);  // a page of block 0 still in use
+
+  // The clock picks block 0, which is held: its bytes are left to the holder, not reused.
+  EXPECT_EQ(cache.evict_for_reuse(), nullptr);
+  EXPECT_EQ(cache.find(0), nullptr);
+  cache.insert(2, block_of(2));
+  EXPECT_EQ(held->data[0], 0);
+
+  // Block 1 is held by nobody: its buffer comes back for the next read.
+  const auto reused = cache.evict_for_reuse();
+  ASSERT_NE(reused, nullptr);
+  EXPECT_EQ(reused->data[0], 1);
+  EXPECT_EQ(cache.find(1), nullptr);
+  cache.insert(3, reused);
+  EXPECT_EQ(cache.cached_blocks(), 2u);
+  EXPECT_NE(cache.find(2), nullptr);
+  EXPECT_NE(cache.find(3), nullptr);
+}
+
+}  // namespace
+}  // namespace tarvik::test

@@ -1,0 +1,141 @@
+#!/usr/bin/env bash
+# The Windows programs under Wine against the Linux build, end to end:
+#   - archive-gen.exe writes the same archives as archive-gen;
+#   - tarvik-transfer.exe export gives the Linux build's transfer file byte for byte (or its
+#     refusal and exit code) on the sample and its three refusal variants;
+#   - without --folder it finds the folder in the registry value written with `wine reg add`;
+#   - the archive's bytes and modification time are unchanged;
+#   - failures give the Linux build's error and exit code and leave nothing at the target.
+# Usage: wine_e2e.sh WINDOWS_BUILD_DIR LINUX_BUILD_DIR
+set -uo pipefail
+win_build=$(realpath "$1")
+linux_build=$(realpath "$2")
+for program in "$win_build/tarvik-transfer.exe" "$win_build/tools/archive-gen/archive-gen.exe" \
+               "$win_build/tests/windows/archive-holder.exe" "$linux_build/tarvik-transfer" \
+               "$linux_build/tools/archive-gen/archive-gen"; do
+  [[ -x $program ]] || { echo "manca $program: compilare prima" >&2; exit 1; }
+done
+export WINEPREFIX=${WINEPREFIX:-$win_build/wineprefix} WINEDEBUG=-all
+wine_cmd=$(command -v wine || command -v wine64)
+
+work=$win_build/e2e
+rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
+passed=0
+failed=0
+check() {  # check NAME COMMAND...
+  local name=$1
+  shift
+  if "$@"; then
+    passed=$((passed + 1)); echo "ok   $name"
+  else
+    failed=$((failed + 1)); echo "FAIL $name"
+  fi
+}
+win() { "$wine_cmd" "$win_build/$1" "${@:2}"; }
+# Messages without the progress lines; Windows' text-mode line ends as Linux ones.
+messages() { tr -d '\r' < "$1" | grep -v '^Avanzamento' | sed 's/\[S\/n\] //'; }
+same_run() {  # same_run NAME ARGS... : both builds run `export ARGS`, outputs under l-NAME, w-NAME
+  local name=$1
+  shift
+  "$linux_build/tarvik-transfer" export "$@" --output "l-$name.txt" > "l-$name.out" 2> "l-$name.err"
+  echo $? > "l-$name.rc"
+  win tarvik-transfer.exe export "$@" --output "w-$name.txt" > "w-$name.out" 2> "w-$name.err"
+  echo $? > "w-$name.rc"
+  # The file name appears in no message, so both runs' messages must be the same text.
+  cmp -s "l-$name.rc" "w-$name.rc" || { echo "  exit code: Linux $(cat "l-$name.rc"), Windows $(cat "w-$name.rc")"; return 1; }
+  diff <(messages "l-$name.err") <(messages "w-$name.err") > /dev/null ||
+    { diff <(messages "l-$name.err") <(messages "w-$name.err") | head -5; return 1; }
+  diff <(tr -d '\r' < "l-$name.out") <(tr -d '\r' < "w-$name.out") > /dev/null || return 1
+  if [[ -e l-$name.txt ]]; then cmp "l-$name.txt" "w-$name.txt"; else [[ ! -e w-$name.txt ]]; fi
+}
+nothing_left() {  # nothing_left FOLDER NAME: no file and no temporary file of NAME
+  ! compgen -G "$1/$2*" > /dev/null
+}
+fingerprint() { echo "$(sha256sum < "$1") $(stat -c %Y "$1")"; }
+
+# The archives: the sample and its three refusal variants, written by both generators.
+for variant in sample outdated duplicate-suppliers missing-destination; do
+  mkdir -p "$variant" "$variant-w"
+  args=(sample)
+  [[ $variant != sample ]] && args+=(--variant "$variant")
+  "$linux_build/tools/archive-gen/archive-gen" "${args[@]}" "$variant/Tarvik.mdb" > /dev/null
+  win tools/archive-gen/archive-gen.exe "${args[@]}" "$variant-w/Tarvik.mdb" > /dev/null
+  check "archive-gen.exe $variant = archive-gen" cmp "$variant/Tarvik.mdb" "$variant-w/Tarvik.mdb"
+done
+
+for variant in sample outdated duplicate-suppliers missing-destination; do
+  before=$(fingerprint "$variant/Tarvik.mdb")
+  check "export $variant: same file or refusal" same_run "$variant" --folder "$variant" --departments yes
+  check "export $variant: archive unchanged" test "$before" = "$(fingerprint "$variant/Tarvik.mdb")"
+done
+check "export sample without departments" same_run sample-nodep --folder sample --departments no
+check "transfer file is not empty" test -s w-sample.txt
+
+# The folder from the registry, with its trailing backslash and an accented name.
+mkdir -p "Società Rossi"
+cp sample/Tarvik.mdb "Società Rossi/"
+"$wine_cmd" reg add 'HKCU\Software\VB and VBA Program Settings\Tarvik\Installazione' \
+  /v Cartella /t REG_SZ /d "Z:$(pwd | tr / '\\')\\Società Rossi\\" /f > /dev/null 2>&1
+win tarvik-transfer.exe export --output w-registry.txt --departments yes > /dev/null 2>&1
+check "registry folder found (accented name)" cmp l-sample.txt w-registry.txt
+"$wine_cmd" reg delete 'HKCU\Software\VB and VBA Program Settings\Tarvik' /f > /dev/null 2>&1
+win tarvik-transfer.exe export --output w-noregistry.txt --departments yes > /dev/null 2> w-noregistry.err
+check "no registry value: refused, nothing written" test "$?" = 1 -a ! -e w-noregistry.txt
+
+# Failures.
+check "missing folder" same_run missing-folder --folder non-esiste --departments yes
+mkdir -p empty-folder/sub
+check "missing archive" same_run missing-archive --folder empty-folder --departments yes
+# A read-only folder and a full disk. Permission bits do not stop root, so as root the folder is
+# a read-only mount, and the full disk a tiny tmpfs.
+mkdir -p ro full
+if ((EUID == 0)); then
+  mount --bind ro ro && mount -o remount,ro,bind ro || { echo "mount non riuscito" >&2; exit 1; }
+  mount -t tmpfs -o size=64k tmpfs full || { echo "mount non riuscito" >&2; exit 1; }
+  trap 'umount "$work/ro" "$work/full" 2> /dev/null' EXIT
+else
+  chmod 555 ro
+fi
+for target in ro full; do
+  "$linux_build/tarvik-transfer" export --folder sample --output "$target/out.txt" --departments yes > /dev/null 2> "$target-l.err"
+  echo $? > "$target-l.rc"
+  check "$target: Linux leaves nothing" nothing_left "$target" out.txt
+  win tarvik-transfer.exe export --folder sample --output "$target/out.txt" --departments yes > /dev/null 2> "$target-w.err"
+  echo $? > "$target-w.rc"
+  check "$target: the Linux error and exit code" \
+    diff <(messages "$target-l.err"; cat "$target-l.rc") <(messages "$target-w.err"; cat "$target-w.rc")
+  check "$target: nothing left" nothing_left "$target" out.txt
+done
+((EUID == 0)) || chmod 755 ro
+
+long=$(printf 'n%.0s' {1..300})
+check "name too long" same_run "$long" --folder sample --departments yes
+check "name too long: nothing left" nothing_left . "w-$long"
+win tarvik-transfer.exe export --folder sample --output 'w-bad?name.txt' --departments yes > /dev/null 2> w-badname.err
+rc=$?
+check "characters Windows refuses: error 52, exit 2" test "$rc" = 2 -a -n "$(grep -l '52' w-badname.err)"
+check "characters Windows refuses: nothing left" nothing_left . 'w-bad'
+
+# 3045: the archive held by a running export, and held open for writing by another program.
+flock -x sample/Tarvik.mdb sleep 20 &
+holder=$!
+sleep 0.5
+"$linux_build/tarvik-transfer" export --folder sample --output l-held.txt --departments yes > /dev/null 2> l-held.err
+echo "$?" > l-held.rc
+kill "$holder"; wait "$holder" 2> /dev/null
+check "archive held on Linux: 3045" grep -q 3045 l-held.err
+for mode in export write; do
+  rm -f ready
+  win tests/windows/archive-holder.exe "$mode" sample/Tarvik.mdb ready 20 &
+  holder=$!
+  for _ in $(seq 150); do [[ -e ready ]] && break; sleep 0.2; done
+  win tarvik-transfer.exe export --folder sample --output "w-held-$mode.txt" --departments yes > /dev/null 2> "w-held-$mode.err"
+  echo "$?" > "w-held-$mode.rc"
+  kill "$holder" 2> /dev/null; wait "$holder" 2> /dev/null
+  check "archive held ($mode): the Linux error and exit code" \
+    diff <(messages l-held.err; cat l-held.rc) <(messages "w-held-$mode.err"; cat "w-held-$mode.rc")
+  check "archive held ($mode): nothing left" nothing_left . "w-held-$mode"
+done
+
+echo "Wine: $passed superati, $failed falliti"
+((failed == 0))
