@@ -103,3 +103,25 @@ TEST(KeyNumbers, ReservedRoomKeepsNumbersAndFindsEveryKey) {
 
 }  // namespace
 }  // namespace tarvik::archive::sql
+
+namespace tarvik::archive::sql {
+namespace {
+
+TEST(JoinIndexCache, ForgetsOlderIndexesBeyondItsBudget) {
+  JoinIndexCache cache;
+  auto big = [] {
+    auto t = std::make_shared<JoinedTable>();
+    t->rows.values.resize(JoinIndexCache::kBudgetBytes / sizeof(Value) / 2 + 1);  // over half the budget
+    return t;
+  };
+  cache.keep("a", big());
+  cache.keep("b", big());
+  EXPECT_NE(cache.find("a"), nullptr);  // one other within the budget
+  cache.keep("c", big());               // "b" and "a" together would exceed it: the older goes
+  EXPECT_NE(cache.find("c"), nullptr);
+  EXPECT_EQ(cache.find("b"), nullptr);
+  EXPECT_NE(cache.find("a"), nullptr);  // found before "c" came, so the more recent of the two
+}
+
+}  // namespace
+}  // namespace tarvik::archive::sql

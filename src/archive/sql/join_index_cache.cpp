@@ -1,5 +1,7 @@
 #include "archive/sql/join_index_cache.h"
 
+#include <iterator>
+
 namespace tarvik::archive::sql {
 
 namespace {
@@ -21,6 +23,14 @@ std::shared_ptr<const JoinedTable> JoinIndexCache::find(const std::string& key) 
 void JoinIndexCache::keep(const std::string& key, std::shared_ptr<const JoinedTable> table) {
   entries_.emplace_front(key, std::move(table));
   while (entries_.size() > kKept) entries_.pop_back();
+  std::size_t others = 0;
+  for (auto it = std::next(entries_.begin()); it != entries_.end(); ++it) {
+    others += it->second->bytes();
+    if (others > kBudgetBytes) {
+      entries_.erase(it, entries_.end());
+      break;
+    }
+  }
 }
 
 }  // namespace tarvik::archive::sql

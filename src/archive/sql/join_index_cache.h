@@ -32,15 +32,19 @@ struct StoredRows {
 struct JoinedTable {
   KeyIndex index;
   StoredRows rows;
+  // The memory held, in bytes (texts' own storage aside).
+  std::size_t bytes() const { return index.bytes() + rows.values.capacity() * sizeof(Value); }
 };
 
 class JoinIndexCache {
  public:
   static constexpr std::size_t kKept = 6;
+  // The kept indexes other than the newest hold at most this much; the newest is always kept.
+  static constexpr std::size_t kBudgetBytes = std::size_t(24) << 20;
 
   // The index kept under `key` (it becomes the most recently used), or null.
   std::shared_ptr<const JoinedTable> find(const std::string& key);
-  // Keeps `table` under `key`, forgetting the least recently used beyond kKept.
+  // Keeps `table` under `key`, forgetting the least recently used beyond kKept or the budget.
   void keep(const std::string& key, std::shared_ptr<const JoinedTable> table);
   void clear() { entries_.clear(); }
 

@@ -19,6 +19,8 @@ class KeyNumbers {
   // The number of `key`, or kNone.
   std::uint32_t find(std::string_view key) const;
   std::size_t size() const { return count_; }
+  // The memory held, in bytes.
+  std::size_t bytes() const { return slots_.capacity() * sizeof(Slot) + arena_.capacity(); }
   // Room for `keys` keys without growing.
   void reserve(std::size_t keys);
 
