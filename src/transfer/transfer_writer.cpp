@@ -40,21 +40,22 @@ void TransferWriter::WriteNumberLine(std::int32_t number) {
 
 void TransferWriter::WriteValue(const archive::Value& value, bool raw) {
   const std::size_t line_start = buffer_.size();
-  append_value_line(buffer_, value, raw);
-  if (observer_) report_change(value, raw, line_start);
+  const TextOutcome outcome = append_value_line(buffer_, value, raw);
+  if (observer_) report_change(value, raw, line_start, outcome);
   end_line();
 }
 
-// Only texts, and numbers or dates that came out as an empty line, can have been changed.
-void TransferWriter::report_change(const archive::Value& value, bool raw, std::size_t line_start) {
+// Only texts, and numbers or dates that came out as an empty line, can have been changed. A text
+// is looked at closer only when its conversion says it changed it.
+void TransferWriter::report_change(const archive::Value& value, bool raw, std::size_t line_start,
+                                   const TextOutcome& outcome) {
   using archive::ValueKind;
   const std::string_view written(buffer_.data() + line_start, buffer_.size() - line_start);
   switch (value.kind()) {
     case ValueKind::Text: {
-      // One byte per character and no "?" means nothing was lost or removed: the common case,
-      // answered without looking at the text again.
-      const bool same_length = written.size() == value.as_text().size();
-      if (same_length && written.find('?') == std::string_view::npos) return;
+      // The conversion tells whether it replaced or removed anything: the common case, nothing,
+      // is answered without looking at the text again.
+      if (!outcome.replaced && !outcome.removed_controls) return;
       if (FindTextChanges(value.as_text(), raw).any())
         observer_->value_changed({ChangeKind::TextChanged, value, written, raw});
       return;

@@ -12,6 +12,7 @@
 #include "archive/value.h"
 #include "transfer/output_file.h"
 #include "transfer/value_observer.h"
+#include "transfer/windows1252.h"
 
 namespace tarvik::transfer {
 
@@ -57,7 +58,7 @@ class TransferWriter {
 
  private:
   TransferWriter() = default;
-  void report_change(const archive::Value& value, bool raw, std::size_t line_start);
+  void report_change(const archive::Value& value, bool raw, std::size_t line_start, const TextOutcome& outcome);
   void end_line();
   void flush_buffer();
 

@@ -7,45 +7,42 @@
 
 namespace tarvik::transfer {
 
-void append_value_line(std::string& out, const archive::Value& value, bool raw) {
+TextOutcome append_value_line(std::string& out, const archive::Value& value, bool raw) {
   using archive::ValueKind;
   switch (value.kind()) {
     case ValueKind::Null:
-      return;
+      return {};
     case ValueKind::Boolean:
       out += value.as_boolean() ? 'T' : 'F';
-      return;
+      return {};
     case ValueKind::Byte:
       append_padded_number(out, value.as_byte());
-      return;
+      return {};
     case ValueKind::Integer:
       append_integer_text(out, value.as_integer());
-      return;
+      return {};
     case ValueKind::Long:
       append_integer_text(out, value.as_long());
-      return;
+      return {};
     case ValueKind::Single:
       append_single_text(out, value.as_single());
-      return;
+      return {};
     case ValueKind::Double:
       append_double_text(out, value.as_double());
-      return;
+      return {};
     case ValueKind::Currency:
       append_currency_text(out, value.as_currency());
-      return;
+      return {};
     case ValueKind::DateTime:
       append_date_text(out, value.as_datetime());
-      return;
+      return {};
     case ValueKind::Text:
       // Cleaned while converted: the same bytes as CleanText's copy, without the copy.
-      if (raw)
-        append_windows1252(out, value.as_text());
-      else
-        append_windows1252_cleaned(out, value.as_text());
-      return;
+      if (raw) return append_windows1252(out, value.as_text());
+      return append_windows1252_cleaned(out, value.as_text());
     case ValueKind::Numeric:
       append_padded_numeric(out, value.as_numeric());
-      return;
+      return {};
     case ValueKind::Binary:
     case ValueKind::Guid:
       throw errors::type_mismatch();

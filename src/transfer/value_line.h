@@ -5,6 +5,7 @@
 #include <string>
 
 #include "archive/value.h"
+#include "transfer/windows1252.h"
 
 namespace tarvik::transfer {
 
@@ -18,6 +19,8 @@ namespace tarvik::transfer {
 // - a Single, Double or date with no text of its kind (NaN, an infinity, a date outside the years
 //   0001 to 9999): nothing, like null, so the lines that follow keep their places.
 // Binary data and GUIDs have no line kind: they raise TransferError 13.
-void append_value_line(std::string& out, const archive::Value& value, bool raw);
+// For a text, what the conversion changed (nothing for other kinds), so that a caller counting
+// changed values looks closer only at the texts that were changed.
+TextOutcome append_value_line(std::string& out, const archive::Value& value, bool raw);
 
 }  // namespace tarvik::transfer

@@ -156,7 +156,9 @@ TEST(GroupHaving, DuplicatedPairsEqualAPlainCount) {
   std::map<std::pair<std::string, std::int32_t>, std::int32_t> found;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     found[{folded(rows[i][0]), rows[i][1].as_long()}] = rows[i][2].as_long();
-    if (i > 0) EXPECT_LE(folded(rows[i - 1][0]), folded(rows[i][0]));
+    if (i > 0) {
+      EXPECT_LE(folded(rows[i - 1][0]), folded(rows[i][0]));
+    }
   }
   EXPECT_EQ(rows.size(), expected.size());
   EXPECT_EQ(found, expected);

@@ -66,21 +66,61 @@ TEST(JoinIndexCache, KeepsTheMostRecentlyUsed) {
   JoinIndexCache cache;
   auto table = [](std::size_t rows) {
     auto t = std::make_shared<JoinedTable>();
-    t->row_count = rows;
+    t->rows.count = rows;
     return t;
   };
-  cache.keep("a", table(1));
-  cache.keep("b", table(2));
-  cache.keep("c", table(3));
-  ASSERT_NE(cache.find("a"), nullptr);  // now the most recent: "b" is the oldest
-  cache.keep("d", table(4));
-  EXPECT_EQ(cache.find("b"), nullptr);
-  ASSERT_NE(cache.find("a"), nullptr);
-  EXPECT_EQ(cache.find("a")->row_count, 1u);
-  EXPECT_EQ(cache.find("c")->row_count, 3u);
-  EXPECT_EQ(cache.find("d")->row_count, 4u);
+  const std::size_t kept = JoinIndexCache::kKept;
+  for (std::size_t i = 0; i < kept; ++i) cache.keep("t" + std::to_string(i), table(i));
+  ASSERT_NE(cache.find("t0"), nullptr);  // now the most recent: "t1" is the oldest
+  cache.keep("new", table(100));
+  EXPECT_EQ(cache.find("t1"), nullptr);
+  for (std::size_t i : {std::size_t(0), std::size_t(2), kept - 1}) {
+    ASSERT_NE(cache.find("t" + std::to_string(i)), nullptr) << i;
+    EXPECT_EQ(cache.find("t" + std::to_string(i))->rows.count, i);
+  }
+  EXPECT_EQ(cache.find("new")->rows.count, 100u);
   cache.clear();
-  EXPECT_EQ(cache.find("a"), nullptr);
+  EXPECT_EQ(cache.find("t0"), nullptr);
+}
+
+}  // namespace
+}  // namespace tarvik::archive::sql
+
+namespace tarvik::archive::sql {
+namespace {
+
+TEST(KeyNumbers, ReservedRoomKeepsNumbersAndFindsEveryKey) {
+  KeyNumbers numbers;
+  bool added = false;
+  numbers.number("before", added);
+  numbers.reserve(5000);  // rehashes the key already there
+  EXPECT_EQ(numbers.find("before"), 0u);
+  for (std::uint32_t i = 1; i <= 5000; ++i) ASSERT_EQ(numbers.number(std::to_string(i), added), i);
+  numbers.reserve(10);  // less room than held: nothing lost
+  for (std::uint32_t i = 1; i <= 5000; ++i) ASSERT_EQ(numbers.find(std::to_string(i)), i);
+  EXPECT_EQ(numbers.find("before"), 0u);
+}
+
+}  // namespace
+}  // namespace tarvik::archive::sql
+
+namespace tarvik::archive::sql {
+namespace {
+
+TEST(JoinIndexCache, ForgetsOlderIndexesBeyondItsBudget) {
+  JoinIndexCache cache;
+  auto big = [] {
+    auto t = std::make_shared<JoinedTable>();
+    t->rows.values.resize(JoinIndexCache::kBudgetBytes / sizeof(Value) / 2 + 1);  // over half the budget
+    return t;
+  };
+  cache.keep("a", big());
+  cache.keep("b", big());
+  EXPECT_NE(cache.find("a"), nullptr);  // one other within the budget
+  cache.keep("c", big());               // "b" and "a" together would exceed it: the older goes
+  EXPECT_NE(cache.find("c"), nullptr);
+  EXPECT_EQ(cache.find("b"), nullptr);
+  EXPECT_NE(cache.find("a"), nullptr);  // found before "c" came, so the more recent of the two
 }
 
 }  // namespace

@@ -17,14 +17,6 @@ namespace {
 
 const Value kNoColumns[1];
 
-// The stored columns of one table's rows, row after row.
-struct StoredRows {
-  std::size_t width = 0;
-  std::size_t count = 0;
-  std::vector<Value> values;
-
-  const Value* row(std::size_t i) const { return width == 0 ? kNoColumns : values.data() + i * width; }
-};
 
 // The right side of a join: its rows as row numbers of its sources (-1: the missing side of an
 // inner LEFT JOIN), and the index of their keys. A single table's entry n is its row n.
@@ -35,15 +27,16 @@ struct Relation {
   std::shared_ptr<const JoinedTable> table;  // its key index
 };
 
-// The name a single table's index is kept under between queries, or "" when it cannot be kept:
-// its keys are not plain columns of it, or it keeps columns of its own for the result.
+// The name a single table's index is kept under between queries (its table, key columns and
+// stored columns), or "" when it cannot be kept: its keys are not plain columns of it.
 std::string shared_index_name(const PlanSource& src, std::size_t source, const std::vector<Bound>& keys) {
-  if (!src.stored_columns.empty()) return {};
-  std::string name = std::to_string(src.table.tdef_page);
+  std::string name = std::to_string(src.table.tdef_page) + " on";
   for (const Bound& k : keys) {
     if (k.kind != BoundKind::Column || k.source != source) return {};
-    name += ',' + std::to_string(k.column);
+    name += ' ' + std::to_string(k.column);
   }
+  name += " keeping";
+  for (std::size_t c : src.stored_columns) name += ' ' + std::to_string(c);
   return name;
 }
 
@@ -79,7 +72,11 @@ struct Execution::State {
     ctx.rows.assign(p.sources.size(), nullptr);
     ctx.full.assign(p.sources.size(), 0);
     row_numbers.assign(p.sources.size(), -1);
-    for (std::size_t s = 0; s < p.sources.size(); ++s) stored[s].width = p.sources[s].stored_columns.size();
+    rows_of.resize(p.sources.size());
+    for (std::size_t s = 0; s < p.sources.size(); ++s) {
+      stored[s].width = p.sources[s].stored_columns.size();
+      rows_of[s] = &stored[s];
+    }
   }
 
   // Reads a whole table, keeping its stored columns; `each` sees every scanned row first.
@@ -104,7 +101,7 @@ struct Execution::State {
   }
 
   void bind_stored(std::size_t source, std::int32_t n) {
-    ctx.rows[source] = n < 0 ? nullptr : stored[source].row(static_cast<std::size_t>(n));
+    ctx.rows[source] = n < 0 ? nullptr : rows_of[source]->row(static_cast<std::size_t>(n));
     ctx.full[source] = 0;
     row_numbers[source] = n;
   }
@@ -112,7 +109,8 @@ struct Execution::State {
   const jet::JetFile& file;
   const Plan& plan;
   JoinIndexCache* cache;  // may be null
-  std::vector<StoredRows> stored;  // per source
+  std::vector<StoredRows> stored;  // per source, as loaded by this execution
+  std::vector<const StoredRows*> rows_of;  // per source: its stored rows, here or in a kept index
   RowContext ctx;
   std::vector<std::int32_t> row_numbers;  // per source: the stored row bound in ctx
   std::unique_ptr<class SpineCursor> top;
@@ -237,17 +235,19 @@ class SpineCursor {
       const std::string shared_name =
           st_.cache ? shared_index_name(st_.plan.sources[right.source], right.source, keys) : std::string();
       if (!shared_name.empty()) rel.table = st_.cache->find(shared_name);
-      if (rel.table) {
-        st_.stored[right.source].count = rel.table->row_count;  // no columns of its own
-        return rel;
+      if (!rel.table) {
+        auto table = std::make_shared<JoinedTable>();
+        // The definition's row count sizes the index (a hint: capped, as a damaged one may lie).
+        constexpr std::size_t kMostReserved = std::size_t(1) << 18;
+        table->index.reserve(std::min<std::size_t>(st_.plan.sources[right.source].table.row_count, kMostReserved));
+        st_.load(right.source, keys, [&](std::int32_t n) {
+          if (make_key(keys, st_.ctx, key)) table->index.add(key, n);
+        });
+        table->rows = std::move(st_.stored[right.source]);
+        if (!shared_name.empty()) st_.cache->keep(shared_name, table);
+        rel.table = std::move(table);
       }
-      auto table = std::make_shared<JoinedTable>();
-      st_.load(right.source, keys, [&](std::int32_t n) {
-        if (make_key(keys, st_.ctx, key)) table->index.add(key, n);
-      });
-      table->row_count = st_.stored[right.source].count;
-      if (!shared_name.empty()) st_.cache->keep(shared_name, table);
-      rel.table = std::move(table);
+      st_.rows_of[right.source] = &rel.table->rows;
       return rel;
     }
     auto table = std::make_shared<JoinedTable>();
@@ -259,7 +259,7 @@ class SpineCursor {
       if (make_key(keys, st_.ctx, key)) table->index.add(key, n);
       ++n;
     }
-    table->row_count = static_cast<std::size_t>(n);
+    table->rows.count = static_cast<std::size_t>(n);
     rel.table = std::move(table);
     return rel;
   }

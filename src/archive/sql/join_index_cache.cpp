@@ -1,6 +1,14 @@
 #include "archive/sql/join_index_cache.h"
 
+#include <iterator>
+
 namespace tarvik::archive::sql {
+
+namespace {
+const Value kNoColumns[1];
+}  // namespace
+
+const Value* StoredRows::row(std::size_t i) const { return width == 0 ? kNoColumns : values.data() + i * width; }
 
 std::shared_ptr<const JoinedTable> JoinIndexCache::find(const std::string& key) {
   for (auto it = entries_.begin(); it != entries_.end(); ++it) {
@@ -15,6 +23,14 @@ std::shared_ptr<const JoinedTable> JoinIndexCache::find(const std::string& key) 
 void JoinIndexCache::keep(const std::string& key, std::shared_ptr<const JoinedTable> table) {
   entries_.emplace_front(key, std::move(table));
   while (entries_.size() > kKept) entries_.pop_back();
+  std::size_t others = 0;
+  for (auto it = std::next(entries_.begin()); it != entries_.end(); ++it) {
+    others += it->second->bytes();
+    if (others > kBudgetBytes) {
+      entries_.erase(it, entries_.end());
+      break;
+    }
+  }
 }
 
 }  // namespace tarvik::archive::sql

@@ -1,7 +1,8 @@
 // The key indexes of joined tables, kept for the next queries of the same archive: most blocks join
 // the same table on the same key (the register on its id), and the archive is open read-only, so
-// an index built once stays right. Only indexes of a table joined on plain columns and keeping no
-// other columns are kept, and only the last few built, so memory holds a few tables' keys.
+// an index built once stays right. Only indexes of a table joined on plain columns are kept, with
+// the columns the query keeps of it, and only the last few built, so memory holds a few tables'
+// keys.
 #pragma once
 
 #include <cstdint>
@@ -10,23 +11,40 @@
 #include <string>
 #include <utility>
 
+#include <vector>
+
 #include "archive/sql/key_index.h"
+#include "archive/value.h"
 
 namespace tarvik::archive::sql {
 
-// The index of a joined table: its keys to its row numbers in physical order.
+// The stored columns of one table's rows, row after row.
+struct StoredRows {
+  std::size_t width = 0;
+  std::size_t count = 0;
+  std::vector<Value> values;
+
+  const Value* row(std::size_t i) const;
+};
+
+// The index of a joined table: its keys to its row numbers in physical order, and the columns the
+// query reads of its rows.
 struct JoinedTable {
-  std::size_t row_count = 0;
   KeyIndex index;
+  StoredRows rows;
+  // The memory held, in bytes (texts' own storage aside).
+  std::size_t bytes() const { return index.bytes() + rows.values.capacity() * sizeof(Value); }
 };
 
 class JoinIndexCache {
  public:
-  static constexpr std::size_t kKept = 3;
+  static constexpr std::size_t kKept = 6;
+  // The kept indexes other than the newest hold at most this much; the newest is always kept.
+  static constexpr std::size_t kBudgetBytes = std::size_t(24) << 20;
 
   // The index kept under `key` (it becomes the most recently used), or null.
   std::shared_ptr<const JoinedTable> find(const std::string& key);
-  // Keeps `table` under `key`, forgetting the least recently used beyond kKept.
+  // Keeps `table` under `key`, forgetting the least recently used beyond kKept or the budget.
   void keep(const std::string& key, std::shared_ptr<const JoinedTable> table);
   void clear() { entries_.clear(); }
 

@@ -14,6 +14,12 @@ class KeyIndex {
  public:
   // Adds `entry` (0, 1, 2, ... in order, each at most once) under `key`.
   void add(std::string_view key, std::int32_t entry);
+  // Room for `keys` distinct keys without growing.
+  void reserve(std::size_t keys) { keys_.reserve(keys); }
+  // The memory held, in bytes.
+  std::size_t bytes() const {
+    return keys_.bytes() + (head_.capacity() + tail_.capacity() + next_.capacity()) * sizeof(std::int32_t);
+  }
   // The first entry of `key`, or -1.
   std::int32_t first(std::string_view key) const;
   // The entry after `entry` under the same key, or -1.

@@ -21,9 +21,17 @@ std::size_t KeyNumbers::slot_of(std::string_view key, std::uint64_t hash) const 
   }
 }
 
-void KeyNumbers::grow() {
+void KeyNumbers::grow() { rehash(slots_.empty() ? 64 : slots_.size() * 2); }
+
+void KeyNumbers::reserve(std::size_t keys) {
+  std::size_t slot_count = slots_.empty() ? 64 : slots_.size();
+  while (slot_count < 2 * keys) slot_count *= 2;
+  if (slot_count > slots_.size()) rehash(slot_count);
+}
+
+void KeyNumbers::rehash(std::size_t slot_count) {
   std::vector<Slot> old = std::move(slots_);
-  slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
+  slots_.assign(slot_count, Slot{});
   const std::size_t mask = slots_.size() - 1;
   for (const Slot& slot : old) {
     if (slot.number == kNone) continue;

@@ -19,6 +19,10 @@ class KeyNumbers {
   // The number of `key`, or kNone.
   std::uint32_t find(std::string_view key) const;
   std::size_t size() const { return count_; }
+  // The memory held, in bytes.
+  std::size_t bytes() const { return slots_.capacity() * sizeof(Slot) + arena_.capacity(); }
+  // Room for `keys` keys without growing.
+  void reserve(std::size_t keys);
 
  private:
   struct Slot {
@@ -30,6 +34,7 @@ class KeyNumbers {
 
   std::size_t slot_of(std::string_view key, std::uint64_t hash) const;
   void grow();
+  void rehash(std::size_t slot_count);
 
   std::vector<Slot> slots_;  // a power of two in size, at most half full
   std::uint32_t count_ = 0;
