@@ -89,14 +89,21 @@ check "missing archive" same_run missing-archive --folder empty-folder --departm
 # A read-only folder and a full disk. Permission bits do not stop root, so as root the folder is
 # a read-only mount, and the full disk a tiny tmpfs.
 mkdir -p ro full
+targets=(ro full)
 if ((EUID == 0)); then
-  mount --bind ro ro && mount -o remount,ro,bind ro || { echo "mount non riuscito" >&2; exit 1; }
-  mount -t tmpfs -o size=64k tmpfs full || { echo "mount non riuscito" >&2; exit 1; }
-  trap 'umount "$work/ro" "$work/full" 2> /dev/null' EXIT
+  # A machine that refuses mounts (a container) cannot stage these two: they are skipped, loudly.
+  if mount --bind ro ro 2> /dev/null && mount -o remount,ro,bind ro 2> /dev/null &&
+      mount -t tmpfs -o size=64k tmpfs full 2> /dev/null; then
+    trap 'umount "$work/ro" "$work/full" 2> /dev/null' EXIT
+  else
+    umount "$work/ro" 2> /dev/null
+    echo "SALTATI: cartella in sola lettura e disco pieno (qui non si possono montare file system)" >&2
+    targets=()
+  fi
 else
   chmod 555 ro
 fi
-for target in ro full; do
+for target in "${targets[@]}"; do
   "$linux_build/tarvik-transfer" export --folder sample --output "$target/out.txt" --departments yes > /dev/null 2> "$target-l.err"
   echo $? > "$target-l.rc"
   check "$target: Linux leaves nothing" nothing_left "$target" out.txt
