@@ -17,7 +17,7 @@ struct FuzzInput {
 };
 
 inline std::vector<FuzzInput> fuzz_regression_inputs(const std::string& target) {
-  const auto folder = std::filesystem::path(__FILE__).parent_path() / target;
+  const auto folder = std::filesystem::path(TARVIK_TESTS_SOURCE_DIR) / "fuzz_regressions" / target;
   std::vector<FuzzInput> inputs;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
     std::ifstream in(entry.path(), std::ios::binary);

@@ -9,7 +9,7 @@
 namespace tarvik::test {
 
 inline std::vector<std::string> quoted_queries() {
-  const auto path = std::filesystem::path(__FILE__).parent_path() / "quoted_queries.txt";
+  const auto path = std::filesystem::path(TARVIK_TESTS_SOURCE_DIR) / "sql" / "quoted_queries.txt";
   std::ifstream in(path);
   std::vector<std::string> queries;
   for (std::string line; std::getline(in, line);) {
