@@ -12,10 +12,8 @@ if command -v ccache >/dev/null; then
   export CCACHE_BASEDIR=$PWD
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
-# nlohmann-json is header-only: the cross build uses Debian's headers and package files as they are.
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -Dnlohmann_json_DIR=/usr/share/cmake/nlohmann_json \
   -DTARVIK_GTEST_SOURCE_DIR=/usr/src/googletest \
   -DTARVIK_BENCH=OFF "${launcher[@]}" "$@"
 cmake --build "$build_dir" -j"$(nproc)"
