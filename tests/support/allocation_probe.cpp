@@ -18,8 +18,9 @@ void AllocationProbe::record(std::size_t size) {
 
 }  // namespace tarvik::test
 
-// Every plain and array form goes through here; the aligned and nothrow forms of the library
-// call these or are not used with large sizes by the code under test.
+// Every plain, array and nothrow form goes through here, so that whatever one of them allocated
+// is freed by the matching replacement (the library's temporary buffers use the nothrow form).
+// The aligned forms are left to the library and are not used with large sizes by the code.
 void* operator new(std::size_t size) {
   tarvik::test::AllocationProbe::record(size);
   if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
@@ -30,3 +31,12 @@ void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  tarvik::test::AllocationProbe::record(size);
+  return std::malloc(size == 0 ? 1 : size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
+  return ::operator new(size, tag);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
