@@ -23,6 +23,12 @@
 namespace tarvik::test::run {
 
 inline constexpr const char* kTitle = "Esportazione dati Tarvik";
+// The separator the run appends to a folder text: the system's own.
+#ifdef _WIN32
+inline const std::string kSep = "\\";
+#else
+inline const std::string kSep = "/";
+#endif
 
 class ExportRunTest : public ::testing::Test {
  protected:

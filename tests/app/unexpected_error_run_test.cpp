@@ -88,7 +88,7 @@ TEST_F(UnexpectedErrorRun, AnArchiveInUseByAnotherExportCannotBeOpened) {
   const auto holder = archive::Database::open(archive_path().string());
 
   // The archive path is the box's text with the separator, followed by the archive's name.
-  const std::string opened = archive_folder_text() + "/Tarvik.mdb";
+  const std::string opened = archive_folder_text() + kSep + "Tarvik.mdb";
   EXPECT_EQ(press(archive_folder_text()), RunOutcome::Failed);
   ASSERT_EQ(window_.messages.size(), 1u);
   expect_failed_with("Si \xC3\xA8 verificato un errore imprevisto n. 3045 descrizione dell'errore:\n\n"

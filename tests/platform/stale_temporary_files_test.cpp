@@ -20,7 +20,7 @@ TEST(StaleTemporaryFilesTest, LeftoversOfTheSamePathGoAndEverythingElseStays) {
   const std::vector<std::string> leftovers = {"ProvaExport.txt.tmp-0a1b2c", "ProvaExport.txt.tmp-ffffff"};
   const std::vector<std::string> others = {
       "ProvaExport.txt.tmp-0a1b2",   // five digits
-      "ProvaExport.txt.tmp-0A1B2C",  // not the digits the program writes
+      "ProvaExport.txt.tmp-0A1B2D",  // not the digits the program writes
       "ProvaExport.txt.tmp-0a1b2cd",
       "Altro.txt.tmp-0a1b2c",
       "ProvaExport.txt",

@@ -6,11 +6,14 @@
 namespace tarvik::app {
 namespace {
 
+#ifndef _WIN32
+// Windows reads the process's own command line instead (its rules: command_line_rules_test).
 TEST(CommandLine, ArgumentsAreJoinedBySingleBlanks) {
   const char* argv[] = {"tarvik-export", "\"C:\\Dati", "export\\Prova.txt\""};
   EXPECT_EQ(CommandLineText(3, argv), "\"C:\\Dati export\\Prova.txt\"");
   EXPECT_EQ(CommandLineText(1, argv), "");
 }
+#endif
 
 TEST(CommandLine, EmptyOrBlankTextGivesTheDefaultPath) {
   EXPECT_EQ(TransferPathFromCommandLine(""), "ProvaExport.txt");

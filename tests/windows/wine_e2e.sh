@@ -32,23 +32,28 @@ check() {  # check NAME COMMAND...
   fi
 }
 win() { "$wine_cmd" "$win_build/$1" "${@:2}"; }
-# Messages without the progress lines; Windows' text-mode line ends as Linux ones.
-messages() { tr -d '\r' < "$1" | grep -v '^Avanzamento' | sed 's/\[S\/n\] //'; }
-same_run() {  # same_run NAME ARGS... : both builds run `export ARGS`, outputs under l-NAME, w-NAME
-  local name=$1
+# Messages without the progress lines; Windows' text-mode line ends and path separators as Linux
+# ones; the report's name without the build's prefix.
+messages() {
+  tr -d '\r' < "$1" | grep -v '^Avanzamento' | sed -e 's/\[S\/n\] //' -e 's/^Resoconto: [lw]-/Resoconto: /' |
+    tr '\\' /
+}
+same_run() {  # same_run NAME ARGS... : both builds run `export ARGS`, transfer files l-OUT.txt and
+  # w-OUT.txt (OUT is NAME unless set), messages and exit codes under l-NAME, w-NAME
+  local name=$1 out=${OUT:-$1}
   shift
-  "$linux_build/tarvik-transfer" export "$@" --output "l-$name.txt" > "l-$name.out" 2> "l-$name.err"
+  "$linux_build/tarvik-transfer" export "$@" --output "l-$out.txt" > "l-$name.out" 2> "l-$name.err"
   echo $? > "l-$name.rc"
-  win tarvik-transfer.exe export "$@" --output "w-$name.txt" > "w-$name.out" 2> "w-$name.err"
+  win tarvik-transfer.exe export "$@" --output "w-$out.txt" > "w-$name.out" 2> "w-$name.err"
   echo $? > "w-$name.rc"
-  # The file name appears in no message, so both runs' messages must be the same text.
+  # The transfer file's name appears in no message, so both runs' messages must be the same text.
   cmp -s "l-$name.rc" "w-$name.rc" || { echo "  exit code: Linux $(cat "l-$name.rc"), Windows $(cat "w-$name.rc")"; return 1; }
   diff <(messages "l-$name.err") <(messages "w-$name.err") > /dev/null ||
     { diff <(messages "l-$name.err") <(messages "w-$name.err") | head -5; return 1; }
   diff <(tr -d '\r' < "l-$name.out") <(tr -d '\r' < "w-$name.out") > /dev/null || return 1
-  if [[ -e l-$name.txt ]]; then cmp "l-$name.txt" "w-$name.txt"; else [[ ! -e w-$name.txt ]]; fi
+  if [[ -e l-$out.txt ]]; then cmp "l-$out.txt" "w-$out.txt"; else [[ ! -e w-$out.txt ]]; fi
 }
-nothing_left() {  # nothing_left FOLDER NAME: no file and no temporary file of NAME
+nothing_left() {  # nothing_left FOLDER NAME: no file NAME and no temporary file of it
   ! compgen -G "$1/$2*" > /dev/null
 }
 fingerprint() { echo "$(sha256sum < "$1") $(stat -c %Y "$1")"; }
@@ -116,11 +121,11 @@ done
 ((EUID == 0)) || chmod 755 ro
 
 long=$(printf 'n%.0s' {1..300})
-check "name too long" same_run "$long" --folder sample --departments yes
-check "name too long: nothing left" nothing_left . "w-$long"
-win tarvik-transfer.exe export --folder sample --output 'w-bad?name.txt' --departments yes > /dev/null 2> w-badname.err
+OUT=$long check "name too long" same_run long --folder sample --departments yes
+check "name too long: nothing left" nothing_left . "w-$long.txt"
+win tarvik-transfer.exe export --folder sample --output 'w-bad?name.txt' --departments yes > /dev/null 2> badname.err
 rc=$?
-check "characters Windows refuses: error 52, exit 2" test "$rc" = 2 -a -n "$(grep -l '52' w-badname.err)"
+check "characters Windows refuses: error 52, exit 2" test "$rc" = 2 -a -n "$(grep -l '52' badname.err)"
 check "characters Windows refuses: nothing left" nothing_left . 'w-bad'
 
 # 3045: the archive held by a running export, and held open for writing by another program.
@@ -133,15 +138,17 @@ kill "$holder"; wait "$holder" 2> /dev/null
 check "archive held on Linux: 3045" grep -q 3045 l-held.err
 for mode in export write; do
   rm -f ready
-  win tests/windows/archive-holder.exe "$mode" sample/Tarvik.mdb ready 20 &
+  # Started without the `win` function, so that $! is Wine's own process and the kill reaches it.
+  "$wine_cmd" "$win_build/tests/windows/archive-holder.exe" "$mode" sample/Tarvik.mdb ready 20 &
   holder=$!
   for _ in $(seq 150); do [[ -e ready ]] && break; sleep 0.2; done
+  [[ -e ready ]] || echo "  archive-holder.exe $mode did not take the archive" >&2
   win tarvik-transfer.exe export --folder sample --output "w-held-$mode.txt" --departments yes > /dev/null 2> "w-held-$mode.err"
   echo "$?" > "w-held-$mode.rc"
   kill "$holder" 2> /dev/null; wait "$holder" 2> /dev/null
   check "archive held ($mode): the Linux error and exit code" \
     diff <(messages l-held.err; cat l-held.rc) <(messages "w-held-$mode.err"; cat "w-held-$mode.rc")
-  check "archive held ($mode): nothing left" nothing_left . "w-held-$mode"
+  check "archive held ($mode): nothing left" nothing_left . "w-held-$mode.txt"
 done
 
 echo "Wine: $passed superati, $failed falliti"

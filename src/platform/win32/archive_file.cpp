@@ -17,7 +17,7 @@ constexpr DWORD kLockOffsetLow = 0;
 // Read access; others may read but not write, so an archive that another program holds open for
 // writing is refused (sharing violation) rather than read half-written.
 HANDLE open_for_reading(const std::string& path, FileError& error) {
-  HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  HANDLE h = CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     error = FileErrorFromWin32(GetLastError());

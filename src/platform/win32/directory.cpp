@@ -9,7 +9,7 @@ namespace tarvik::platform {
 namespace {
 
 std::wstring search_pattern(const std::string& folder) {
-  std::wstring pattern = Widen(folder.empty() ? "." : folder);
+  std::wstring pattern = WidePath(folder.empty() ? "." : folder);
   if (pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
   return pattern + L"*.*";
 }
@@ -27,7 +27,7 @@ bool FolderHasEntries(const std::string& folder) {
 }
 
 bool OpensAsRegularFile(const std::string& path) {
-  HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  HANDLE h = CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   const bool regular = GetFileType(h) == FILE_TYPE_DISK;

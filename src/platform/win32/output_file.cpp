@@ -45,10 +45,26 @@ class Win32NewFile final : public NewFile {
   HANDLE handle_;
 };
 
+// Windows' file systems take names of at most 255 characters. A longer one is refused as the bad
+// name it is, as on POSIX, where the system might call it a missing path.
+bool HasOverlongName(std::wstring_view path) {
+  std::size_t length = 0;
+  for (const wchar_t c : path) {
+    length = c == L'\\' || c == L'/' ? 0 : length + 1;
+    if (length > 255) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::unique_ptr<NewFile> NewFile::create(const std::string& path, FileError& error) {
-  HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+  const std::wstring wide = WidePath(path);
+  if (HasOverlongName(wide)) {
+    error = FileError::BadName;
+    return nullptr;
+  }
+  HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     error = FileErrorFromWin32(GetLastError());
@@ -59,17 +75,17 @@ std::unique_ptr<NewFile> NewFile::create(const std::string& path, FileError& err
 }
 
 FileError ReplaceFile(const std::string& from, const std::string& to) {
-  if (!MoveFileExW(Widen(from).c_str(), Widen(to).c_str(),
+  if (!MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return FileErrorFromWin32(GetLastError());
   return FileError::None;
 }
 
-void RemoveFile(const std::string& path) noexcept { DeleteFileW(Widen(path).c_str()); }
+void RemoveFile(const std::string& path) noexcept { DeleteFileW(WidePath(path).c_str()); }
 
 bool RemoveIfUnlocked(const std::string& path) noexcept {
   // A file still open in a live run refuses the delete with a sharing violation.
-  return DeleteFileW(Widen(path).c_str()) != 0;
+  return DeleteFileW(WidePath(path).c_str()) != 0;
 }
 
 }  // namespace tarvik::platform
