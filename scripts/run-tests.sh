@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the whole test suite: the normal build, then the same tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, then a short run of each fuzz target. The
-# Windows build's tests under Wine are scripts/run-windows-tests.sh.
+# AddressSanitizer and UndefinedBehaviorSanitizer, a short run of each fuzz target, then the
+# Windows build's tests under Wine (scripts/run-windows-tests.sh) and the packages' contents.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -13,3 +13,6 @@ BUILD_DIR=build-sanitize bash scripts/build.sh -DTARVIK_SANITIZE=ON -DTARVIK_BEN
 ctest --test-dir build-sanitize --output-on-failure -j"$(nproc)"
 
 bash scripts/fuzz-smoke.sh
+
+bash scripts/run-windows-tests.sh
+bash scripts/check-packages.sh
