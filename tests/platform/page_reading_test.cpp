@@ -111,5 +111,26 @@ TEST(PageCacheTest, BuffersAreReusedOnlyWhenNoPageHoldsThem) {
   EXPECT_NE(cache.find(3), nullptr);
 }
 
+TEST(PageCacheTest, NewBlocksArePiecesOfOneBufferSizedForTheBudgetOrTheFile) {
+  constexpr std::size_t kBlock = PageCache::kBudgetBytes / 4;
+  for (const std::uint32_t file_blocks : {2u, 10u}) {
+    PageCache cache;
+    cache.reset(file_blocks, kBlock);
+    const std::size_t pieces = std::min<std::size_t>(file_blocks, 4);
+    std::vector<PageCache::Block> blocks;
+    for (std::size_t i = 0; i < pieces + 1; ++i) blocks.push_back(cache.new_block());
+    for (std::size_t i = 0; i < pieces; ++i) {
+      // Pieces follow one another in one buffer, and every byte of each can be written.
+      EXPECT_EQ(blocks[i]->data, blocks[0]->data + i * kBlock) << file_blocks << " blocks, piece " << i;
+      EXPECT_EQ(blocks[i]->capacity, kBlock);
+      std::memset(blocks[i]->data, int(i), kBlock);
+    }
+    // Past the buffer, a block has bytes of its own.
+    EXPECT_NE(blocks[pieces]->owned, nullptr);
+    EXPECT_EQ(blocks[pieces]->capacity, kBlock);
+    for (std::size_t i = 0; i < pieces; ++i) EXPECT_EQ(blocks[i]->data[kBlock - 1], i);
+  }
+}
+
 }  // namespace
 }  // namespace tarvik::test

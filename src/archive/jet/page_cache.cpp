@@ -8,7 +8,20 @@ void PageCache::reset(std::uint32_t block_count, std::size_t block_bytes) {
   slot_of_.assign(block_count, -1);
   slots_.clear();
   capacity_ = std::max<std::size_t>(2, kBudgetBytes / std::max<std::size_t>(1, block_bytes));
+  block_bytes_ = block_bytes;
+  arena_.reset();
+  pieces_given_ = 0;
   hand_ = 0;
+}
+
+PageCache::Block PageCache::new_block() {
+  const std::size_t pieces = std::min<std::size_t>(capacity_, slot_of_.size());
+  if (!arena_ && pieces > 0) arena_ = std::make_shared<platform::LargeBuffer>(pieces * block_bytes_);
+  if (pieces_given_ < pieces) {
+    std::uint8_t* bytes = arena_->data() + pieces_given_++ * block_bytes_;
+    return std::make_shared<BlockBytes>(arena_, bytes, block_bytes_);
+  }
+  return std::make_shared<BlockBytes>(block_bytes_);
 }
 
 std::size_t PageCache::advance_hand() {

@@ -9,13 +9,21 @@
 #include <memory>
 #include <vector>
 
+#include "platform/large_buffer.h"
+
 namespace tarvik::archive::jet {
 
 // One block's bytes. Allocated without being filled first: every byte used is read from the file.
 struct BlockBytes {
+  // Bytes of its own, on the heap.
   explicit BlockBytes(std::size_t capacity_bytes)
-      : data(new std::uint8_t[capacity_bytes]), capacity(capacity_bytes) {}
-  std::unique_ptr<std::uint8_t[]> data;
+      : owned(new std::uint8_t[capacity_bytes]), data(owned.get()), capacity(capacity_bytes) {}
+  // A piece of a larger buffer, kept alive by `storage`.
+  BlockBytes(std::shared_ptr<const void> storage_of, std::uint8_t* bytes, std::size_t capacity_bytes)
+      : storage(std::move(storage_of)), data(bytes), capacity(capacity_bytes) {}
+  std::unique_ptr<std::uint8_t[]> owned;
+  std::shared_ptr<const void> storage;
+  std::uint8_t* data = nullptr;
   std::size_t capacity = 0;
   std::size_t size = 0;  // the bytes read: fewer than the capacity at the end of the file
 };
@@ -30,6 +38,10 @@ class PageCache {
 
   // `block_count` blocks in the file; `block_bytes` the size of one.
   void reset(std::uint32_t block_count, std::size_t block_bytes);
+  // A buffer for a block about to be read: a piece of one large buffer, taken from the system on
+  // the first call and sized for the whole budget (or the whole file, when smaller); once every
+  // piece is handed out, bytes of its own.
+  Block new_block();
 
   // The cached block, or null.
   const Block* find(std::uint32_t block) {
@@ -57,6 +69,9 @@ class PageCache {
   std::vector<std::int32_t> slot_of_;  // per block of the file: its slot, or -1
   std::vector<Slot> slots_;
   std::size_t capacity_ = 0;
+  std::size_t block_bytes_ = 0;
+  std::shared_ptr<platform::LargeBuffer> arena_;
+  std::size_t pieces_given_ = 0;
   std::size_t hand_ = 0;
   std::size_t advance_hand();  // to the next slot not used since the last pass; returns it
 };

@@ -148,7 +148,7 @@ Page PageSource::page(std::uint32_t n) const {
       bytes = *cached;
     } else {
       bytes = cache_.evict_for_reuse();
-      if (!bytes) bytes = std::make_shared<BlockBytes>(std::size_t(PageCache::kPagesPerBlock) * page_size);
+      if (!bytes) bytes = cache_.new_block();
       load_block(block, *bytes);
       cache_.insert(block, bytes);
     }
@@ -157,7 +157,7 @@ Page PageSource::page(std::uint32_t n) const {
   // The file has become shorter since it was opened (another program cut it).
   if (within + page_size > bytes->size)
     throw errors::damaged("pagina " + std::to_string(n) + " illeggibile: il file si è accorciato durante la lettura");
-  return Page{Bytes(bytes->data.get() + within, page_size), bytes};
+  return Page{Bytes(bytes->data + within, page_size), bytes};
 }
 
 void PageSource::load_block(std::uint32_t block, BlockBytes& bytes) const {
@@ -169,14 +169,14 @@ void PageSource::load_block(std::uint32_t block, BlockBytes& bytes) const {
   bytes.size = 0;
   std::size_t got = 0;
   if (file_) {
-    const std::int64_t read = file_->read_at(offset, bytes.data.get(), wanted);
+    const std::int64_t read = file_->read_at(offset, bytes.data, wanted);
     if (read < 0) {
       throw errors::damaged("lettura delle pagine dal " + std::to_string(first) + " non riuscita");
     }
     got = static_cast<std::size_t>(read);
   } else {
     got = std::min<std::size_t>(wanted, memory_.size() - offset);
-    std::memcpy(bytes.data.get(), memory_.data() + offset, got);
+    std::memcpy(bytes.data, memory_.data() + offset, got);
   }
   bytes.size = got - got % page_size;  // only whole pages count
   if (header_.encryption_key != 0) {
@@ -186,7 +186,7 @@ void PageSource::load_block(std::uint32_t block, BlockBytes& bytes) const {
       const std::uint32_t key = header_.encryption_key ^ n;
       const std::array<std::uint8_t, 4> key_bytes = {std::uint8_t(key), std::uint8_t(key >> 8),
                                                      std::uint8_t(key >> 16), std::uint8_t(key >> 24)};
-      rc4_apply(key_bytes, std::span<std::uint8_t>(bytes.data.get() + k * page_size, page_size));
+      rc4_apply(key_bytes, std::span<std::uint8_t>(bytes.data + k * page_size, page_size));
     }
   }
 }
