@@ -11,7 +11,7 @@ namespace tarvik::platform {
 
 class LargeBuffer {
  public:
-  // At least `bytes` bytes, not zeroed on purpose (the system hands out zeroed pages anyway).
+  // At least `bytes` bytes, zeros to start with, as the system hands them out.
   // Throws std::bad_alloc when the system refuses.
   explicit LargeBuffer(std::size_t bytes);
   ~LargeBuffer();

@@ -123,6 +123,11 @@ done
 long=$(printf 'n%.0s' {1..300})
 OUT=$long check "name too long" same_run long --folder sample --departments yes
 check "name too long: nothing left" nothing_left . "w-$long.txt"
+# A folder deeper than Windows' old 260-character limit.
+deep=$(printf 'cartella-lunga-%.0s' {1..10})/$(printf 'cartella-lunga-%.0s' {1..10})
+mkdir -p "$deep"
+win tarvik-transfer.exe export --folder sample --output "$deep/ProvaExport.txt" --departments yes > /dev/null 2>&1
+check "a path of over 260 characters is written" cmp l-sample.txt "$deep/ProvaExport.txt"
 win tarvik-transfer.exe export --folder sample --output 'w-bad?name.txt' --departments yes > /dev/null 2> badname.err
 rc=$?
 check "characters Windows refuses: error 52, exit 2" test "$rc" = 2 -a -n "$(grep -l '52' badname.err)"
