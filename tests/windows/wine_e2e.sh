@@ -91,7 +91,7 @@ check "no registry value: refused, nothing written" test "$?" = 1 -a ! -e w-nore
 check "missing folder" same_run missing-folder --folder non-esiste --departments yes
 # Unreadable archives: bytes that are no Jet file, and the sample cut short halfway.
 mkdir -p not-jet cut-short
-head -c 300000 /dev/zero | tr '\\0' x > not-jet/Tarvik.mdb
+head -c 300000 /dev/zero | tr '\0' x > not-jet/Tarvik.mdb
 head -c "$(($(stat -c %s sample/Tarvik.mdb) / 2))" sample/Tarvik.mdb > cut-short/Tarvik.mdb
 check "not a Jet archive" same_run not-jet --folder not-jet --departments yes
 check "archive cut short" same_run cut-short --folder cut-short --departments yes
