@@ -45,6 +45,34 @@ TEST_F(GroupOrder, GroupByWithHavingCountsAndSortsByKey) {
   EXPECT_EQ(read_all(*rs), expected);
 }
 
+TEST_F(GroupOrder, GroupsOfAJoinTakeTheirKeysFromTheirFirstRowWhateverHavingReads) {
+  // Per country of the ordering client: the spelling of the first joined row met (orders in
+  // physical order, each with its clients in theirs), and the number of orders.
+  std::map<std::string, std::pair<Value, std::int32_t>> groups;
+  for (const auto& o : orders) {
+    for (const auto& c : clients) {
+      if (o[1].is_null() || folded(o[1]) != folded(c[0])) continue;
+      auto [it, inserted] = groups.try_emplace(folded(c[8]), c[8], 0);
+      ++it->second.second;
+    }
+  }
+  Rows many, not_france;
+  for (const auto& [key, group] : groups) {
+    const Rows::value_type row = {group.first, Value::long_(group.second)};
+    if (group.second > 20) many.push_back(row);
+    if (key != folded(text("France"))) not_france.push_back(row);
+  }
+  ASSERT_GE(many.size(), 2u);
+  ASSERT_LT(many.size(), groups.size());
+  ASSERT_LT(not_france.size(), groups.size());
+  const std::string grouped =
+      "SELECT Client.Pays, COUNT(Commande.NoCom) FROM Commande INNER JOIN Client ON Commande.CodeCli = "
+      "Client.CodeCli GROUP BY Client.Pays ";
+  // HAVING on the counts alone, and on the key.
+  EXPECT_EQ(query(*db, grouped + "HAVING COUNT(Commande.NoCom) > 20"), many);
+  EXPECT_EQ(query(*db, grouped + "HAVING Client.Pays <> 'France'"), not_france);
+}
+
 TEST_F(GroupOrder, CountOfAColumnSkipsNullsAndCountStarDoesNot) {
   std::map<std::string, std::pair<std::int32_t, std::int32_t>> by_country;
   std::map<std::string, Value> first;

@@ -58,6 +58,15 @@ void mark_columns(const Bound& e, std::size_t source, std::vector<bool>& mask) {
   for (const Bound& a : e.args) mark_columns(a, source, mask);
 }
 
+// Whether `e`, over a group row, reads one of its first `key_count` values (the group's keys).
+bool reads_group_keys(const Bound& e, std::size_t key_count) {
+  if (e.kind == BoundKind::GroupValue && e.index < key_count) return true;
+  for (const Bound& a : e.args) {
+    if (reads_group_keys(a, key_count)) return true;
+  }
+  return false;
+}
+
 std::vector<bool> stored_mask(const PlanSource& src) {
   std::vector<bool> mask(src.table.columns.size(), false);
   for (std::size_t c : src.stored_columns) mask[c] = true;
@@ -410,12 +419,15 @@ std::vector<std::vector<Value>> Execution::materialize() {
   return result;
 }
 
-// Counts every group in a first run of the query. Only then are group rows made, in a second run
-// that takes each group's key values from its first row and keeps the group only when HAVING
-// holds, so memory goes to the groups kept, not to every group met.
+// Counts every group in a run of the query, keeping the trail entry of each group's first row.
+// Group rows are made only then, each group's key values read again from its first row by that
+// entry, and a group is kept only when HAVING holds: memory goes to the groups kept, not to every
+// group met. When HAVING reads no key value, it is decided on the counts alone and only the kept
+// groups' first rows are read again.
 std::vector<std::vector<Value>> Execution::kept_groups() {
-  const Plan& plan = state_->plan;
-  RowContext& ctx = state_->ctx;
+  State& st = *state_;
+  const Plan& plan = st.plan;
+  RowContext& ctx = st.ctx;
   GroupCounts counts(plan.aggregates.size());
   std::vector<Value> scratch(plan.group_keys.size());
   std::vector<const Value*> keys(plan.group_keys.size());
@@ -424,42 +436,48 @@ std::vector<std::vector<Value>> Execution::kept_groups() {
   };
   Value arg_scratch;
   restart();
+  if (st.replaying) {  // a count's trail gives rows without their scan position: run the query
+    st.replaying = false;
+    st.top->restart();
+  }
+  const std::size_t width = st.top->trail_width();
+  std::vector<std::int32_t> first_rows;  // width entries per group
   while (next()) {
     read_keys();
     const std::uint32_t group = counts.group(keys);
+    if (group == first_rows.size() / width) st.top->append_trail(first_rows);
     for (std::size_t a = 0; a < plan.aggregates.size(); ++a) {
       const AggregateSpec& spec = plan.aggregates[a];
       if (spec.star || !operand(spec.arg, ctx, arg_scratch).is_null()) counts.count(group, a);
     }
   }
 
+  auto having_holds = [&](const std::vector<Value>& row) {
+    if (!plan.having) return true;
+    ctx.group = row.data();
+    const bool holds = truth(*plan.having, ctx) == Truth::True;
+    ctx.group = nullptr;
+    return holds;
+  };
   std::vector<std::vector<Value>> kept;
   if (counts.size() == 0) {
     if (keys.empty()) {  // COUNT over no rows, without GROUP BY, is one row of zeros
-      keys.clear();
-      (void)counts.group(keys);
-      std::vector<Value> row = counts.row(0, keys);
-      ctx.group = row.data();
-      if (!plan.having || truth(*plan.having, ctx) == Truth::True) kept.push_back(std::move(row));
-      ctx.group = nullptr;
+      std::vector<Value> row = counts.row(counts.group(keys), keys);
+      if (having_holds(row)) kept.push_back(std::move(row));
     }
     return kept;
   }
-  enum : std::uint8_t { kUnseen, kSeen };
-  std::vector<std::uint8_t> seen(counts.size(), kUnseen);
-  std::size_t left = counts.size();
-  restart();
-  while (left > 0 && next()) {
+  // A HAVING that reads only counts is decided before the group's first row is read again.
+  const bool decide_on_counts = plan.having && !reads_group_keys(*plan.having, keys.size());
+  const Value null_value;
+  const std::vector<const Value*> no_keys(keys.size(), &null_value);
+  for (std::uint32_t group = 0; group < counts.size(); ++group) {
+    if (decide_on_counts && !having_holds(counts.row(group, no_keys))) continue;
+    st.top->replay(first_rows.data() + std::size_t(group) * width);
     read_keys();
-    const std::uint32_t group = counts.find(keys);
-    if (seen[group] == kSeen) continue;
-    seen[group] = kSeen;
-    --left;
     std::vector<Value> row = counts.row(group, keys);
-    ctx.group = row.data();
-    if (!plan.having || truth(*plan.having, ctx) == Truth::True) kept.push_back(std::move(row));
+    if (decide_on_counts || having_holds(row)) kept.push_back(std::move(row));
   }
-  ctx.group = nullptr;
   return kept;
 }
 
