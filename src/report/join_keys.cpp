@@ -40,18 +40,24 @@ std::optional<std::int64_t> whole_number(const archive::Value& value) {
   }
 }
 
+std::string_view bytes_of(const std::int64_t& number) {
+  return std::string_view(reinterpret_cast<const char*>(&number), sizeof number);
+}
+
 }  // namespace
 
 void JoinKeys::add(const archive::Value& value) {
   if (value.is_null()) return;
-  if (const auto whole = whole_number(value)) whole_numbers_.insert(*whole);
-  else other_keys_.insert(JoinKey(value));
+  bool added = false;
+  if (const auto whole = whole_number(value)) whole_numbers_.number(bytes_of(*whole), added);
+  else other_keys_.number(JoinKey(value), added);
 }
 
 bool JoinKeys::finds(const archive::Value& reference) const {
+  using archive::sql::KeyNumbers;
   if (reference.is_null()) return false;
-  if (const auto whole = whole_number(reference)) return whole_numbers_.count(*whole) > 0;
-  return !other_keys_.empty() && other_keys_.count(JoinKey(reference)) > 0;
+  if (const auto whole = whole_number(reference)) return whole_numbers_.find(bytes_of(*whole)) != KeyNumbers::kNone;
+  return other_keys_.size() > 0 && other_keys_.find(JoinKey(reference)) != KeyNumbers::kNone;
 }
 
 JoinKeys JoinKeys::Of(archive::Database& archive, const std::string& table, const std::string& column) {

@@ -6,10 +6,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
-
 #include "archive/database.h"
+#include "archive/sql/key_numbers.h"
 #include "archive/value.h"
 
 namespace tarvik::report {
@@ -25,10 +23,11 @@ class JoinKeys {
   bool finds(const archive::Value& reference) const;
 
  private:
-  // The ids of Tarvik's tables are whole numbers: kept as numbers they cost no text key each.
-  // Every other value (a text code, a fraction) keeps the engine's key.
-  std::unordered_set<std::int64_t> whole_numbers_;
-  std::unordered_set<std::string> other_keys_;
+  // The ids of Tarvik's tables are whole numbers: kept as their eight bytes they cost no text key
+  // each. Every other value (a text code, a fraction) keeps the engine's key. Both sets are the
+  // engine's own open-addressing tables: a key costs its bytes and two slots, never a node.
+  archive::sql::KeyNumbers whole_numbers_;
+  archive::sql::KeyNumbers other_keys_;
 };
 
 }  // namespace tarvik::report
