@@ -46,18 +46,24 @@ std::string_view bytes_of(const std::int64_t& number) {
 
 }  // namespace
 
+std::string_view JoinKeys::key_of(const archive::Value& value) const {
+  key_.clear();
+  archive::sql::append_key(key_, value);
+  return key_;
+}
+
 void JoinKeys::add(const archive::Value& value) {
   if (value.is_null()) return;
   bool added = false;
   if (const auto whole = whole_number(value)) whole_numbers_.number(bytes_of(*whole), added);
-  else other_keys_.number(JoinKey(value), added);
+  else other_keys_.number(key_of(value), added);
 }
 
 bool JoinKeys::finds(const archive::Value& reference) const {
   using archive::sql::KeyNumbers;
   if (reference.is_null()) return false;
   if (const auto whole = whole_number(reference)) return whole_numbers_.find(bytes_of(*whole)) != KeyNumbers::kNone;
-  return other_keys_.size() > 0 && other_keys_.find(JoinKey(reference)) != KeyNumbers::kNone;
+  return other_keys_.size() > 0 && other_keys_.find(key_of(reference)) != KeyNumbers::kNone;
 }
 
 JoinKeys JoinKeys::Of(archive::Database& archive, const std::string& table, const std::string& column) {

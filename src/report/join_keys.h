@@ -28,6 +28,8 @@ class JoinKeys {
   // engine's own open-addressing tables: a key costs its bytes and two slots, never a node.
   archive::sql::KeyNumbers whole_numbers_;
   archive::sql::KeyNumbers other_keys_;
+  mutable std::string key_;  // a text key being made, kept to reuse its storage
+  std::string_view key_of(const archive::Value& value) const;
 };
 
 }  // namespace tarvik::report
