@@ -40,10 +40,6 @@ std::optional<std::int64_t> whole_number(const archive::Value& value) {
   }
 }
 
-std::string_view bytes_of(const std::int64_t& number) {
-  return std::string_view(reinterpret_cast<const char*>(&number), sizeof number);
-}
-
 }  // namespace
 
 std::string_view JoinKeys::key_of(const archive::Value& value) const {
@@ -54,15 +50,18 @@ std::string_view JoinKeys::key_of(const archive::Value& value) const {
 
 void JoinKeys::add(const archive::Value& value) {
   if (value.is_null()) return;
-  bool added = false;
-  if (const auto whole = whole_number(value)) whole_numbers_.number(bytes_of(*whole), added);
-  else other_keys_.number(key_of(value), added);
+  if (const auto whole = whole_number(value)) {
+    whole_numbers_.insert(*whole);
+  } else {
+    bool added = false;
+    other_keys_.number(key_of(value), added);
+  }
 }
 
 bool JoinKeys::finds(const archive::Value& reference) const {
   using archive::sql::KeyNumbers;
   if (reference.is_null()) return false;
-  if (const auto whole = whole_number(reference)) return whole_numbers_.find(bytes_of(*whole)) != KeyNumbers::kNone;
+  if (const auto whole = whole_number(reference)) return whole_numbers_.contains(*whole);
   return other_keys_.size() > 0 && other_keys_.find(key_of(reference)) != KeyNumbers::kNone;
 }
 

@@ -9,6 +9,7 @@
 #include "archive/database.h"
 #include "archive/sql/key_numbers.h"
 #include "archive/value.h"
+#include "report/whole_number_set.h"
 
 namespace tarvik::report {
 
@@ -23,10 +24,10 @@ class JoinKeys {
   bool finds(const archive::Value& reference) const;
 
  private:
-  // The ids of Tarvik's tables are whole numbers: kept as their eight bytes they cost no text key
-  // each. Every other value (a text code, a fraction) keeps the engine's key. Both sets are the
-  // engine's own open-addressing tables: a key costs its bytes and two slots, never a node.
-  archive::sql::KeyNumbers whole_numbers_;
+  // The ids of Tarvik's tables are whole numbers: kept as numbers they cost no text key each.
+  // Every other value (a text code, a fraction) keeps the engine's key, in the engine's own
+  // open-addressing table: a key costs its bytes and two slots, never a node.
+  WholeNumberSet whole_numbers_;
   archive::sql::KeyNumbers other_keys_;
   mutable std::string key_;  // a text key being made, kept to reuse its storage
   std::string_view key_of(const archive::Value& value) const;

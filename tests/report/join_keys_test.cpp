@@ -4,6 +4,7 @@
 
 #include "archive/value.h"
 #include "report/join_keys.h"
+#include "report/whole_number_set.h"
 
 namespace tarvik::report {
 namespace {
@@ -41,6 +42,27 @@ TEST(JoinKeysTest, TextsMatchWithoutRegardToCaseButNotWithoutAccents) {
   EXPECT_FALSE(keys.finds(Value::text(u"Perche")));
   EXPECT_FALSE(keys.finds(Value::text(u"ART-b")));
   EXPECT_FALSE(keys.finds(Value::long_(0)));
+}
+
+}  // namespace
+}  // namespace tarvik::report
+
+namespace tarvik::report {
+namespace {
+
+TEST(WholeNumberSetTest, RunsOfIdsAndTheirNeighboursThroughManyGrowths) {
+  WholeNumberSet set;
+  EXPECT_FALSE(set.contains(0));
+  for (std::int64_t id = 1; id <= 100000; ++id) set.insert(id * 3);
+  for (std::int64_t id = 1; id <= 100000; ++id) set.insert(id * 3);  // again: nothing new
+  set.insert(-9007199254740992);  // the ends of the range kept
+  set.insert(9007199254740992);
+  EXPECT_EQ(set.size(), 100002u);
+  for (std::int64_t n = -5; n <= 300005; ++n) {
+    ASSERT_EQ(set.contains(n), n > 0 && n % 3 == 0 && n <= 300000) << n;
+  }
+  EXPECT_TRUE(set.contains(-9007199254740992));
+  EXPECT_TRUE(set.contains(9007199254740992));
 }
 
 }  // namespace
