@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+
 #include "archive/database.h"
 #include "archive/sql/key_numbers.h"
 #include "archive/value.h"
