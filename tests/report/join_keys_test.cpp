@@ -44,11 +44,6 @@ TEST(JoinKeysTest, TextsMatchWithoutRegardToCaseButNotWithoutAccents) {
   EXPECT_FALSE(keys.finds(Value::long_(0)));
 }
 
-}  // namespace
-}  // namespace tarvik::report
-
-namespace tarvik::report {
-namespace {
 
 TEST(WholeNumberSetTest, RunsOfIdsAndTheirNeighboursThroughManyGrowths) {
   WholeNumberSet set;

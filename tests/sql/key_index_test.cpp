@@ -83,11 +83,6 @@ TEST(JoinIndexCache, KeepsTheMostRecentlyUsed) {
   EXPECT_EQ(cache.find("t0"), nullptr);
 }
 
-}  // namespace
-}  // namespace tarvik::archive::sql
-
-namespace tarvik::archive::sql {
-namespace {
 
 TEST(KeyNumbers, ReservedRoomKeepsNumbersAndFindsEveryKey) {
   KeyNumbers numbers;
@@ -101,11 +96,6 @@ TEST(KeyNumbers, ReservedRoomKeepsNumbersAndFindsEveryKey) {
   EXPECT_EQ(numbers.find("before"), 0u);
 }
 
-}  // namespace
-}  // namespace tarvik::archive::sql
-
-namespace tarvik::archive::sql {
-namespace {
 
 TEST(JoinIndexCache, ForgetsOlderIndexesBeyondItsBudget) {
   JoinIndexCache cache;

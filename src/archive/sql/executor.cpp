@@ -17,7 +17,6 @@ namespace {
 
 const Value kNoColumns[1];
 
-
 // The right side of a join: its rows as row numbers of its sources (-1: the missing side of an
 // inner LEFT JOIN), and the index of their keys. A single table's entry n is its row n.
 struct Relation {
@@ -471,8 +470,12 @@ std::vector<std::vector<Value>> Execution::kept_groups() {
   const bool decide_on_counts = plan.having && !reads_group_keys(*plan.having, keys.size());
   const Value null_value;
   const std::vector<const Value*> no_keys(keys.size(), &null_value);
+  std::vector<Value> counts_only;  // a group row without its keys, for such a HAVING
   for (std::uint32_t group = 0; group < counts.size(); ++group) {
-    if (decide_on_counts && !having_holds(counts.row(group, no_keys))) continue;
+    if (decide_on_counts) {
+      counts.fill_row(group, no_keys, counts_only);
+      if (!having_holds(counts_only)) continue;
+    }
     st.top->replay(first_rows.data() + std::size_t(group) * width);
     read_keys();
     std::vector<Value> row = counts.row(group, keys);

@@ -23,10 +23,15 @@ std::uint32_t GroupCounts::find(const std::vector<const Value*>& keys) { return 
 
 std::vector<Value> GroupCounts::row(std::uint32_t group, const std::vector<const Value*>& keys) const {
   std::vector<Value> row;
-  row.reserve(keys.size() + aggregate_count_);
-  for (const Value* v : keys) row.push_back(*v);
-  for (std::size_t a = 0; a < aggregate_count_; ++a) row.push_back(Value::long_(counts_[group * aggregate_count_ + a]));
+  fill_row(group, keys, row);
   return row;
+}
+
+void GroupCounts::fill_row(std::uint32_t group, const std::vector<const Value*>& keys, std::vector<Value>& row) const {
+  row.resize(keys.size() + aggregate_count_);
+  for (std::size_t k = 0; k < keys.size(); ++k) row[k] = *keys[k];
+  for (std::size_t a = 0; a < aggregate_count_; ++a)
+    row[keys.size() + a] = Value::long_(counts_[group * aggregate_count_ + a]);
 }
 
 void sort_groups(std::vector<std::vector<Value>>& rows, std::size_t key_count) {

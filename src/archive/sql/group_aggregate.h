@@ -27,6 +27,8 @@ class GroupCounts {
   std::size_t size() const { return numbers_.size(); }
   // The group row of `group`: its key values, then its counts as Long.
   std::vector<Value> row(std::uint32_t group, const std::vector<const Value*>& keys) const;
+  // The same into `row`, reusing its storage.
+  void fill_row(std::uint32_t group, const std::vector<const Value*>& keys, std::vector<Value>& row) const;
 
  private:
   const std::string& key_of(const std::vector<const Value*>& keys);

@@ -10,7 +10,6 @@
 #include <memory>
 #include <string>
 #include <utility>
-
 #include <vector>
 
 #include "archive/sql/key_index.h"
