@@ -30,7 +30,7 @@ std::filesystem::path writable_copy(const TempDir& dir, const std::vector<std::u
 PageCache::Block block_of(std::uint8_t fill) {
   auto block = std::make_shared<archive::jet::BlockBytes>(16);
   block->data[0] = fill;
-  block->size = 16;
+  block->present = 1;
   return block;
 }
 
@@ -130,6 +130,43 @@ TEST(PageCacheTest, NewBlocksArePiecesOfOneBufferSizedForTheBudgetOrTheFile) {
     EXPECT_EQ(blocks[pieces]->capacity, kBlock);
     for (std::size_t i = 0; i < pieces; ++i) EXPECT_EQ(blocks[i]->data[kBlock - 1], i);
   }
+}
+
+}  // namespace
+}  // namespace tarvik::test
+
+namespace tarvik::test {
+namespace {
+
+// A scan asks for only its own pages of a block; the block's other pages are read later, when
+// asked for, into the same block without disturbing the pages already handed out.
+TEST(PageReadingTest, PagesReadPartOfABlockAtATimeAreStillTheFilesBytes) {
+  const auto bytes = read_bytes(corpus_file(kArchive));
+  ASSERT_GT(bytes.size(), 100000u) << "corpus file missing: " << corpus_file(kArchive);
+  TempDir dir;
+  const auto source = PageSource::open(writable_copy(dir, bytes).string());
+  const std::size_t size = source->page_size();
+  auto expect_file_bytes = [&](const Page& page, std::uint32_t n) {
+    ASSERT_EQ(page.bytes.size(), size);
+    ASSERT_EQ(std::memcmp(page.bytes.data(), bytes.data() + std::size_t(n) * size, size), 0) << "page " << n;
+  };
+  // Pages asked for with masks of every shape: one page, scattered pages, runs across short and
+  // long gaps; then every page of the file in a shuffled order, each checked against the file.
+  std::uint32_t seed = 12345;
+  auto next_random = [&]() { return seed = seed * 1103515245u + 12345u, seed >> 8; };
+  std::vector<Page> held;
+  for (std::uint32_t n = 1; n < source->page_count(); n += 3) {
+    const std::uint32_t wanted = next_random() & PageCache::kWholeBlock;
+    const Page page = source->page(n, wanted);
+    expect_file_bytes(page, n);
+    held.push_back(page);
+  }
+  std::vector<std::uint32_t> order;
+  for (std::uint32_t n = 1; n < source->page_count(); ++n) order.push_back(n);
+  for (std::size_t i = order.size() - 1; i > 0; --i) std::swap(order[i], order[next_random() % (i + 1)]);
+  for (const std::uint32_t n : order) expect_file_bytes(source->page(n, 1u << (next_random() % 16)), n);
+  // The pages handed out first are still whole, though their blocks were filled in since.
+  for (std::size_t i = 0; i < held.size(); ++i) expect_file_bytes(held[i], 1 + 3 * std::uint32_t(i));
 }
 
 }  // namespace

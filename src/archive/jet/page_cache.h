@@ -1,6 +1,6 @@
 // The pages of an archive read so far, kept within a fixed budget. Pages are cached in blocks of
-// consecutive pages (one read fetches a whole block, which suits the scans that read most pages in
-// order); when the budget is reached a block that has not been used since the clock hand last
+// consecutive pages (one read fetches the pages of a block its reader wants, which suits the scans
+// that read most pages in order); when the budget is reached a block that has not been used since the clock hand last
 // passed is let go. A page handed out holds its block, so letting go never invalidates a page.
 #pragma once
 
@@ -25,7 +25,9 @@ struct BlockBytes {
   std::shared_ptr<const void> storage;
   std::uint8_t* data = nullptr;
   std::size_t capacity = 0;
-  std::size_t size = 0;  // the bytes read: fewer than the capacity at the end of the file
+  // The pages read so far, bit k for the block's k-th page: a scan reads only its own table's
+  // pages of a block, and the others are read when first asked for.
+  std::uint32_t present = 0;
 };
 
 class PageCache {
@@ -34,6 +36,7 @@ class PageCache {
 
   // Pages per block, and the whole budget in bytes.
   static constexpr std::uint32_t kPagesPerBlock = 16;
+  static constexpr std::uint32_t kWholeBlock = (1u << kPagesPerBlock) - 1;
   static constexpr std::size_t kBudgetBytes = 32u << 20;
 
   // `block_count` blocks in the file; `block_bytes` the size of one.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -128,7 +129,7 @@ void PageSource::check_encryption() {
   }
 }
 
-Page PageSource::page(std::uint32_t n) const {
+Page PageSource::page(std::uint32_t n, std::uint32_t wanted) const {
   if (!valid_page(n))
     throw errors::damaged("pagina " + std::to_string(n) + " fuori dal file");
   const std::size_t page_size = header_.format->page_size;
@@ -141,54 +142,82 @@ Page PageSource::page(std::uint32_t n) const {
     return Page{Bytes(memory_.data() + offset, page_size), nullptr};
 
   const std::uint32_t block = n / PageCache::kPagesPerBlock;
+  const std::uint32_t bit = 1u << (n % PageCache::kPagesPerBlock);
   PageCache::Block bytes;
   {
     std::lock_guard<std::mutex> lock(cache_mutex_);
     if (const PageCache::Block* cached = cache_.find(block)) {
       bytes = *cached;
+      // A page a scan of another table left out: the rest of the block comes with it, as the
+      // long values and rows read by position tend to lie together.
+      if ((bytes->present & bit) == 0) load_pages(block, PageCache::kWholeBlock, *bytes);
     } else {
       bytes = cache_.evict_for_reuse();
       if (!bytes) bytes = cache_.new_block();
-      load_block(block, *bytes);
+      bytes->present = 0;
+      load_pages(block, wanted | bit, *bytes);
       cache_.insert(block, bytes);
     }
   }
-  const std::size_t within = std::size_t(n % PageCache::kPagesPerBlock) * page_size;
   // The file has become shorter since it was opened (another program cut it).
-  if (within + page_size > bytes->size)
+  if ((bytes->present & bit) == 0)
     throw errors::damaged("pagina " + std::to_string(n) + " illeggibile: il file si è accorciato durante la lettura");
+  const std::size_t within = std::size_t(n % PageCache::kPagesPerBlock) * page_size;
   return Page{Bytes(bytes->data + within, page_size), bytes};
 }
 
-void PageSource::load_block(std::uint32_t block, BlockBytes& bytes) const {
-  const std::size_t page_size = header_.format->page_size;
+void PageSource::load_pages(std::uint32_t block, std::uint32_t wanted, BlockBytes& bytes) const {
+  // Pages a gap this short apart are read in one call: a call costs more than a few pages' copy.
+  constexpr std::uint32_t kLongestGapReadThrough = 2;
   const std::uint32_t first = block * PageCache::kPagesPerBlock;
-  const std::uint32_t count = std::min(PageCache::kPagesPerBlock, page_count_ - first);
+  const std::uint32_t in_file = std::min(PageCache::kPagesPerBlock, page_count_ - first);
+  const std::size_t page_size = header_.format->page_size;
+  std::uint32_t missing = wanted & ~bytes.present & ((1u << in_file) - 1);
+  while (missing != 0) {
+    // One run: from the first missing page to the last one reachable across short gaps of pages
+    // not yet held (pages held are never written over: a reader may be using them).
+    const std::uint32_t start = static_cast<std::uint32_t>(std::countr_zero(missing));
+    std::uint32_t end = start + 1;  // one past the run's last page
+    for (std::uint32_t k = end; k < in_file; ++k) {
+      if (bytes.present & (1u << k)) break;
+      if (missing & (1u << k)) end = k + 1;
+      else if (k - end + 1 > kLongestGapReadThrough) break;
+    }
+    const std::uint32_t count = end - start;
+    const std::uint32_t got = read_pages(first + start, count, bytes.data + start * page_size);
+    bytes.present |= ((1u << got) - 1) << start;
+    if (got < count) return;  // the file has become shorter: the pages past its end stay absent
+    missing &= ~(((1u << count) - 1) << start);
+  }
+}
+
+std::uint32_t PageSource::read_pages(std::uint32_t first, std::uint32_t count, std::uint8_t* into) const {
+  const std::size_t page_size = header_.format->page_size;
   const std::uint64_t offset = std::uint64_t(first) * page_size;
   const std::size_t wanted = std::size_t(count) * page_size;
-  bytes.size = 0;
   std::size_t got = 0;
   if (file_) {
-    const std::int64_t read = file_->read_at(offset, bytes.data, wanted);
+    const std::int64_t read = file_->read_at(offset, into, wanted);
     if (read < 0) {
       throw errors::damaged("lettura delle pagine dal " + std::to_string(first) + " non riuscita");
     }
     got = static_cast<std::size_t>(read);
   } else {
     got = std::min<std::size_t>(wanted, memory_.size() - offset);
-    std::memcpy(bytes.data, memory_.data() + offset, got);
+    std::memcpy(into, memory_.data() + offset, got);
   }
-  bytes.size = got - got % page_size;  // only whole pages count
+  const std::uint32_t whole = static_cast<std::uint32_t>(got / page_size);  // only whole pages count
   if (header_.encryption_key != 0) {
-    for (std::size_t k = 0; k * page_size < bytes.size; ++k) {
-      const std::uint32_t n = first + static_cast<std::uint32_t>(k);
+    for (std::uint32_t k = 0; k < whole; ++k) {
+      const std::uint32_t n = first + k;
       if (n == 0) continue;  // the header page is masked, not encrypted
       const std::uint32_t key = header_.encryption_key ^ n;
       const std::array<std::uint8_t, 4> key_bytes = {std::uint8_t(key), std::uint8_t(key >> 8),
                                                      std::uint8_t(key >> 16), std::uint8_t(key >> 24)};
-      rc4_apply(key_bytes, std::span<std::uint8_t>(bytes.data + k * page_size, page_size));
+      rc4_apply(key_bytes, std::span<std::uint8_t>(into + std::size_t(k) * page_size, page_size));
     }
   }
+  return whole;
 }
 
 }  // namespace tarvik::archive::jet

@@ -55,16 +55,22 @@ class PageSource {
 
   // Page n (1 <= n < page_count), decrypted. Throws "damaged" for a number outside the file and
   // for the last page of a file that ends inside it.
-  Page page(std::uint32_t n) const;
+  Page page(std::uint32_t n) const { return page(n, PageCache::kWholeBlock); }
+  // Page n, reading with it, when its block must be read, only the block's pages marked in
+  // `wanted` (bit k for its k-th page): a scan that knows its table's pages leaves out the pages of
+  // other tables and the long values between them. Pages left out are read when asked for.
+  Page page(std::uint32_t n, std::uint32_t wanted) const;
   bool valid_page(std::uint32_t n) const { return n >= 1 && n < page_count_; }
 
  private:
   PageSource(std::string path, std::uint64_t size);
   void read_header(const std::uint8_t* data, std::size_t available);
   void check_encryption();
-  // Reads the block of pages that holds page n, decrypted; throws "damaged" when the file no
-  // longer holds page n whole.
-  void load_block(std::uint32_t block, BlockBytes& bytes) const;
+  // Reads the pages of `block` marked in `wanted` that it does not hold yet, decrypted, and marks
+  // them present. A page the file no longer holds whole stays absent.
+  void load_pages(std::uint32_t block, std::uint32_t wanted, BlockBytes& bytes) const;
+  // Reads `count` pages from page `first` into `into`; returns the whole pages read.
+  std::uint32_t read_pages(std::uint32_t first, std::uint32_t count, std::uint8_t* into) const;
 
   std::string path_;
   std::uint64_t size_ = 0;

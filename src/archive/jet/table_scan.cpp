@@ -1,4 +1,5 @@
 // The full scan of a table, page by page in usage-map order and row by row within a page.
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -20,8 +21,9 @@ struct TableScan::State {
   // skipped: the table would silently lose that page's rows.
   bool load_next_page() {
     while (next_page < page_list.size()) {
-      std::uint32_t number = page_list[next_page++];
-      Page page = pages.page(number);
+      const std::uint32_t number = page_list[next_page];
+      Page page = pages.page(number, pages_ahead_in_block(next_page));
+      ++next_page;
       if (page.type() != kDataPageType)
         throw errors::damaged("tabella '" + table.name + "': la pagina " + std::to_string(number) +
                               " della sua mappa non è una pagina di dati");
@@ -31,6 +33,35 @@ struct TableScan::State {
       return true;
     }
     return false;
+  }
+
+  // The pages of page_list[from]'s block that the list holds from there on: read together with
+  // it, and nothing else of the block (other tables' pages, long values).
+  std::uint32_t pages_ahead_in_block(std::size_t from) const {
+    const std::uint32_t block = page_list[from] / PageCache::kPagesPerBlock;
+    std::uint32_t wanted = 0;
+    for (std::size_t i = from; i < page_list.size() && page_list[i] / PageCache::kPagesPerBlock == block; ++i)
+      wanted |= 1u << (page_list[i] % PageCache::kPagesPerBlock);
+    return wanted;
+  }
+
+  // Every page of the table in the block of page n, for a row read by position.
+  std::uint32_t table_pages_in_block(std::uint32_t n) {
+    const std::uint32_t block = n / PageCache::kPagesPerBlock;
+    if (block_pages.empty()) {
+      for (const std::uint32_t page : page_list)
+        block_pages.emplace_back(page / PageCache::kPagesPerBlock, 1u << (page % PageCache::kPagesPerBlock));
+      std::sort(block_pages.begin(), block_pages.end());
+      std::size_t kept = 0;  // one entry per block, its pages' bits joined
+      for (const auto& [b, bits] : block_pages) {
+        if (kept > 0 && block_pages[kept - 1].first == b) block_pages[kept - 1].second |= bits;
+        else block_pages[kept++] = {b, bits};
+      }
+      block_pages.resize(kept);
+    }
+    const auto at = std::lower_bound(block_pages.begin(), block_pages.end(),
+                                     std::pair<std::uint32_t, std::uint32_t>(block, 0));
+    return at != block_pages.end() && at->first == block ? at->second : 0;
   }
 
   // A moved row is read where its pointer stands, so the table keeps its original order.
@@ -72,6 +103,7 @@ struct TableScan::State {
   std::uint32_t last_row_pointer = 0;
   std::vector<Field> fields;
   std::vector<bool> wanted;  // empty: every column
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> block_pages;  // (block, the table's pages in it)
 };
 
 TableScan::TableScan(const JetFile& file, const TableDef& table)
@@ -131,7 +163,7 @@ std::uint32_t TableScan::row_pointer() const { return state_->last_row_pointer; 
 void TableScan::read_at(std::uint32_t row_pointer, std::vector<Value>& row) {
   State& s = *state_;
   RowPointer at = RowPointer::from(row_pointer);
-  DataPage page(s.pages.page(at.page), s.pages.format(), at.page);
+  DataPage page(s.pages.page(at.page, s.table_pages_in_block(at.page)), s.pages.format(), at.page);
   if (page.owner() != s.table.tdef_page)
     throw errors::damaged("riga cercata in una pagina di un'altra tabella");
   RowSlot slot = page.row(at.row);
