@@ -6,6 +6,10 @@ namespace {
 void fail(const char* why) { throw errors::damaged(std::string("riga di dati: ") + why); }
 }  // namespace
 
+RowLayout::RowLayout(const TableDef& table, const Format& format) : table_(table), format_(format) {
+  for (std::uint32_t i = 0; i < table_.columns.size(); ++i) every_column_.push_back(i);
+}
+
 void RowLayout::read_jet4_offsets(const Reader& r, std::size_t mask_size,
                                   std::vector<std::size_t>& offsets) const {
   std::size_t size = r.size();
@@ -34,7 +38,7 @@ void RowLayout::read_jet3_offsets(const Reader& r, std::size_t mask_size,
   }
 }
 
-void RowLayout::split(Bytes row, std::vector<Field>& fields, const std::vector<bool>* wanted) const {
+void RowLayout::split(Bytes row, std::vector<Field>& fields, std::span<const std::uint32_t> columns) const {
   Reader r(row, "riga di dati");
   const bool jet3 = format_.jet3;
   const std::size_t count_size = jet3 ? 1 : 2;
@@ -59,8 +63,7 @@ void RowLayout::split(Bytes row, std::vector<Field>& fields, const std::vector<b
   }
 
   fields.resize(table_.columns.size());
-  for (std::size_t i = 0; i < table_.columns.size(); ++i) {
-    if (wanted != nullptr && !(*wanted)[i]) continue;
+  for (const std::uint32_t i : columns) {
     const Column& c = table_.columns[i];
     Field& field = fields[i];
     field.bytes = {};

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "archive/jet/bytes.h"
@@ -21,13 +22,14 @@ struct Field {
 
 class RowLayout {
  public:
-  RowLayout(const TableDef& table, const Format& format) : table_(table), format_(format) {}
+  RowLayout(const TableDef& table, const Format& format);
 
-  // Fills `fields` (one per column, in column order) from `row`. Throws "damaged" when the row's
-  // own structure (counts, offsets) does not fit inside it. With `wanted` (one flag per column),
-  // the fields of the other columns are left as they were: the row's structure is checked all
-  // the same.
-  void split(Bytes row, std::vector<Field>& fields, const std::vector<bool>* wanted = nullptr) const;
+  // Fills the fields of `columns` (positions in the table's column list; `fields` holds one per
+  // column) from `row`; the other fields are left as they were. Throws "damaged" when the row's own
+  // structure (counts, offsets) does not fit inside it, whichever columns are asked for.
+  void split(Bytes row, std::vector<Field>& fields, std::span<const std::uint32_t> columns) const;
+  // Every column's field.
+  void split(Bytes row, std::vector<Field>& fields) const { split(row, fields, every_column_); }
 
  private:
   void read_jet4_offsets(const Reader& r, std::size_t mask_size, std::vector<std::size_t>& offsets) const;
@@ -35,6 +37,7 @@ class RowLayout {
 
   const TableDef& table_;
   const Format& format_;
+  std::vector<std::uint32_t> every_column_;  // 0, 1, ... one per column
 };
 
 }  // namespace tarvik::archive::jet

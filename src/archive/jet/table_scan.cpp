@@ -14,7 +14,9 @@ namespace tarvik::archive::jet {
 struct TableScan::State {
   State(const PageSource& pages, const TableDef& def)
       : pages(pages), table(def), layout(table, pages.format()), decoder(pages),
-        page_list(read_usage_map(pages, table.owned_pages_map)) {}
+        page_list(read_usage_map(pages, table.owned_pages_map)) {
+    choose_columns({});  // every column until told otherwise
+  }
 
   // The table's next data page, skipping data pages the map lists but another table now owns. A
   // listed page that is no data page at all is damage (garbage or zeros where rows were), never
@@ -80,16 +82,22 @@ struct TableScan::State {
   // Only the wanted columns are cut out and decoded; the others read as null. Values go into the
   // row's existing storage, so a reused row decodes without allocating.
   void decode(const RowSlot& slot, std::vector<Value>& row) {
-    const bool every_column = wanted.empty();
-    layout.split(slot.bytes, fields, every_column ? nullptr : &wanted);
+    layout.split(slot.bytes, fields, read_columns);
     row.resize(table.columns.size());
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-      if (!every_column && !wanted[i]) {
-        if (!row[i].is_null()) row[i] = Value();
-      } else {
-        decoder.decode_into(table.columns[i], fields[i], row[i]);
-      }
+    for (const std::uint32_t i : read_columns) decoder.decode_into(table.columns[i], fields[i], row[i]);
+    for (const std::uint32_t i : skipped_columns) {
+      if (!row[i].is_null()) row[i] = Value();
     }
+  }
+
+  // The columns to decode, and the others, from one flag per column.
+  void choose_columns(const std::vector<bool>& wanted) {
+    read_columns.clear();
+    skipped_columns.clear();
+    for (std::uint32_t i = 0; i < table.columns.size(); ++i) {
+      (i >= wanted.size() || wanted[i] ? read_columns : skipped_columns).push_back(i);
+    }
+    fields.resize(table.columns.size());
   }
 
   const PageSource& pages;
@@ -102,7 +110,7 @@ struct TableScan::State {
   std::uint16_t next_row = 0;
   std::uint32_t last_row_pointer = 0;
   std::vector<Field> fields;
-  std::vector<bool> wanted;  // empty: every column
+  std::vector<std::uint32_t> read_columns, skipped_columns;
   std::vector<std::pair<std::uint32_t, std::uint32_t>> block_pages;  // (block, the table's pages in it)
 };
 
@@ -113,7 +121,7 @@ TableScan::TableScan(TableScan&&) noexcept = default;
 
 void TableScan::select_columns(std::vector<bool> wanted) {
   wanted.resize(state_->table.columns.size(), false);
-  state_->wanted = std::move(wanted);
+  state_->choose_columns(wanted);
 }
 
 bool TableScan::next(std::vector<Value>& row) {

@@ -232,6 +232,9 @@ class SpineCursor {
     Relation right;
     std::int32_t current = -1;
     bool missing = false;  // on the null row of a LEFT JOIN
+    bool looked_up = false;  // last_key holds the key last looked up, last_first its first entry
+    std::string last_key = {};
+    std::int32_t last_first = -1;
   };
 
   Relation build_relation(const JoinNode& right, const std::vector<Bound>& keys) {
@@ -298,11 +301,21 @@ class SpineCursor {
   }
 
   bool enter(Step& step) {
-    step.current = make_key(step.node->left_keys, st_.ctx, key_) ? step.right.table->index.first(key_) : -1;
+    step.current = make_key(step.node->left_keys, st_.ctx, key_) ? first_match(step) : -1;
     step.missing = step.current < 0;
     if (step.missing && step.node->kind != JoinKind::Left) return false;
     bind(step);
     return true;
+  }
+
+  // The first entry under key_. Rows often come in runs with the same key (a document's rows,
+  // one after another), so the last key looked up and its answer are kept.
+  std::int32_t first_match(Step& step) {
+    if (step.looked_up && key_ == step.last_key) return step.last_first;
+    step.last_key = key_;
+    step.last_first = step.right.table->index.first(key_);
+    step.looked_up = true;
+    return step.last_first;
   }
 
   bool advance(Step& step) {
