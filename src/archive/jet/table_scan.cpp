@@ -107,6 +107,7 @@ struct TableScan::State {
   std::vector<std::uint32_t> page_list;
   std::size_t next_page = 0;
   std::optional<DataPage> current;
+  std::optional<DataPage> read_page;  // the page of the row last read by pointer
   std::uint16_t next_row = 0;
   std::uint32_t last_row_pointer = 0;
   std::vector<Field> fields;
@@ -171,10 +172,15 @@ std::uint32_t TableScan::row_pointer() const { return state_->last_row_pointer; 
 void TableScan::read_at(std::uint32_t row_pointer, std::vector<Value>& row) {
   State& s = *state_;
   RowPointer at = RowPointer::from(row_pointer);
-  DataPage page(s.pages.page(at.page, s.table_pages_in_block(at.page)), s.pages.format(), at.page);
-  if (page.owner() != s.table.tdef_page)
-    throw errors::damaged("riga cercata in una pagina di un'altra tabella");
-  RowSlot slot = page.row(at.row);
+  // Rows read again by pointer mostly come in the order of a scan, many from the same page.
+  if (!s.read_page || s.read_page->page_number() != at.page) {
+    s.read_page.reset();
+    DataPage page(s.pages.page(at.page, s.table_pages_in_block(at.page)), s.pages.format(), at.page);
+    if (page.owner() != s.table.tdef_page)
+      throw errors::damaged("riga cercata in una pagina di un'altra tabella");
+    s.read_page.emplace(std::move(page));
+  }
+  RowSlot slot = s.read_page->row(at.row);
   std::optional<DataPage> moved_page;
   if (slot.kind == RowKind::Pointer) slot = s.follow_pointer(slot, moved_page);
   else if (slot.kind != RowKind::Live) throw errors::damaged("riga cercata cancellata");
