@@ -121,17 +121,17 @@ std::int32_t Recordset::record_count() {
 
 const std::vector<Value>& Recordset::current() {
   if (eof_ || empty_) throw errors::no_current_record();
-  if (!row_valid_) {
+  if (current_ == nullptr) {
     if (sought_) {
       if (!table_->seek_reader) table_->seek_reader.emplace(db_->file->scan(table_->def));
-      table_->seek_reader->read_at(*sought_, row_);
+      table_->seek_reader->read_at(*sought_, sought_row_);
+      current_ = &sought_row_;
     } else {
       reach(position_);
-      rows_->read(row_);
+      current_ = &rows_->row();
     }
-    row_valid_ = true;
   }
-  return row_;
+  return *current_;
 }
 
 std::size_t Recordset::field_index(std::string_view name) const {

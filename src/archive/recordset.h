@@ -97,8 +97,10 @@ class Recordset {
   bool source_done_ = false;           // the source has passed its last row
   std::int64_t reached_ = 0;           // rows reached so far
   std::optional<std::int64_t> count_;  // exact count, once known
-  std::vector<Value> row_;
-  bool row_valid_ = false;
+  // The current row's values once asked for: the source's own row, which stays as it is until
+  // the source moves, and the source moves only when another row is asked for.
+  const std::vector<Value>* current_ = nullptr;
+  std::vector<Value> sought_row_;  // the row found by a seek, read by its pointer
 
   // Callers ask for the same names in the same order on every row: the n-th name asked for since
   // the last move is remembered with its position, so a repeated sequence costs one comparison
@@ -110,7 +112,7 @@ class Recordset {
   std::vector<NameHint> name_hints_;
   std::size_t next_hint_ = 0;
   void row_changed() {
-    row_valid_ = false;
+    current_ = nullptr;
     next_hint_ = 0;
   }
   std::optional<std::uint32_t> sought_;  // the row found by the last seek

@@ -13,12 +13,13 @@ class StreamedRows : public RowSource {
       : plan_(std::move(plan)), execution_(file, *plan_, &cache) {}
   void restart() override { execution_.restart(); }
   bool next() override { return execution_.next(); }
-  void read(std::vector<Value>& row) override { execution_.output(row); }
+  const std::vector<Value>& row() override { return execution_.current_row(projected_); }
   std::int64_t count_all() override { return execution_.count(); }
 
  private:
   std::unique_ptr<sql::Plan> plan_;
   sql::Execution execution_;
+  std::vector<Value> projected_;  // the current row, when the query computes its values
 };
 
 class KeptRows : public RowSource {
@@ -30,7 +31,7 @@ class KeptRows : public RowSource {
     current_ = next_++;
     return true;
   }
-  void read(std::vector<Value>& row) override { row = rows_[current_]; }
+  const std::vector<Value>& row() override { return rows_[current_]; }
   std::optional<std::int64_t> known_count() const override {
     return static_cast<std::int64_t>(rows_.size());
   }
@@ -50,7 +51,7 @@ class TableRows : public RowSource {
     scan_.emplace(file_.scan(table_));
   }
   bool next() override { return scan_->next(row_); }
-  void read(std::vector<Value>& row) override { row = row_; }
+  const std::vector<Value>& row() override { return row_; }
   // The rows are counted where they stand, none of them cut into columns.
   std::int64_t count_all() override { return file_.scan(table_).count_rest(); }
 

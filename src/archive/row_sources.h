@@ -25,8 +25,9 @@ class RowSource {
   virtual void restart() = 0;
   // To the next row; false at the end.
   virtual bool next() = 0;
-  // The values of the current row, one per field.
-  virtual void read(std::vector<Value>& row) = 0;
+  // The values of the current row, one per field: the source's own, valid until it moves (no
+  // copy per row).
+  virtual const std::vector<Value>& row() = 0;
   // The row count when it is known without moving (a kept result), else none.
   virtual std::optional<std::int64_t> known_count() const { return std::nullopt; }
   // Counts every row the cheapest way it can; leaves the source to be restarted.

@@ -62,6 +62,41 @@ TEST_F(Records, ReadingTwiceGivesTheSameRows) {
   EXPECT_EQ(once.size(), orders.size());
 }
 
+// A query selecting exactly its table's columns hands out the table's rows as read; one that
+// picks or reorders columns computes its rows. Either way every move lands on the right row,
+// whether the source moves (next, last, first after the end) or not (first while on the first).
+TEST_F(Records, RowsAreRightAfterEveryKindOfMove) {
+  const std::pair<const char*, bool> queries[] = {
+      {"SELECT * FROM Commande", false},
+      {"SELECT Commande.* FROM Commande INNER JOIN Client ON Commande.CodeCli = Client.CodeCli", false},
+      {"SELECT CodeCli, NoCom FROM Commande", true},
+  };
+  for (const auto& [sql, picked] : queries) {
+    SCOPED_TRACE(sql);
+    auto expected_row = [&, picked = picked](std::size_t n) {
+      return picked ? std::vector<Value>{orders[n][1], orders[n][0]} : orders[n];
+    };
+    auto current_row = [&](Recordset& rs) {
+      std::vector<Value> row;
+      for (std::size_t i = 0; i < rs.fields().size(); ++i) row.push_back(rs.field(i));
+      return row;
+    };
+    auto rs = db->open_snapshot(sql);
+    EXPECT_EQ(current_row(*rs), expected_row(0));
+    rs->move_first();  // already there: the row is not read again
+    EXPECT_EQ(current_row(*rs), expected_row(0));
+    rs->move_next();
+    rs->move_next();
+    EXPECT_EQ(current_row(*rs), expected_row(2));
+    rs->move_last();
+    EXPECT_EQ(current_row(*rs), expected_row(orders.size() - 1));
+    rs->move_first();
+    EXPECT_EQ(current_row(*rs), expected_row(0));
+    rs->move_next();
+    EXPECT_EQ(current_row(*rs), expected_row(1));
+  }
+}
+
 TEST_F(Records, EmptySetIsAtBothEndsAndHasNoRowToMoveTo) {
   auto rs = db->open_snapshot("SELECT * FROM Client WHERE CodeCli IS NULL");
   EXPECT_TRUE(rs->bof());

@@ -128,6 +128,7 @@ struct Execution::State {
   bool trail_complete = false;
   bool replaying = false;
   std::size_t trail_position = 0;
+  std::optional<bool> selects_leftmost_row;  // decided on the first row read
 };
 
 // Walks a join tree along its left spine: the leftmost table's rows (scanned, or stored for a
@@ -200,6 +201,19 @@ class SpineCursor {
       bind(step);
     }
   }
+
+  // Whether the result's columns are the leftmost table's, all of them, in their order: then
+  // its row, as read, is the result's row.
+  bool selects_leftmost_row() const {
+    const auto& columns = st_.plan.columns;
+    if (columns.empty() || columns.size() != st_.plan.sources[leaf_].table.columns.size()) return false;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      const Bound& e = columns[i].expr;
+      if (e.kind != BoundKind::Column || e.source != leaf_ || e.column != i) return false;
+    }
+    return true;
+  }
+  const std::vector<Value>& leftmost_row() const { return leaf_row_; }
 
   // Makes the current leftmost row hold every column the result reads.
   void read_whole_row() {
@@ -388,6 +402,17 @@ bool Execution::next() {
 void Execution::output(std::vector<Value>& row) const {
   state_->top->read_whole_row();
   project(row);
+}
+
+const std::vector<Value>& Execution::current_row(std::vector<Value>& scratch) {
+  State& st = *state_;
+  if (!st.selects_leftmost_row) st.selects_leftmost_row = st.top->selects_leftmost_row();
+  if (!*st.selects_leftmost_row) {
+    output(scratch);
+    return scratch;
+  }
+  st.top->read_whole_row();
+  return st.top->leftmost_row();
 }
 
 void Execution::project(std::vector<Value>& row) const {

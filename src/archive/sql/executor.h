@@ -39,6 +39,9 @@ class Execution {
   bool next();
   // The selected values of the current row.
   void output(std::vector<Value>& row) const;
+  // The same, without a copy when the query selects exactly its leftmost table's columns in
+  // their order: that table's row as read. Otherwise `scratch`, filled. Valid until the next move.
+  const std::vector<Value>& current_row(std::vector<Value>& scratch);
   // The number of rows, decoding only the columns that WHERE and the joins read; call restart()
   // before reading rows again.
   std::int64_t count();
