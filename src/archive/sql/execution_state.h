@@ -1,0 +1,89 @@
+// What one run of a query holds while it runs, shared by the executor and the cursor that walks
+// its joins: the joined tables' stored rows, the row context expressions read, the count's trail.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "archive/jet/jet_file.h"
+#include "archive/sql/evaluate.h"
+#include "archive/sql/executor.h"
+#include "archive/sql/join_index_cache.h"
+
+namespace tarvik::archive::sql {
+
+class SpineCursor;
+
+// Marks in `mask` the columns of `source` that `e` reads.
+inline void mark_columns(const Bound& e, std::size_t source, std::vector<bool>& mask) {
+  if (e.kind == BoundKind::Column && e.source == source) mask[e.column] = true;
+  for (const Bound& a : e.args) mark_columns(a, source, mask);
+}
+
+// One flag per column of the source's table: the columns the query keeps of it.
+inline std::vector<bool> stored_mask(const PlanSource& src) {
+  std::vector<bool> mask(src.table.columns.size(), false);
+  for (std::size_t c : src.stored_columns) mask[c] = true;
+  return mask;
+}
+
+struct Execution::State {
+  State(const jet::JetFile& f, const Plan& p, JoinIndexCache* c)
+      : file(f), plan(p), cache(c), stored(p.sources.size()) {
+    ctx.rows.assign(p.sources.size(), nullptr);
+    ctx.full.assign(p.sources.size(), 0);
+    row_numbers.assign(p.sources.size(), -1);
+    rows_of.resize(p.sources.size());
+    for (std::size_t s = 0; s < p.sources.size(); ++s) {
+      stored[s].width = p.sources[s].stored_columns.size();
+      rows_of[s] = &stored[s];
+    }
+  }
+
+  // Reads a whole table, keeping its stored columns; `each` sees every scanned row first.
+  template <typename F>
+  void load(std::size_t source, const std::vector<Bound>& own_keys, const F& each) {
+    const PlanSource& src = plan.sources[source];
+    StoredRows& rows = stored[source];
+    jet::TableScan scan = file.scan(src.table);
+    std::vector<bool> mask = stored_mask(src);
+    for (const Bound& k : own_keys) mark_columns(k, source, mask);
+    scan.select_columns(std::move(mask));
+    std::vector<Value> row;
+    while (scan.next(row)) {
+      ctx.rows[source] = row.data();
+      ctx.full[source] = 1;
+      each(static_cast<std::int32_t>(rows.count));
+      for (std::size_t c : src.stored_columns) rows.values.push_back(std::move(row[c]));
+      ++rows.count;
+    }
+    ctx.rows[source] = nullptr;
+    ctx.full[source] = 0;
+  }
+
+  void bind_stored(std::size_t source, std::int32_t n) {
+    ctx.rows[source] = n < 0 ? nullptr : rows_of[source]->row(static_cast<std::size_t>(n));
+    ctx.full[source] = 0;
+    row_numbers[source] = n;
+  }
+
+  const jet::JetFile& file;
+  const Plan& plan;
+  JoinIndexCache* cache;  // may be null
+  std::vector<StoredRows> stored;  // per source, as loaded by this execution
+  std::vector<const StoredRows*> rows_of;  // per source: its stored rows, here or in a kept index
+  RowContext ctx;
+  std::vector<std::int32_t> row_numbers;  // per source: the stored row bound in ctx
+  std::unique_ptr<SpineCursor> top;
+
+  // Each counted row's trail (SpineCursor::append_trail), once a count has run to the end.
+  std::vector<std::int32_t> trail;
+  bool trail_complete = false;
+  bool replaying = false;
+  std::size_t trail_position = 0;
+  std::optional<bool> selects_leftmost_row;  // decided on the first row read
+};
+
+}  // namespace tarvik::archive::sql

@@ -1,0 +1,223 @@
+#include "archive/sql/spine_cursor.h"
+
+#include <algorithm>
+
+#include "archive/sql/compare.h"
+#include "archive/sql/evaluate.h"
+
+namespace tarvik::archive::sql {
+
+namespace {
+
+const Value kNoColumns[1];
+
+// The name a single table's index is kept under between queries (its table, key columns and
+// stored columns), or "" when it cannot be kept: its keys are not plain columns of it.
+std::string shared_index_name(const PlanSource& src, std::size_t source, const std::vector<Bound>& keys) {
+  std::string name = std::to_string(src.table.tdef_page) + " on";
+  for (const Bound& k : keys) {
+    if (k.kind != BoundKind::Column || k.source != source) return {};
+    name += ' ' + std::to_string(k.column);
+  }
+  name += " keeping";
+  for (std::size_t c : src.stored_columns) name += ' ' + std::to_string(c);
+  return name;
+}
+
+// False when a key value is null: a null matches nothing.
+bool make_key(const std::vector<Bound>& keys, const RowContext& row, std::string& key) {
+  key.clear();
+  Value scratch;
+  for (const Bound& k : keys) {
+    const Value& v = operand(k, row, scratch);
+    if (v.is_null()) return false;
+    append_key(key, v);
+  }
+  return true;
+}
+
+}  // namespace
+
+SpineCursor::SpineCursor(Execution::State& st, const JoinNode& root, bool streamed)
+    : st_(st), streamed_(streamed) {
+  const JoinNode* node = &root;
+  while (node->is_join) {
+    steps_.push_back(Step{node, build_relation(*node->right, node->right_keys)});
+    node = node->left.get();
+  }
+  std::reverse(steps_.begin(), steps_.end());
+  leaf_ = node->source;
+  if (!streamed_) st_.load(leaf_, {}, [](std::int32_t) {});
+}
+
+void SpineCursor::restart() {
+  started_ = false;
+  stored_pos_ = 0;
+  if (!streamed_) return;
+  const PlanSource& src = st_.plan.sources[leaf_];
+  scan_.reset();
+  scan_.emplace(st_.file.scan(src.table));
+  std::vector<bool> lean(src.table.columns.size(), false);
+  const Plan& plan = st_.plan;
+  if (plan.where) mark_columns(*plan.where, leaf_, lean);
+  for (const Step& step : steps_) {
+    for (const Bound& k : step.node->left_keys) mark_columns(k, leaf_, lean);
+  }
+  for (const Bound& k : plan.group_keys) mark_columns(k, leaf_, lean);
+  for (const AggregateSpec& a : plan.aggregates) {
+    if (!a.star) mark_columns(a.arg, leaf_, lean);
+  }
+  const std::vector<bool> full = stored_mask(src);
+  needs_full_read_ = full != lean;
+  scan_->select_columns(std::move(lean));
+  if (needs_full_read_ && !reader_) {
+    reader_.emplace(st_.file.scan(src.table));
+    reader_->select_columns(full);
+  }
+}
+
+void SpineCursor::append_trail(std::vector<std::int32_t>& trail) const {
+  trail.push_back(static_cast<std::int32_t>(scan_->row_pointer()));
+  for (const Step& step : steps_) trail.push_back(step.missing ? -1 : step.current);
+}
+
+void SpineCursor::replay(const std::int32_t* entry) {
+  const PlanSource& src = st_.plan.sources[leaf_];
+  if (!reader_) {
+    reader_.emplace(st_.file.scan(src.table));
+    reader_->select_columns(stored_mask(src));
+  }
+  reader_->read_at(static_cast<std::uint32_t>(entry[0]), leaf_row_);
+  whole_row_read_ = true;
+  st_.ctx.rows[leaf_] = leaf_row_.empty() ? kNoColumns : leaf_row_.data();
+  st_.ctx.full[leaf_] = 1;
+  for (std::size_t i = 0; i < steps_.size(); ++i) {
+    Step& step = steps_[i];
+    step.current = entry[1 + i];
+    step.missing = step.current < 0;
+    bind(step);
+  }
+}
+
+bool SpineCursor::selects_leftmost_row() const {
+  const auto& columns = st_.plan.columns;
+  if (columns.empty() || columns.size() != st_.plan.sources[leaf_].table.columns.size()) return false;
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    const Bound& e = columns[i].expr;
+    if (e.kind != BoundKind::Column || e.source != leaf_ || e.column != i) return false;
+  }
+  return true;
+}
+
+void SpineCursor::read_whole_row() {
+  if (!streamed_ || !needs_full_read_ || whole_row_read_) return;
+  reader_->read_at(scan_->row_pointer(), leaf_row_);
+  whole_row_read_ = true;
+}
+
+bool SpineCursor::next() {
+  const int k = static_cast<int>(steps_.size());
+  int i = started_ ? k - 1 : -1;
+  started_ = true;
+  while (true) {
+    const bool moved = i < 0 ? next_leaf() : advance(steps_[static_cast<std::size_t>(i)]);
+    if (!moved) {
+      if (i < 0) return false;
+      --i;
+      continue;
+    }
+    int j = i + 1;
+    while (j < k && enter(steps_[static_cast<std::size_t>(j)])) ++j;
+    if (j == k) return true;
+    i = j - 1;
+  }
+}
+
+Relation SpineCursor::build_relation(const JoinNode& right, const std::vector<Bound>& keys) {
+  Relation rel;
+  rel.sources = right.sources;
+  std::string key;
+  if (!right.is_join) {
+    rel.single_table = true;
+    const std::string shared_name =
+        st_.cache ? shared_index_name(st_.plan.sources[right.source], right.source, keys) : std::string();
+    if (!shared_name.empty()) rel.table = st_.cache->find(shared_name);
+    if (!rel.table) {
+      auto table = std::make_shared<JoinedTable>();
+      // The definition's row count sizes the index (a hint: capped, as a damaged one may lie).
+      constexpr std::size_t kMostReserved = std::size_t(1) << 18;
+      table->index.reserve(std::min<std::size_t>(st_.plan.sources[right.source].table.row_count, kMostReserved));
+      st_.load(right.source, keys, [&](std::int32_t n) {
+        if (make_key(keys, st_.ctx, key)) table->index.add(key, n);
+      });
+      table->rows = std::move(st_.stored[right.source]);
+      if (!shared_name.empty()) st_.cache->keep(shared_name, table);
+      rel.table = std::move(table);
+    }
+    st_.rows_of[right.source] = &rel.table->rows;
+    return rel;
+  }
+  auto table = std::make_shared<JoinedTable>();
+  SpineCursor inner(st_, right, false);
+  inner.restart();
+  std::int32_t n = 0;
+  while (inner.next()) {
+    for (std::size_t s : rel.sources) rel.refs.push_back(st_.row_numbers[s]);
+    if (make_key(keys, st_.ctx, key)) table->index.add(key, n);
+    ++n;
+  }
+  table->rows.count = static_cast<std::size_t>(n);
+  rel.table = std::move(table);
+  return rel;
+}
+
+bool SpineCursor::next_leaf() {
+  if (streamed_) {
+    if (!scan_->next(leaf_row_)) return false;
+    whole_row_read_ = false;
+    st_.ctx.rows[leaf_] = leaf_row_.empty() ? kNoColumns : leaf_row_.data();
+    st_.ctx.full[leaf_] = 1;
+    return true;
+  }
+  if (stored_pos_ >= st_.stored[leaf_].count) return false;
+  st_.bind_stored(leaf_, static_cast<std::int32_t>(stored_pos_++));
+  return true;
+}
+
+void SpineCursor::bind(Step& step) {
+  const std::size_t m = step.right.sources.size();
+  if (step.right.single_table) {
+    st_.bind_stored(step.right.sources[0], step.missing ? -1 : step.current);
+    return;
+  }
+  for (std::size_t j = 0; j < m; ++j) {
+    const std::int32_t n = step.missing ? -1 : step.right.refs[static_cast<std::size_t>(step.current) * m + j];
+    st_.bind_stored(step.right.sources[j], n);
+  }
+}
+
+bool SpineCursor::enter(Step& step) {
+  step.current = make_key(step.node->left_keys, st_.ctx, key_) ? first_match(step) : -1;
+  step.missing = step.current < 0;
+  if (step.missing && step.node->kind != JoinKind::Left) return false;
+  bind(step);
+  return true;
+}
+
+std::int32_t SpineCursor::first_match(Step& step) {
+  if (step.looked_up && key_ == step.last_key) return step.last_first;
+  step.last_key = key_;
+  step.last_first = step.right.table->index.first(key_);
+  step.looked_up = true;
+  return step.last_first;
+}
+
+bool SpineCursor::advance(Step& step) {
+  if (step.missing) return false;
+  step.current = step.right.table->index.after(step.current);
+  if (step.current < 0) return false;
+  bind(step);
+  return true;
+}
+
+}  // namespace tarvik::archive::sql
