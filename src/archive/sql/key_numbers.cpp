@@ -12,12 +12,11 @@ std::uint64_t hash_of(std::string_view key) { return std::hash<std::string_view>
 // The slot holding `key`, or the free slot where it would go.
 std::size_t KeyNumbers::slot_of(std::string_view key, std::uint64_t hash) const {
   const std::size_t mask = slots_.size() - 1;
+  const std::uint32_t tag = static_cast<std::uint32_t>(hash >> 32);
   for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
     const Slot& slot = slots_[i];
     if (slot.number == kNone) return i;
-    if (slot.hash == hash && slot.key_size == key.size() &&
-        std::string_view(arena_).substr(slot.key_at, slot.key_size) == key)
-      return i;
+    if (slot.tag == tag && slot.key_size == key.size() && key_of(slot) == key) return i;
   }
 }
 
@@ -35,7 +34,7 @@ void KeyNumbers::rehash(std::size_t slot_count) {
   const std::size_t mask = slots_.size() - 1;
   for (const Slot& slot : old) {
     if (slot.number == kNone) continue;
-    std::size_t i = slot.hash & mask;
+    std::size_t i = hash_of(key_of(slot)) & mask;
     while (slots_[i].number != kNone) i = (i + 1) & mask;
     slots_[i] = slot;
   }
@@ -48,7 +47,9 @@ std::uint32_t KeyNumbers::number(std::string_view key, bool& added) {
   added = slot.number == kNone;
   if (added) {
     if (count_ == kNone - 1) throw std::length_error("too many distinct keys");
-    slot = Slot{hash, arena_.size(), static_cast<std::uint32_t>(key.size()), count_++};
+    if (arena_.size() + key.size() > kNone) throw std::length_error("join keys too long");
+    slot = Slot{static_cast<std::uint32_t>(hash >> 32), count_++, static_cast<std::uint32_t>(arena_.size()),
+                static_cast<std::uint32_t>(key.size())};
     arena_.append(key);
   }
   return slot.number;
