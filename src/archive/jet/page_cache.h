@@ -1,7 +1,8 @@
 // The pages of an archive read so far, kept within a fixed budget. Pages are cached in blocks of
-// consecutive pages (one read fetches the pages of a block its reader wants, which suits the scans
-// that read most pages in order); when the budget is reached a block that has not been used since the clock hand last
-// passed is let go. A page handed out holds its block, so letting go never invalidates a page.
+// consecutive pages (a block's pages that its reader wants are read together, which suits the
+// scans that read most pages in order); when the budget is reached a block that has not been used
+// since the clock hand last passed is let go. A page handed out holds its block, so letting go
+// never invalidates a page.
 #pragma once
 
 #include <cstddef>

@@ -161,7 +161,8 @@ Page PageSource::page(std::uint32_t n, std::uint32_t wanted) const {
   }
   // The file has become shorter since it was opened (another program cut it).
   if ((bytes->present & bit) == 0)
-    throw errors::damaged("pagina " + std::to_string(n) + " illeggibile: il file si è accorciato durante la lettura");
+    throw errors::damaged("pagina " + std::to_string(n) +
+                          " illeggibile: il file si è accorciato durante la lettura");
   const std::size_t within = std::size_t(n % PageCache::kPagesPerBlock) * page_size;
   return Page{Bytes(bytes->data + within, page_size), bytes};
 }

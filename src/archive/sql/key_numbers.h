@@ -33,7 +33,9 @@ class KeyNumbers {
     std::uint32_t key_size = 0;
   };
 
-  std::string_view key_of(const Slot& slot) const { return std::string_view(arena_).substr(slot.key_at, slot.key_size); }
+  std::string_view key_of(const Slot& slot) const {
+    return std::string_view(arena_).substr(slot.key_at, slot.key_size);
+  }
   std::size_t slot_of(std::string_view key, std::uint64_t hash) const;
   void grow();
   void rehash(std::size_t slot_count);
