@@ -110,6 +110,32 @@ TEST_F(GroupOrder, DistinctKeepsOneNullAndSortsNullsFirst) {
   EXPECT_EQ(got, expected);
 }
 
+// Many repeats, dropped as they come: the first met stands for its kind, the distinct rows are
+// sorted by all their columns, then ORDER BY sorts them stably.
+TEST_F(GroupOrder, DistinctOverAJoinWithManyRepeatsThenOrderBy) {
+  Rows expected;
+  for (const auto& o : orders) {
+    for (const auto& c : clients) {
+      if (o[1].is_null() || c[0].is_null() || order_of(o[1], c[0]) != 0) continue;
+      const std::vector<Value> row{o[1], c[8]};
+      const bool seen = std::any_of(expected.begin(), expected.end(), [&](const auto& r) {
+        return order_of(r[0], row[0]) == 0 && order_of(r[1], row[1]) == 0;
+      });
+      if (!seen) expected.push_back(row);
+    }
+  }
+  ASSERT_LT(expected.size(), orders.size() / 2) << "the orders name few customers each";
+  std::stable_sort(expected.begin(), expected.end(), [](const auto& a, const auto& b) {
+    if (int c = order_of(a[0], b[0])) return c < 0;
+    return order_of(a[1], b[1]) < 0;
+  });
+  std::stable_sort(expected.begin(), expected.end(),
+                   [](const auto& a, const auto& b) { return order_of(a[1], b[1]) > 0; });
+  const Rows got = query(*db, "SELECT DISTINCT Commande.CodeCli, Client.Pays FROM Commande INNER JOIN Client "
+                              "ON Commande.CodeCli = Client.CodeCli ORDER BY Client.Pays DESC");
+  EXPECT_EQ(got, expected);
+}
+
 TEST_F(GroupOrder, OrderByThreeKeysWithNullsAndDescendingIsStable) {
   Rows expected = clients;
   std::stable_sort(expected.begin(), expected.end(), [](const auto& a, const auto& b) {

@@ -98,10 +98,12 @@ std::vector<std::vector<Value>> Execution::materialize() {
   const Plan& plan = state_->plan;
   RowContext& ctx = state_->ctx;
   std::vector<ResultRow> rows;
+  DistinctRows distinct;
   auto emit = [&]() {
     ResultRow row;
     if (plan.grouped) project(row.out);  // over the group row
     else output(row.out);
+    if (plan.distinct && !distinct.first_of_its_kind(row.out)) return;
     for (const SortKey& k : plan.order_by) row.order_keys.push_back(evaluate(k.expr, ctx));
     rows.push_back(std::move(row));
   };
@@ -118,7 +120,7 @@ std::vector<std::vector<Value>> Execution::materialize() {
     restart();
     while (next()) emit();
   }
-  if (plan.distinct) keep_distinct(rows);
+  if (plan.distinct) sort_distinct(rows);
   sort_by_order(rows, plan.order_by);
 
   std::vector<std::vector<Value>> result;

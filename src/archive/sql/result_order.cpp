@@ -21,16 +21,13 @@ int compare_rows(const std::vector<Value>& a, const std::vector<Value>& b, const
 
 }  // namespace
 
-void keep_distinct(std::vector<ResultRow>& rows) {
-  std::unordered_set<std::string> seen;
-  std::vector<ResultRow> unique;
-  std::string key;
-  for (ResultRow& row : rows) {
-    key.clear();
-    for (const Value& v : row.out) append_key(key, v);
-    if (seen.insert(key).second) unique.push_back(std::move(row));
-  }
-  rows = std::move(unique);
+bool DistinctRows::first_of_its_kind(const std::vector<Value>& row) {
+  key_.clear();
+  for (const Value& v : row) append_key(key_, v);
+  return seen_.insert(key_).second;
+}
+
+void sort_distinct(std::vector<ResultRow>& rows) {
   std::stable_sort(rows.begin(), rows.end(),
                    [](const ResultRow& a, const ResultRow& b) { return compare_rows(a.out, b.out, nullptr) < 0; });
 }

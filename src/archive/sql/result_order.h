@@ -1,8 +1,11 @@
 // The last steps of a kept result: DISTINCT (rows equal by Jet's comparison kept once, the first
 // met standing for them, then sorted by all their columns) and ORDER BY (a stable sort by the
-// ORDER BY values, each key ascending or descending).
+// ORDER BY values, each key ascending or descending). Repeated rows are dropped as they come, so
+// memory holds only the distinct ones.
 #pragma once
 
+#include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "archive/sql/plan.h"
@@ -15,7 +18,18 @@ struct ResultRow {
   std::vector<Value> order_keys;  // the ORDER BY values
 };
 
-void keep_distinct(std::vector<ResultRow>& rows);
+// Tells the first row of each set of equal rows from the rows equal to one met before.
+class DistinctRows {
+ public:
+  bool first_of_its_kind(const std::vector<Value>& row);
+
+ private:
+  std::unordered_set<std::string> seen_;
+  std::string key_;
+};
+
+// Sorts distinct rows by all their columns, stably.
+void sort_distinct(std::vector<ResultRow>& rows);
 void sort_by_order(std::vector<ResultRow>& rows, const std::vector<SortKey>& order_by);
 
 }  // namespace tarvik::archive::sql
