@@ -30,12 +30,14 @@ Execution::Execution(const jet::JetFile& file, const Plan& plan, JoinIndexCache*
 
 Execution::~Execution() = default;
 
-void Execution::restart() {
+void Execution::restart() { restart_for(false); }
+
+void Execution::restart_for(bool counting) {
   State& st = *state_;
   if (!st.top) st.top = std::make_unique<SpineCursor>(st, *st.plan.from, true);
   st.replaying = st.trail_complete;
   st.trail_position = 0;
-  if (!st.replaying) st.top->restart();
+  if (!st.replaying) st.top->restart(counting);
 }
 
 // The count pass keeps the trail of every row it counts, so the reads that follow replay it
@@ -43,7 +45,7 @@ void Execution::restart() {
 std::int64_t Execution::count() {
   State& st = *state_;
   if (st.trail_complete) return static_cast<std::int64_t>(st.trail.size() / st.top->trail_width());
-  restart();
+  restart_for(true);
   st.trail.clear();
   std::int64_t n = 0;
   while (next()) {

@@ -52,6 +52,8 @@ class Execution {
   struct State;  // the executor's own, shared with its cursors
 
  private:
+  // restart(), for a run whose rows will only be counted when `counting`.
+  void restart_for(bool counting);
   // The selected values computed from the current row context as it stands.
   void project(std::vector<Value>& row) const;
   // The group rows (keys, then counts) that pass HAVING, in the order first met.

@@ -50,7 +50,7 @@ SpineCursor::SpineCursor(Execution::State& st, const JoinNode& root, bool stream
   if (!streamed_) st_.load(leaf_, {}, [](std::int32_t) {});
 }
 
-void SpineCursor::restart() {
+void SpineCursor::restart(bool counting) {
   started_ = false;
   stored_pos_ = 0;
   if (!streamed_) return;
@@ -68,6 +68,9 @@ void SpineCursor::restart() {
     if (!a.star) mark_columns(a.arg, leaf_, lean);
   }
   const std::vector<bool> full = stored_mask(src);
+  // Where nothing drops a row (no WHERE, no join, no grouping) and the rows are read, not only
+  // counted, every row is read whole at once.
+  if (!counting && !plan.where && steps_.empty() && !plan.grouped) lean = full;
   needs_full_read_ = full != lean;
   scan_->select_columns(std::move(lean));
   if (needs_full_read_ && !reader_) {

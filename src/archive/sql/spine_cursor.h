@@ -32,7 +32,8 @@ class SpineCursor {
   // The leftmost table is scanned decoding only the columns read before a row is known to pass
   // (WHERE, the joins, the grouping); the other columns it gives the result are read again by the
   // row's pointer when the row's values are asked for, so filtered and counted rows cost little.
-  void restart();
+  // `counting`: the rows will only be counted.
+  void restart(bool counting = false);
 
   // The current joined row as a trail entry: the leftmost row's pointer, then per join the entry
   // of the joined side (-1 on the null row of a LEFT JOIN).
