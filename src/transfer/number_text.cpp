@@ -43,6 +43,41 @@ bool append_general(std::string& out, Floating value, int digits, NegativeFracti
   return true;
 }
 
+// A double that is a decimal of at most four places and fewer than 16 digits (a price, a
+// quantity, a whole number): written straight from its digits. It is the text the general form
+// gives with 15 significant digits, as that decimal is the double's only one of 15 digits or fewer
+// (the double is within half its last bit of it, far less than half a unit of the 15th digit).
+bool append_short_decimal(std::string& out, double value, NegativeFraction form) {
+  constexpr double kLimit = 1e15;  // digits of the decimal, 15 at most
+  double scale = 1;
+  for (int places = 0; places <= 4; ++places, scale *= 10) {
+    const double digits = std::nearbyint(value * scale);
+    if (std::fabs(digits) >= kLimit) return false;
+    if (digits / scale != value) continue;  // not this decimal's double
+    std::uint64_t magnitude = static_cast<std::uint64_t>(std::fabs(digits));
+    int kept = places;
+    while (kept > 0 && magnitude % 10 == 0) {
+      magnitude /= 10;
+      --kept;
+    }
+    std::uint64_t unit = 1;
+    for (int i = 0; i < kept; ++i) unit *= 10;
+    const std::uint64_t whole = magnitude / unit;
+    if (value < 0) out += '-';
+    // As for the general form: no zero before the point of a negative fraction, unless asked for.
+    if (whole != 0 || kept == 0 || value > 0 || form == NegativeFraction::kZeroBeforePoint)
+      append_unsigned(out, whole);
+    if (kept == 0) return true;
+    out += '.';
+    char fraction[4];
+    std::uint64_t rest = magnitude % unit;
+    for (int i = kept - 1; i >= 0; --i, rest /= 10) fraction[i] = static_cast<char>('0' + rest % 10);
+    out.append(fraction, static_cast<std::size_t>(kept));
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 void append_integer_text(std::string& out, std::int64_t value) {
@@ -51,6 +86,7 @@ void append_integer_text(std::string& out, std::int64_t value) {
 }
 
 bool append_double_text(std::string& out, double value, NegativeFraction form) {
+  if (std::isfinite(value) && value != 0 && append_short_decimal(out, value, form)) return true;
   return append_general(out, value, 15, form);
 }
 

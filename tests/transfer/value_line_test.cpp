@@ -6,6 +6,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -72,6 +74,36 @@ TEST(NumberText, DoubleSwitchesToExponentFormAtPercentGBoundaries) {
   EXPECT_EQ(dbl(1.5e300), "1.5E+300");
   EXPECT_EQ(dbl(std::numeric_limits<double>::max()), "1.79769313486232E+308");
   EXPECT_EQ(dbl(std::numeric_limits<double>::denorm_min()), "4.94065645841247E-324");
+}
+
+// Prices, quantities and whole numbers are written straight from their digits; every double
+// must still come out as "%.15G" writes it, the point of a negative fraction bare.
+TEST(NumberText, DoublesOfFewDecimalsAgreeWithPercentG) {
+  auto expected = [](double v) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.15G", v);
+    std::string s(text);
+    if (s.rfind("-0.", 0) == 0) s.erase(1, 1);
+    return s;
+  };
+  std::uint64_t seed = 88172645463325252u;
+  auto next = [&]() { return seed ^= seed << 13, seed ^= seed >> 7, seed ^= seed << 17; };
+  const double scales[] = {1, 10, 100, 1000, 10000, 100000};
+  for (int i = 0; i < 200000; ++i) {
+    const std::uint64_t r = next();
+    double v;
+    switch (i % 4) {
+      case 0: v = double(std::int64_t(r % 2000000000000000u) - 1000000000000000) / scales[r % 6]; break;
+      case 1: v = double(std::int64_t(r % 2000001) - 1000000) / scales[(r >> 40) % 6]; break;
+      case 2: v = double(std::int64_t(r % 20000) - 10000) * 1e11 / scales[(r >> 40) % 6]; break;
+      default: std::memcpy(&v, &r, sizeof v); break;
+    }
+    if (!std::isfinite(v) || v == 0) continue;
+    ASSERT_EQ(dbl(v), expected(v)) << "for " << v;
+  }
+  for (const double v : {0.0001, 0.00015, 1e14 + 0.5, 99999999999999.99, 999999999999999.4, 0.1 + 0.2, 1e-5,
+                         -4503599627370496.5, 9007199254740993.0, 0.30000000000000004, 1234.56785})
+    EXPECT_EQ(dbl(v), expected(v)) << "for " << v;
 }
 
 TEST(NumberText, SingleKeepsSevenSignificantDigits) {
