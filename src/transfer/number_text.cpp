@@ -43,17 +43,18 @@ bool append_general(std::string& out, Floating value, int digits, NegativeFracti
   return true;
 }
 
-// A double that is a decimal of at most four places and fewer than 16 digits (a price, a
-// quantity, a whole number): written straight from its digits. It is the text the general form
-// gives with 15 significant digits, as that decimal is the double's only one of 15 digits or fewer
-// (the double is within half its last bit of it, far less than half a unit of the 15th digit).
-bool append_short_decimal(std::string& out, double value, NegativeFraction form) {
-  constexpr double kLimit = 1e15;  // digits of the decimal, 15 at most
+// A number that is a decimal of at most four places and of fewer digits than `limit` has (a price,
+// a quantity, a whole number): written straight from its digits. It is the text the general form
+// gives with the significant digits `limit` allows, as the number lies within half its last bit of
+// that decimal, less than half a unit of the decimal's last digit.
+template <typename Floating>
+bool append_short_decimal(std::string& out, Floating value, double limit, NegativeFraction form) {
   double scale = 1;
   for (int places = 0; places <= 4; ++places, scale *= 10) {
-    const double digits = std::nearbyint(value * scale);
-    if (std::fabs(digits) >= kLimit) return false;
-    if (digits / scale != value) continue;  // not this decimal's double
+    const double digits = std::nearbyint(double(value) * scale);  // exact: few bits times 10^4
+    if (std::fabs(digits) >= limit) return false;
+    // The number nearest the decimal, divided in the number's own precision.
+    if (Floating(digits) / Floating(scale) != value) continue;
     std::uint64_t magnitude = static_cast<std::uint64_t>(std::fabs(digits));
     int kept = places;
     while (kept > 0 && magnitude % 10 == 0) {
@@ -86,11 +87,12 @@ void append_integer_text(std::string& out, std::int64_t value) {
 }
 
 bool append_double_text(std::string& out, double value, NegativeFraction form) {
-  if (std::isfinite(value) && value != 0 && append_short_decimal(out, value, form)) return true;
+  if (std::isfinite(value) && value != 0 && append_short_decimal(out, value, 1e15, form)) return true;
   return append_general(out, value, 15, form);
 }
 
 bool append_single_text(std::string& out, float value, NegativeFraction form) {
+  if (std::isfinite(value) && value != 0 && append_short_decimal(out, value, 1e7, form)) return true;
   return append_general(out, value, 7, form);
 }
 

@@ -106,6 +106,37 @@ TEST(NumberText, DoublesOfFewDecimalsAgreeWithPercentG) {
     EXPECT_EQ(dbl(v), expected(v)) << "for " << v;
 }
 
+// The same for singles with seven digits, their decimals read through the double they widen to.
+TEST(NumberText, SinglesOfFewDecimalsAgreeWithPercentG) {
+  auto expected = [](float v) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.7G", double(v));
+    std::string s(text);
+    if (s.rfind("-0.", 0) == 0) s.erase(1, 1);
+    return s;
+  };
+  std::uint64_t seed = 2463534242u;
+  auto next = [&]() { return seed ^= seed << 13, seed ^= seed >> 7, seed ^= seed << 17; };
+  const float scales[] = {1, 10, 100, 1000, 10000, 100000};
+  for (int i = 0; i < 300000; ++i) {
+    const std::uint64_t r = next();
+    float v;
+    switch (i % 3) {
+      case 0: v = float(std::int64_t(r % 20000000) - 10000000) / scales[(r >> 40) % 6]; break;
+      case 1: v = float(std::int64_t(r % 20001) - 10000) / scales[(r >> 40) % 6]; break;
+      default: {
+        const std::uint32_t bits = static_cast<std::uint32_t>(r);
+        std::memcpy(&v, &bits, sizeof v);
+        break;
+      }
+    }
+    if (!std::isfinite(v) || v == 0) continue;
+    ASSERT_EQ(single(v), expected(v)) << "for " << v;
+  }
+  for (const float v : {8388607.5f, 9999999.0f, 8192.001f, 0.0009765625f, 0.001f, 9.999999f, 0.1f, -0.5f})
+    EXPECT_EQ(single(v), expected(v)) << "for " << v;
+}
+
 TEST(NumberText, SingleKeepsSevenSignificantDigits) {
   EXPECT_EQ(single(0.1f), "0.1");
   EXPECT_EQ(single(17.3f), "17.3");
