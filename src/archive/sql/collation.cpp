@@ -146,10 +146,13 @@ int compare_text(const Text& a, const Text& b) {
 }
 
 void append_text_key(std::string& key, const Text& text) {
-  auto put = [&key](std::uint32_t v, int bytes) {
-    for (int k = bytes - 1; k >= 0; --k) key.push_back(static_cast<char>((v >> (8 * k)) & 0xFF));
+  // Five bytes a unit and four for the count, written in place: a join makes one key a row.
+  const std::size_t start = key.size();
+  key.resize(start + 5 * text.size() + 4);
+  char* at = key.data() + start;
+  auto put = [&at](std::uint32_t v, int bytes) {
+    for (int k = bytes - 1; k >= 0; --k) *at++ = static_cast<char>((v >> (8 * k)) & 0xFF);
   };
-  std::size_t count = 0;
   for (char16_t c : text) {
     const Weight w = weigh(c);
     if (w.primary != 0) {
@@ -159,9 +162,8 @@ void append_text_key(std::string& key, const Text& text) {
       put(0, 3);  // a set-aside unit keeps its place and its code
       put(c, 2);
     }
-    ++count;
   }
-  put(static_cast<std::uint32_t>(count), 4);  // ends the text inside a composite key
+  put(static_cast<std::uint32_t>(text.size()), 4);  // ends the text inside a composite key
 }
 
 }  // namespace tarvik::archive::sql
