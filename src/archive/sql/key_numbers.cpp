@@ -24,7 +24,7 @@ void KeyNumbers::grow() { rehash(slots_.empty() ? 64 : slots_.size() * 2); }
 
 void KeyNumbers::reserve(std::size_t keys) {
   std::size_t slot_count = slots_.empty() ? 64 : slots_.size();
-  while (slot_count < 2 * keys) slot_count *= 2;
+  while (slot_count * 3 < 4 * keys) slot_count *= 2;
   if (slot_count > slots_.size()) rehash(slot_count);
 }
 
@@ -41,7 +41,7 @@ void KeyNumbers::rehash(std::size_t slot_count) {
 }
 
 std::uint32_t KeyNumbers::number(std::string_view key, bool& added) {
-  if ((std::size_t(count_) + 1) * 2 > slots_.size()) grow();
+  if ((std::size_t(count_) + 1) * 4 > slots_.size() * 3) grow();
   const std::uint64_t hash = hash_of(key);
   Slot& slot = slots_[slot_of(key, hash)];
   added = slot.number == kNone;

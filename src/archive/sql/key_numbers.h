@@ -1,6 +1,7 @@
 // Distinct keys numbered 0, 1, 2, ... in the order they are first met. Open addressing over one
 // array of slots, the keys' bytes kept end to end in one arena: a look-up costs a hash and mostly
-// one slot read, and a key costs its bytes and two slots of sixteen bytes, never a node of its own.
+// one slot read, and a key costs its bytes and about two slots of sixteen bytes, never a node of its
+// own.
 #pragma once
 
 #include <cstdint>
@@ -40,7 +41,9 @@ class KeyNumbers {
   void grow();
   void rehash(std::size_t slot_count);
 
-  std::vector<Slot> slots_;  // a power of two in size, at most half full
+  // A power of two in size, at most three quarters full: a smaller table misses the cache less
+  // often than the probes it saves (measured).
+  std::vector<Slot> slots_;
   std::uint32_t count_ = 0;
   std::string arena_;
 };
