@@ -51,9 +51,9 @@ template <typename Floating>
 bool append_short_decimal(std::string& out, Floating value, double limit, NegativeFraction form) {
   double scale = 1;
   for (int places = 0; places <= 4; ++places, scale *= 10) {
-    const double digits = std::nearbyint(double(value) * scale);  // exact: few bits times 10^4
+    const double digits = std::nearbyint(double(value) * scale);  // a candidate only
     if (std::fabs(digits) >= limit) return false;
-    // The number nearest the decimal, divided in the number's own precision.
+    // The decision: the number nearest the decimal, divided in the number's own precision, is it.
     if (Floating(digits) / Floating(scale) != value) continue;
     std::uint64_t magnitude = static_cast<std::uint64_t>(std::fabs(digits));
     int kept = places;
