@@ -27,6 +27,13 @@ std::filesystem::path writable_copy(const TempDir& dir, const std::vector<std::u
   return path;
 }
 
+// Page n as handed out holds exactly the file's bytes of page n.
+void expect_page_of_file(const Page& page, std::uint32_t n, const std::vector<std::uint8_t>& file,
+                         std::size_t size) {
+  ASSERT_EQ(page.bytes.size(), size);
+  ASSERT_EQ(std::memcmp(page.bytes.data(), file.data() + std::size_t(n) * size, size), 0) << "page " << n;
+}
+
 PageCache::Block block_of(std::uint8_t fill) {
   auto block = std::make_shared<archive::jet::BlockBytes>(16);
   block->data[0] = fill;
@@ -73,18 +80,12 @@ TEST(PageReadingTest, PagesAreTheFilesBytesInAnyOrder) {
   std::vector<Page> held;
   for (std::uint32_t n = source->page_count() - 1; n >= 1; --n) {
     const Page page = source->page(n);
-    ASSERT_EQ(page.bytes.size(), size);
-    ASSERT_EQ(std::memcmp(page.bytes.data(), bytes.data() + std::size_t(n) * size, size), 0) << "page " << n;
+    expect_page_of_file(page, n, bytes, size);
     if (n % 7 == 0) held.push_back(page);
   }
   for (const Page& page : held) EXPECT_NE(page.owner, nullptr);
 }
 
-}  // namespace
-}  // namespace tarvik::test
-
-namespace tarvik::test {
-namespace {
 
 TEST(PageCacheTest, BuffersAreReusedOnlyWhenNoPageHoldsThem) {
   PageCache cache;
@@ -132,12 +133,6 @@ TEST(PageCacheTest, NewBlocksArePiecesOfOneBufferSizedForTheBudgetOrTheFile) {
   }
 }
 
-}  // namespace
-}  // namespace tarvik::test
-
-namespace tarvik::test {
-namespace {
-
 // A scan asks for only its own pages of a block; the block's other pages are read later, when
 // asked for, into the same block without disturbing the pages already handed out.
 TEST(PageReadingTest, PagesReadPartOfABlockAtATimeAreStillTheFilesBytes) {
@@ -145,10 +140,8 @@ TEST(PageReadingTest, PagesReadPartOfABlockAtATimeAreStillTheFilesBytes) {
   ASSERT_GT(bytes.size(), 100000u) << "corpus file missing: " << corpus_file(kArchive);
   TempDir dir;
   const auto source = PageSource::open(writable_copy(dir, bytes).string());
-  const std::size_t size = source->page_size();
   auto expect_file_bytes = [&](const Page& page, std::uint32_t n) {
-    ASSERT_EQ(page.bytes.size(), size);
-    ASSERT_EQ(std::memcmp(page.bytes.data(), bytes.data() + std::size_t(n) * size, size), 0) << "page " << n;
+    expect_page_of_file(page, n, bytes, source->page_size());
   };
   // Pages asked for with masks of every shape: one page, scattered pages, runs across short and
   // long gaps; then every page of the file in a shuffled order, each checked against the file.

@@ -76,18 +76,26 @@ TEST(NumberText, DoubleSwitchesToExponentFormAtPercentGBoundaries) {
   EXPECT_EQ(dbl(std::numeric_limits<double>::denorm_min()), "4.94065645841247E-324");
 }
 
+// What printf's "%.<digits>G" writes, with the point of a negative fraction bare ("-.5").
+std::string percent_g(double v, int digits) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*G", digits, v);
+  std::string s(text);
+  if (s.rfind("-0.", 0) == 0) s.erase(1, 1);
+  return s;
+}
+
+// A small fast generator for the property tests, the same numbers on every run.
+struct XorShift {
+  std::uint64_t seed;
+  std::uint64_t operator()() { return seed ^= seed << 13, seed ^= seed >> 7, seed ^= seed << 17; }
+};
+
 // Prices, quantities and whole numbers are written straight from their digits; every double
 // must still come out as "%.15G" writes it, the point of a negative fraction bare.
 TEST(NumberText, DoublesOfFewDecimalsAgreeWithPercentG) {
-  auto expected = [](double v) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.15G", v);
-    std::string s(text);
-    if (s.rfind("-0.", 0) == 0) s.erase(1, 1);
-    return s;
-  };
-  std::uint64_t seed = 88172645463325252u;
-  auto next = [&]() { return seed ^= seed << 13, seed ^= seed >> 7, seed ^= seed << 17; };
+  auto expected = [](double v) { return percent_g(v, 15); };
+  XorShift next{88172645463325252u};
   const double scales[] = {1, 10, 100, 1000, 10000, 100000};
   for (int i = 0; i < 200000; ++i) {
     const std::uint64_t r = next();
@@ -108,15 +116,8 @@ TEST(NumberText, DoublesOfFewDecimalsAgreeWithPercentG) {
 
 // The same for singles with seven digits, their decimals read through the double they widen to.
 TEST(NumberText, SinglesOfFewDecimalsAgreeWithPercentG) {
-  auto expected = [](float v) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.7G", double(v));
-    std::string s(text);
-    if (s.rfind("-0.", 0) == 0) s.erase(1, 1);
-    return s;
-  };
-  std::uint64_t seed = 2463534242u;
-  auto next = [&]() { return seed ^= seed << 13, seed ^= seed >> 7, seed ^= seed << 17; };
+  auto expected = [](float v) { return percent_g(v, 7); };
+  XorShift next{2463534242u};
   const float scales[] = {1, 10, 100, 1000, 10000, 100000};
   for (int i = 0; i < 300000; ++i) {
     const std::uint64_t r = next();
