@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 
 #include "archive/archive_error.h"
 #include "archive/sql/compare.h"
@@ -66,6 +68,57 @@ TEST(Collation, KeysAreEqualExactlyWhenTextsCompareEqual) {
       EXPECT_EQ(compare_text(t(a), t(b)), -compare_text(t(b), t(a))) << a << " / " << b;
     }
   }
+}
+
+// Random texts over units of every kind the key treats apart (letters of both cases, digits,
+// ASCII symbols, hyphens and apostrophes, controls, accented and other letters, symbols beyond
+// ASCII): two texts have one key exactly when they compare equal, alone and inside a composite key.
+TEST(Collation, RandomTextsHaveOneKeyExactlyWhenEqual) {
+  const std::u16string units = u"aAbBzZ09 _~-'\t\x7f\x81" u"\u00e0\u00c0\u00df\u017f\u00d7\u03a9\u03c9\u2013\u20ac\u0416\u0436";
+  std::uint64_t state = 12345;
+  auto random = [&state](std::size_t n) {
+    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<std::size_t>((state >> 33) % n);
+  };
+  auto random_text = [&] {
+    Text text(random(4), u'a');
+    for (char16_t& c : text) c = units[random(units.size())];
+    return text;
+  };
+  int equal_pairs = 0;
+  for (int i = 0; i < 200000; ++i) {
+    const Text a = random_text(), b = random_text(), c = random_text();
+    const bool equal = compare_text(a, b) == 0;
+    equal_pairs += equal;
+    ASSERT_EQ(key(Value::text(a)) == key(Value::text(b)), equal) << i;
+    std::string ac, bc;
+    for (const Text* t : {&a, &c}) append_key(ac, Value::text(*t));
+    for (const Text* t : {&b, &c}) append_key(bc, Value::text(*t));
+    ASSERT_EQ(ac == bc, equal) << i;
+  }
+  EXPECT_GT(equal_pairs, 1000);  // the case pairs and the empty text make many
+}
+
+// A whole number's key holds only the bytes it needs: numbers at every byte edge, of either sign,
+// keep keys apart, alone and followed by another value. (Each is exact as a double.)
+TEST(Compare, WholeNumberKeysStayApartAtEveryByteEdge) {
+  std::vector<double> numbers = {0, 1, -1, 0x1p62, -0x1p62, -0x1p63, 0x1p55, 0x1p55 + 8};
+  for (int bits = 7; bits < 53; bits += 8) {
+    for (double edge : {std::ldexp(1.0, bits), -std::ldexp(1.0, bits)})
+      for (double d : {-1.0, 0.0, 1.0}) numbers.push_back(edge + d);
+  }
+  for (double a : numbers) {
+    for (double b : numbers) {
+      ASSERT_EQ(key(Value::double_(a)) == key(Value::double_(b)), a == b) << a << " / " << b;
+      std::string ax, bx;
+      for (const Value& v : {Value::double_(a), Value::text(t("x"))}) append_key(ax, v);
+      for (const Value& v : {Value::double_(b), Value::text(t("x"))}) append_key(bx, v);
+      ASSERT_EQ(ax == bx, a == b) << a << " / " << b;
+    }
+  }
+  EXPECT_EQ(key(Value::long_(-129)), key(Value::double_(-129.0)));
+  EXPECT_EQ(key(Value::currency({-1290000})), key(Value::integer(-129)));
+  EXPECT_NE(key(Value::long_(255)), key(Value::long_(-1)));
 }
 
 TEST(Compare, NumbersCompareByValueWhateverTheirWidth) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "archive/sql/join_index_cache.h"
 #include "archive/sql/key_index.h"
@@ -43,6 +44,30 @@ TEST(KeyNumbers, KeysSharingBytesStayApart) {
   EXPECT_EQ(numbers.find(std::string("a\0", 2)), KeyNumbers::kNone);
   EXPECT_EQ(numbers.find(with_zero), 3u);
   EXPECT_EQ(numbers.find("abc"), KeyNumbers::kNone);
+}
+
+// Keys of up to seven bytes sit in their slots, longer ones in the arena: keys on both sides of
+// that edge, sharing their first bytes, keep their numbers through growth.
+TEST(KeyNumbers, ShortAndLongKeysStayApartThroughGrowth) {
+  KeyNumbers numbers;
+  bool added = false;
+  std::vector<std::string> keys;
+  for (std::size_t size = 0; size <= 12; ++size) {
+    for (int last = 0; last < 256; ++last) {
+      std::string key(size, 'k');
+      if (size > 0) key.back() = static_cast<char>(last);
+      else if (last > 0) break;
+      keys.push_back(key);
+    }
+  }
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    ASSERT_EQ(numbers.number(keys[i], added), i) << keys[i].size();
+    ASSERT_TRUE(added);
+  }
+  for (std::size_t i = 0; i < keys.size(); ++i) ASSERT_EQ(numbers.find(keys[i]), i) << keys[i].size();
+  EXPECT_EQ(numbers.find(std::string(13, 'k')), KeyNumbers::kNone);
+  EXPECT_EQ(numbers.find(std::string(7, '\0')), KeyNumbers::kNone);
+  EXPECT_EQ(numbers.find(std::string(8, '\0')), KeyNumbers::kNone);
 }
 
 TEST(KeyIndex, ChainsEntriesOfAKeyInTheOrderAdded) {

@@ -146,24 +146,33 @@ int compare_text(const Text& a, const Text& b) {
 }
 
 void append_text_key(std::string& key, const Text& text) {
-  // Five bytes a unit and four for the count, written in place: a join makes one key a row.
+  // A key is made for every row a join reads, and kept for every row of a joined table: most units
+  // of a code or a name take one byte. A printable ASCII unit is told by its code alone (a hyphen
+  // or an apostrophe is set aside by its code; every other one weighs as no other unit does), so
+  // it stands as itself, a letter in lower case. Any other unit is an escape byte and its weights
+  // (or, set aside, its code).
   const std::size_t start = key.size();
-  key.resize(start + 5 * text.size() + 4);
+  key.resize(start + 6 * text.size() + 1);
   char* at = key.data() + start;
   auto put = [&at](std::uint32_t v, int bytes) {
     for (int k = bytes - 1; k >= 0; --k) *at++ = static_cast<char>((v >> (8 * k)) & 0xFF);
   };
   for (char16_t c : text) {
-    const Weight w = weigh(c);
-    if (w.primary != 0) {
+    if (c >= 'A' && c <= 'Z') {
+      *at++ = static_cast<char>(c - 'A' + 'a');
+    } else if (c >= 0x20 && c < 0x7F) {
+      *at++ = static_cast<char>(c);
+    } else if (const Weight w = weigh(c); w.primary != 0) {
+      *at++ = 1;
       put(w.primary, 3);
       put(w.secondary, 2);
     } else {
-      put(0, 3);  // a set-aside unit keeps its place and its code
+      *at++ = 2;  // a set-aside unit keeps its place and its code
       put(c, 2);
     }
   }
-  put(static_cast<std::uint32_t>(text.size()), 4);  // ends the text inside a composite key
+  *at++ = 0;  // ends the text inside a composite key: no unit begins with it
+  key.resize(static_cast<std::size_t>(at - key.data()));
 }
 
 }  // namespace tarvik::archive::sql

@@ -11,6 +11,9 @@ namespace tarvik::archive::sql {
 
 namespace {
 
+// A whole number's key begins with this plus the count of its bytes; no other kind's tag is below 'd'.
+constexpr char kWholeTag = 0x10;
+
 // A number as exactly as the comparison needs it: a whole number when the value is one and fits,
 // otherwise a double.
 struct Number {
@@ -127,12 +130,17 @@ void append_key(std::string& key, const Value& value) {
   const Number n = to_number(value);
   char bytes[8];
   if (n.whole) {
-    key.push_back('i');
-    std::memcpy(bytes, &n.integer, 8);
-  } else {
-    key.push_back('d');
-    std::memcpy(bytes, &n.real, 8);
+    // Only the bytes the number needs, so that an id's key is short enough to sit in its hash slot:
+    // the count of bytes is in the tag, and the bytes dropped are the sign's repeats.
+    for (int b = 0; b < 8; ++b) bytes[b] = static_cast<char>((n.integer >> (8 * b)) & 0xFF);
+    std::size_t used = 8;
+    while (used > 1 && n.integer >> (8 * (used - 1) - 1) == n.integer >> 63) --used;
+    key.push_back(static_cast<char>(kWholeTag + used));
+    key.append(bytes, used);
+    return;
   }
+  key.push_back('d');
+  std::memcpy(bytes, &n.real, 8);
   key.append(bytes, 8);
 }
 

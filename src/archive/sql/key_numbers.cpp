@@ -1,5 +1,6 @@
 #include "archive/sql/key_numbers.h"
 
+#include <cstring>
 #include <functional>
 #include <stdexcept>
 
@@ -7,16 +8,43 @@ namespace tarvik::archive::sql {
 
 namespace {
 std::uint64_t hash_of(std::string_view key) { return std::hash<std::string_view>{}(key); }
+constexpr std::uint64_t kInlineMark = std::uint64_t(0x80) << 56;
 }  // namespace
+
+std::uint64_t KeyNumbers::inline_place(std::string_view key) {
+  std::uint64_t place = 0;
+  for (std::size_t i = 0; i < key.size(); ++i)
+    place |= std::uint64_t(static_cast<unsigned char>(key[i])) << (8 * i);
+  return place | kInlineMark | (std::uint64_t(key.size()) << 56);
+}
+
+std::uint64_t KeyNumbers::hash_of_slot(const Slot& slot) const {
+  if (slot.place & kInlineMark) {
+    char bytes[kMostInline];
+    for (std::size_t i = 0; i < kMostInline; ++i) bytes[i] = static_cast<char>((slot.place >> (8 * i)) & 0xFF);
+    return hash_of(std::string_view(bytes, (slot.place >> 56) & 0x7F));
+  }
+  return hash_of(std::string_view(arena_).substr(slot.place & 0xFFFFFFFF, slot.place >> 32));
+}
 
 // The slot holding `key`, or the free slot where it would go.
 std::size_t KeyNumbers::slot_of(std::string_view key, std::uint64_t hash) const {
   const std::size_t mask = slots_.size() - 1;
   const std::uint32_t tag = static_cast<std::uint32_t>(hash >> 32);
+  if (key.size() <= kMostInline) {
+    const std::uint64_t place = inline_place(key);
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+      const Slot& slot = slots_[i];
+      if (slot.number == kNone || (slot.tag == tag && slot.place == place)) return i;
+    }
+  }
+  const std::uint64_t size = key.size();
   for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
     const Slot& slot = slots_[i];
     if (slot.number == kNone) return i;
-    if (slot.tag == tag && slot.key_size == key.size() && key_of(slot) == key) return i;
+    if (slot.tag == tag && slot.place >> 32 == size &&
+        std::memcmp(arena_.data() + (slot.place & 0xFFFFFFFF), key.data(), key.size()) == 0)
+      return i;
   }
 }
 
@@ -34,7 +62,7 @@ void KeyNumbers::rehash(std::size_t slot_count) {
   const std::size_t mask = slots_.size() - 1;
   for (const Slot& slot : old) {
     if (slot.number == kNone) continue;
-    std::size_t i = hash_of(key_of(slot)) & mask;
+    std::size_t i = hash_of_slot(slot) & mask;
     while (slots_[i].number != kNone) i = (i + 1) & mask;
     slots_[i] = slot;
   }
@@ -47,10 +75,15 @@ std::uint32_t KeyNumbers::number(std::string_view key, bool& added) {
   added = slot.number == kNone;
   if (added) {
     if (count_ == kNone - 1) throw std::length_error("too many distinct keys");
-    if (arena_.size() + key.size() > kNone) throw std::length_error("join keys too long");
-    slot = Slot{static_cast<std::uint32_t>(hash >> 32), count_++, static_cast<std::uint32_t>(arena_.size()),
-                static_cast<std::uint32_t>(key.size())};
-    arena_.append(key);
+    std::uint64_t place = 0;
+    if (key.size() <= kMostInline) {
+      place = inline_place(key);
+    } else {
+      if (arena_.size() + key.size() > kNone || key.size() > 0x7FFFFFFF) throw std::length_error("join keys too long");
+      place = (std::uint64_t(key.size()) << 32) | arena_.size();
+      arena_.append(key);
+    }
+    slot = Slot{static_cast<std::uint32_t>(hash >> 32), count_++, place};
   }
   return slot.number;
 }

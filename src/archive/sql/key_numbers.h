@@ -1,7 +1,8 @@
 // Distinct keys numbered 0, 1, 2, ... in the order they are first met. Open addressing over one
-// array of slots, the keys' bytes kept end to end in one arena: a look-up costs a hash and mostly
-// one slot read, and a key costs its bytes and about two slots of sixteen bytes, never a node of its
-// own.
+// array of slots: a key of up to seven bytes (an id's) sits in its slot, a longer one end to end
+// with the others in one arena. A look-up costs a hash and mostly one slot read (and, for a long
+// key, one read of its bytes); a key costs about two slots of sixteen bytes, and a long one its
+// bytes, never a node of its own.
 #pragma once
 
 #include <cstdint>
@@ -26,17 +27,21 @@ class KeyNumbers {
   void reserve(std::size_t keys);
 
  private:
+  static constexpr std::size_t kMostInline = 7;
+
   // Sixteen bytes, so that a look-up's one slot read stays within one cache line.
   struct Slot {
     std::uint32_t tag = 0;         // the hash's high half; its low bits chose the slot
     std::uint32_t number = kNone;  // kNone: the slot is free
-    std::uint32_t key_at = 0;      // in arena_
-    std::uint32_t key_size = 0;
+    // A short key: its bytes, then its size with the top bit set in the last byte. A long key:
+    // its place in arena_ in the low half, its size in the high half (top bit clear).
+    std::uint64_t place = 0;
   };
 
-  std::string_view key_of(const Slot& slot) const {
-    return std::string_view(arena_).substr(slot.key_at, slot.key_size);
-  }
+  // The `place` a key of at most kMostInline bytes has in its slot.
+  static std::uint64_t inline_place(std::string_view key);
+  // The hash of the key `slot` holds, for growing.
+  std::uint64_t hash_of_slot(const Slot& slot) const;
   std::size_t slot_of(std::string_view key, std::uint64_t hash) const;
   void grow();
   void rehash(std::size_t slot_count);
