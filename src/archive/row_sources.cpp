@@ -52,8 +52,8 @@ class TableRows : public RowSource {
   }
   bool next() override { return scan_->next(row_); }
   const std::vector<Value>& row() override { return row_; }
-  // The rows are counted where they stand, none of them cut into columns.
-  std::int64_t count_all() override { return file_.scan(table_).count_rest(); }
+  // The rows are counted where they stand, none of them cut into columns, once per run.
+  std::int64_t count_all() override { return file_.row_count(table_); }
 
  private:
   const jet::JetFile& file_;

@@ -91,4 +91,12 @@ TableDef JetFile::table_at(std::uint32_t tdef_page, std::string name) const {
   return read_table_def(*pages_, tdef_page, std::move(name));
 }
 
+std::int64_t JetFile::row_count(const TableDef& table) const {
+  const auto known = row_counts_.find(table.tdef_page);
+  if (known != row_counts_.end()) return known->second;
+  const std::int64_t count = scan(table).count_rest();
+  row_counts_.emplace(table.tdef_page, count);
+  return count;
+}
+
 }  // namespace tarvik::archive::jet

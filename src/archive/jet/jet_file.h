@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -92,11 +93,15 @@ class JetFile {
   TableDef table_at(std::uint32_t tdef_page, std::string name) const;
 
   TableScan scan(const TableDef& table) const { return TableScan(*this, table); }
+  // The rows a scan of `table` returns, counted where they stand (count_rest) the first time and
+  // remembered: the archive is open read-only, so the count stays right for the next query.
+  std::int64_t row_count(const TableDef& table) const;
 
  private:
   explicit JetFile(std::unique_ptr<PageSource> pages);
   std::unique_ptr<PageSource> pages_;
   std::vector<CatalogEntry> catalog_;
+  mutable std::map<std::uint32_t, std::int64_t> row_counts_;  // by TDEF page
 };
 
 }  // namespace tarvik::archive::jet
