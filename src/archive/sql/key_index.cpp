@@ -7,17 +7,16 @@ void KeyIndex::add(std::string_view key, std::int32_t entry) {
   bool added = false;
   const std::uint32_t n = keys_.number(key, added);
   if (added) {
-    head_.push_back(entry);
-    tail_.push_back(entry);
+    chains_.push_back(Chain{entry, entry});
     return;
   }
-  next_[static_cast<std::size_t>(tail_[n])] = entry;
-  tail_[n] = entry;
+  next_[static_cast<std::size_t>(chains_[n].last)] = entry;
+  chains_[n].last = entry;
 }
 
-std::int32_t KeyIndex::first(std::string_view key) const {
+KeyIndex::Chain KeyIndex::chain(std::string_view key) const {
   const std::uint32_t n = keys_.find(key);
-  return n == KeyNumbers::kNone ? -1 : head_[n];
+  return n == KeyNumbers::kNone ? Chain{} : chains_[n];
 }
 
 }  // namespace tarvik::archive::sql

@@ -18,17 +18,24 @@ class KeyIndex {
   void reserve(std::size_t keys) { keys_.reserve(keys); }
   // The memory held, in bytes.
   std::size_t bytes() const {
-    return keys_.bytes() + (head_.capacity() + tail_.capacity() + next_.capacity()) * sizeof(std::int32_t);
+    return keys_.bytes() + chains_.capacity() * sizeof(Chain) + next_.capacity() * sizeof(std::int32_t);
   }
+  // A key's entries: the first and the last (-1 and -1 for a key with none). Both come in one
+  // read, so a walk over a key held once (most join keys) ends without reading next_.
+  struct Chain {
+    std::int32_t first = -1;
+    std::int32_t last = -1;
+  };
+  Chain chain(std::string_view key) const;
   // The first entry of `key`, or -1.
-  std::int32_t first(std::string_view key) const;
+  std::int32_t first(std::string_view key) const { return chain(key).first; }
   // The entry after `entry` under the same key, or -1.
   std::int32_t after(std::int32_t entry) const { return next_[static_cast<std::size_t>(entry)]; }
 
  private:
   KeyNumbers keys_;
-  std::vector<std::int32_t> head_, tail_;  // per key number
-  std::vector<std::int32_t> next_;         // per entry
+  std::vector<Chain> chains_;       // per key number
+  std::vector<std::int32_t> next_;  // per entry
 };
 
 }  // namespace tarvik::archive::sql

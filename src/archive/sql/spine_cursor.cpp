@@ -97,6 +97,7 @@ void SpineCursor::replay(const std::int32_t* entry) {
   for (std::size_t i = 0; i < steps_.size(); ++i) {
     Step& step = steps_[i];
     step.current = entry[1 + i];
+    step.chain = {};  // not known: a walk on from here reads next_
     step.missing = step.current < 0;
     bind(step);
   }
@@ -200,23 +201,24 @@ void SpineCursor::bind(Step& step) {
 }
 
 bool SpineCursor::enter(Step& step) {
-  step.current = make_key(step.node->left_keys, st_.ctx, key_) ? first_match(step) : -1;
+  step.chain = make_key(step.node->left_keys, st_.ctx, key_) ? matches(step) : KeyIndex::Chain{};
+  step.current = step.chain.first;
   step.missing = step.current < 0;
   if (step.missing && step.node->kind != JoinKind::Left) return false;
   bind(step);
   return true;
 }
 
-std::int32_t SpineCursor::first_match(Step& step) {
-  if (step.looked_up && key_ == step.last_key) return step.last_first;
+KeyIndex::Chain SpineCursor::matches(Step& step) {
+  if (step.looked_up && key_ == step.last_key) return step.last_chain;
   step.last_key = key_;
-  step.last_first = step.right.table->index.first(key_);
+  step.last_chain = step.right.table->index.chain(key_);
   step.looked_up = true;
-  return step.last_first;
+  return step.last_chain;
 }
 
 bool SpineCursor::advance(Step& step) {
-  if (step.missing) return false;
+  if (step.missing || step.current == step.chain.last) return false;
   step.current = step.right.table->index.after(step.current);
   if (step.current < 0) return false;
   bind(step);

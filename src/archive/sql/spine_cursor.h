@@ -61,18 +61,19 @@ class SpineCursor {
     Relation right;
     std::int32_t current = -1;
     bool missing = false;  // on the null row of a LEFT JOIN
-    bool looked_up = false;  // last_key holds the key last looked up, last_first its first entry
+    KeyIndex::Chain chain = {};  // the entries under the current key
+    bool looked_up = false;  // last_key holds the key last looked up, last_chain its entries
     std::string last_key = {};
-    std::int32_t last_first = -1;
+    KeyIndex::Chain last_chain = {};
   };
   Relation build_relation(const JoinNode& right, const std::vector<Bound>& keys);
   bool next_leaf();
   void bind(Step& step);
   bool enter(Step& step);
 
-  // The first entry under key_. Rows often come in runs with the same key (a document's rows,
-  // one after another), so the last key looked up and its answer are kept.
-  std::int32_t first_match(Step& step);
+  // The entries under key_. Rows often come in runs with the same key (a document's rows, one
+  // after another), so the last key looked up and its answer are kept.
+  KeyIndex::Chain matches(Step& step);
   bool advance(Step& step);
 
   Execution::State& st_;
