@@ -141,11 +141,17 @@ const LeftOutFinder::Headers& LeftOutFinder::headers(archive::Database& archive,
   if (auto found = headers_.find(table); found != headers_.end()) return found->second;
   BlockReport unlisted;
   unlisted.name = table;
-  Find(archive, unlisted, {});
+  ExamineBlock(archive, unlisted, {});
   return headers_.at(table);
 }
 
 void LeftOutFinder::Find(archive::Database& archive, BlockReport& report, const TableCounts& counts) {
+  ExamineBlock(archive, report, counts);
+  if (const HeaderKind* kind = header_kind(report.name, true)) headers_.erase(std::string(kind->header));
+  if (report.name == "LinkMagazzinoFornitori") item_codes_.reset();
+}
+
+void LeftOutFinder::ExamineBlock(archive::Database& archive, BlockReport& report, const TableCounts& counts) {
   const std::string& block = report.name;
   std::string own_table = block, own_key, sql;
   std::vector<JoinReference> joins;

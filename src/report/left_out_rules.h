@@ -26,9 +26,12 @@ class LeftOutFinder {
  public:
   // Fills the left-out rows of `report` (a block already written, `written` set) and, when the
   // block holds more records than its rows not left out, the rows written more than once.
+  // Blocks come in the run's order: a document kind's headers are let go once its rows' block is
+  // examined, and the item codes once the supplier links are (asked again, they are read again).
   void Find(archive::Database& archive, BlockReport& report, const TableCounts& counts);
 
  private:
+  void ExamineBlock(archive::Database& archive, BlockReport& report, const TableCounts& counts);
   // The headers of one document kind (or the journal documents): those the export wrote, and
   // for each of the others the customer or supplier that was missing.
   struct Headers {

@@ -38,7 +38,7 @@ class PageCache {
   // Pages per block, and the whole budget in bytes.
   static constexpr std::uint32_t kPagesPerBlock = 16;
   static constexpr std::uint32_t kWholeBlock = (1u << kPagesPerBlock) - 1;
-  static constexpr std::size_t kBudgetBytes = 32u << 20;
+  static constexpr std::size_t kBudgetBytes = 16u << 20;
 
   // `block_count` blocks in the file; `block_bytes` the size of one.
   void reset(std::uint32_t block_count, std::size_t block_bytes);
