@@ -4,6 +4,7 @@
 #include "archive/database_state.h"
 #include "archive/jet/page_source.h"
 #include "archive/row_sources.h"
+#include "archive/sql/column_index.h"
 #include "archive/sql/lexer.h"
 #include "archive/sql/parser.h"
 #include "archive/sql/plan.h"
@@ -110,6 +111,15 @@ bool Database::has_unique_index(std::string_view table, std::string_view column)
     if ((index.primary_key || index.unique) && index.columns.size() == 1 && index.columns[0].column == position)
       return true;
   return false;
+}
+
+KeyLookup Database::key_lookup(std::string_view table, std::string_view column) {
+  if (state_->closed) throw errors::object_closed();
+  const jet::TableDef def = state_->file->table(table);
+  const jet::Column* wanted = def.find_column(column);
+  if (wanted == nullptr) throw errors::item_not_found(column);
+  const auto position = static_cast<std::size_t>(wanted - def.columns.data());
+  return KeyLookup(sql::column_index(*state_->file, def, position, state_->join_indexes));
 }
 
 bool Database::jet3() const {

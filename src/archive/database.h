@@ -37,6 +37,7 @@
 #include <string_view>
 #include <vector>
 
+#include "archive/key_lookup.h"
 #include "archive/recordset.h"
 
 namespace tarvik::archive {
@@ -58,6 +59,10 @@ class Database {
   // Whether the table has a unique index (its primary key or another) on exactly this one column,
   // so that a join on it finds at most one row. Throws 3078 for a missing table.
   bool has_unique_index(std::string_view table, std::string_view column) const;
+  // Look-ups by value among the rows of `table` by `column`, as a join on that column matches
+  // (3078 for a missing table, 3265 for a missing column). The index is the one such a join
+  // builds: taken from the joins' kept indexes when one built it, otherwise built and kept there.
+  KeyLookup key_lookup(std::string_view table, std::string_view column);
   // Closes the archive and releases its lock; record sets still open become unusable (3420).
   void close();
 

@@ -65,12 +65,4 @@ bool JoinKeys::finds(const archive::Value& reference) const {
   return other_keys_.size() > 0 && other_keys_.find(key_of(reference)) != KeyNumbers::kNone;
 }
 
-JoinKeys JoinKeys::Of(archive::Database& archive, const std::string& table, const std::string& column) {
-  JoinKeys keys;
-  auto rows = archive.open_snapshot("SELECT " + column + " FROM " + table);
-  for (; !rows->eof(); rows->move_next()) keys.add(rows->field(column));
-  rows->close();
-  return keys;
-}
-
 }  // namespace tarvik::report

@@ -18,9 +18,6 @@ std::string JoinKey(const archive::Value& value);
 
 class JoinKeys {
  public:
-  // The values of `column` in every row of `table`.
-  static JoinKeys Of(archive::Database& archive, const std::string& table, const std::string& column);
-
   void add(const archive::Value& value);
   bool finds(const archive::Value& reference) const;
 

@@ -126,13 +126,13 @@ void list_duplicates(archive::Database& archive, const std::string& own_table, c
 
 }  // namespace
 
-const JoinKeys& LeftOutFinder::register_ids(archive::Database& archive) {
-  if (!register_ids_) register_ids_ = JoinKeys::Of(archive, "CliFor", "idCliFor");
+const archive::KeyLookup& LeftOutFinder::register_ids(archive::Database& archive) {
+  if (!register_ids_) register_ids_ = archive.key_lookup("CliFor", "idCliFor");
   return *register_ids_;
 }
 
-const JoinKeys& LeftOutFinder::item_codes(archive::Database& archive) {
-  if (!item_codes_) item_codes_ = JoinKeys::Of(archive, "Magazzino", "Codice");
+const archive::KeyLookup& LeftOutFinder::item_codes(archive::Database& archive) {
+  if (!item_codes_) item_codes_ = archive.key_lookup("Magazzino", "Codice");
   return *item_codes_;
 }
 
@@ -160,7 +160,7 @@ void LeftOutFinder::ExamineBlock(archive::Database& archive, BlockReport& report
   Examine examine;
 
   if (block == "Agenti") {
-    const JoinKeys& ids = register_ids(archive);
+    const archive::KeyLookup& ids = register_ids(archive);
     own_key = "idCliFor";
     sql = "SELECT idCliFor FROM Agenti";
     joins = {{"idCliFor", "CliFor", "idCliFor"}};
@@ -173,7 +173,7 @@ void LeftOutFinder::ExamineBlock(archive::Database& archive, BlockReport& report
   } else if (block == "LinkAgentiCliFor") {
     // The pairs come from the register records that name an agent; one whose agent has no rules,
     // or whose rules belong to no register record, goes nowhere.
-    const JoinKeys& ids = register_ids(archive);
+    const archive::KeyLookup& ids = register_ids(archive);
     auto agents = std::make_shared<JoinKeys>(), rules = std::make_shared<JoinKeys>();
     auto agent_rows = archive.open_snapshot("SELECT idCliFor FROM Agenti");
     for (; !agent_rows->eof(); agent_rows->move_next()) {
@@ -195,7 +195,7 @@ void LeftOutFinder::ExamineBlock(archive::Database& archive, BlockReport& report
                        "agente " + ValueText(agent) + (rules->finds(agent) ? " senza anagrafica" : " inesistente")};
     };
   } else if (block == "GiornaleMagazzino") {
-    const JoinKeys& items = item_codes(archive);
+    const archive::KeyLookup& items = item_codes(archive);
     own_key = "idGiornaleMagazzino";
     sql = "SELECT idGiornaleMagazzino, Codice FROM GiornaleMagazzino";
     joins = {{"Codice", "Magazzino", "Codice"}};
@@ -207,8 +207,8 @@ void LeftOutFinder::ExamineBlock(archive::Database& archive, BlockReport& report
                        code.is_null() ? "Codice vuoto" : "articolo " + quoted(code) + " inesistente"};
     };
   } else if (block == "LinkMagazzinoFornitori") {
-    const JoinKeys& items = item_codes(archive);
-    const JoinKeys& ids = register_ids(archive);
+    const archive::KeyLookup& items = item_codes(archive);
+    const archive::KeyLookup& ids = register_ids(archive);
     own_key = "idMagazzinoFornitori";
     sql = "SELECT idMagazzinoFornitori, CodiceArticolo, idCliFor FROM LinkMagazzinoFornitori";
     joins = {{"CodiceArticolo", "Magazzino", "Codice"}, {"idCliFor", "CliFor", "idCliFor"}};
@@ -224,7 +224,7 @@ void LeftOutFinder::ExamineBlock(archive::Database& archive, BlockReport& report
       return ListedRow{"idMagazzinoFornitori " + text(rows, "idMagazzinoFornitori"), reason};
     };
   } else if (const HeaderKind* kind = header_kind(block, false)) {
-    const JoinKeys& ids = register_ids(archive);
+    const archive::KeyLookup& ids = register_ids(archive);
     Headers& kept = headers_[block];
     const std::string key(kind->header_key), who = who_of(block);
     const bool numbered = key == "idDocumento";

@@ -40,12 +40,13 @@ class LeftOutFinder {
     JoinKeys all;
   };
 
-  const JoinKeys& register_ids(archive::Database& archive);
-  const JoinKeys& item_codes(archive::Database& archive);
+  // The register's ids and the items' codes: the indexes the blocks' joins built, shared.
+  const archive::KeyLookup& register_ids(archive::Database& archive);
+  const archive::KeyLookup& item_codes(archive::Database& archive);
   const Headers& headers(archive::Database& archive, const std::string& table);
 
-  std::optional<JoinKeys> register_ids_;
-  std::optional<JoinKeys> item_codes_;
+  std::optional<archive::KeyLookup> register_ids_;
+  std::optional<archive::KeyLookup> item_codes_;
   std::map<std::string, Headers, std::less<>> headers_;
 };
 

@@ -3,6 +3,9 @@
 // matches in the physical order of the joined table; orphans dropped; nulls never matching.
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include "archive/archive_error.h"
 #include "engine/engine_support.h"
 
 namespace tarvik::test {
@@ -199,6 +202,44 @@ TEST_F(Joins, WhereAppliesAfterTheJoinOnEitherSide) {
   EXPECT_EQ(query(*db, "SELECT Commande.NoCom FROM Commande INNER JOIN Employe ON Commande.NoEmp = Employe.NoEmp "
                        "WHERE Employe.Nom = 'DAVOLIO' AND Commande.NoCom > 10500"),
             expected);
+}
+
+// A look-up by value answers as the join on that column does: every order's customer code is
+// found exactly when the join keeps the order, whichever comes first (the look-up sharing the
+// join's index, or building the one the join then takes), whatever the letter case of a text.
+TEST_F(Joins, KeyLookupFindsWhatTheJoinKeeps) {
+  const std::size_t code = column_of(archive.path(), "Commande", "CodeCli");
+  const std::size_t number = column_of(archive.path(), "Commande", "NoCom");
+  const char* const join = "SELECT Commande.NoCom FROM Commande INNER JOIN Client ON Commande.CodeCli = Client.CodeCli";
+  const Rows expected = query(*db, join);  // the join alone, building its own index
+  std::set<long long> kept;
+  for (const auto& r : expected) kept.insert(whole(r[0]));
+  ASSERT_FALSE(kept.empty());
+  EXPECT_THROW(db->key_lookup("Client", "NoSuchColumn"), archive::ArchiveError);
+  EXPECT_THROW(db->key_lookup("NoSuchTable", "CodeCli"), archive::ArchiveError);
+  db->close();  // each round opens the archive afresh, with no index kept
+  for (bool join_first : {true, false}) {
+    auto fresh = Database::open(archive.path());
+    Rows joined;
+    if (join_first) joined = query(*fresh, join);
+    const archive::KeyLookup clients_by_code = fresh->key_lookup("client", "codecli");
+    if (!join_first) joined = query(*fresh, join);
+    EXPECT_EQ(joined, expected);
+    std::size_t found = 0;
+    for (const auto& order : orders) {
+      const bool finds = clients_by_code.finds(order[code]);
+      EXPECT_EQ(finds, kept.count(whole(order[number])) > 0) << whole(order[number]);
+      found += finds;
+      if (!order[code].is_null()) {
+        std::u16string lower = order[code].as_text();
+        for (char16_t& c : lower) c = (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
+        EXPECT_EQ(clients_by_code.finds(Value::text(lower)), finds);
+      }
+    }
+    EXPECT_EQ(found, kept.size());
+    EXPECT_FALSE(clients_by_code.finds(Value()));
+    EXPECT_FALSE(clients_by_code.finds(text("no such customer")));
+  }
 }
 
 }  // namespace

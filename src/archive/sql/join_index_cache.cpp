@@ -8,6 +8,15 @@ namespace {
 const Value kNoColumns[1];
 }  // namespace
 
+std::string kept_index_name(std::uint32_t tdef_page, const std::vector<std::size_t>& key_columns,
+                            const std::vector<std::size_t>& stored_columns) {
+  std::string name = std::to_string(tdef_page) + " on";
+  for (std::size_t c : key_columns) name += ' ' + std::to_string(c);
+  name += " keeping";
+  for (std::size_t c : stored_columns) name += ' ' + std::to_string(c);
+  return name;
+}
+
 const Value* StoredRows::row(std::size_t i) const { return width == 0 ? kNoColumns : values.data() + i * width; }
 
 std::shared_ptr<const JoinedTable> JoinIndexCache::find(const std::string& key) {

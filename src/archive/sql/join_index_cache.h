@@ -5,6 +5,7 @@
 // keys.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <list>
 #include <memory>
@@ -34,6 +35,18 @@ struct JoinedTable {
   // The memory held, in bytes (texts' own storage aside).
   std::size_t bytes() const { return index.bytes() + rows.values.capacity() * sizeof(Value); }
 };
+
+// The name an index of a table joined on plain columns is kept under: its table, its key columns
+// and the columns kept of its rows.
+std::string kept_index_name(std::uint32_t tdef_page, const std::vector<std::size_t>& key_columns,
+                            const std::vector<std::size_t>& stored_columns);
+
+// The keys an index of a table is made ready for before it is filled: the definition's row count,
+// a hint, capped, as a damaged definition may lie.
+inline std::size_t keys_to_reserve(std::uint32_t row_count) {
+  constexpr std::size_t kMostReserved = std::size_t(1) << 18;
+  return std::min<std::size_t>(row_count, kMostReserved);
+}
 
 class JoinIndexCache {
  public:

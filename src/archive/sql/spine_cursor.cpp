@@ -14,14 +14,12 @@ const Value kNoColumns[1];
 // The name a single table's index is kept under between queries (its table, key columns and
 // stored columns), or "" when it cannot be kept: its keys are not plain columns of it.
 std::string shared_index_name(const PlanSource& src, std::size_t source, const std::vector<Bound>& keys) {
-  std::string name = std::to_string(src.table.tdef_page) + " on";
+  std::vector<std::size_t> key_columns;
   for (const Bound& k : keys) {
     if (k.kind != BoundKind::Column || k.source != source) return {};
-    name += ' ' + std::to_string(k.column);
+    key_columns.push_back(k.column);
   }
-  name += " keeping";
-  for (std::size_t c : src.stored_columns) name += ' ' + std::to_string(c);
-  return name;
+  return kept_index_name(src.table.tdef_page, key_columns, src.stored_columns);
 }
 
 // False when a key value is null: a null matches nothing.
@@ -148,9 +146,7 @@ Relation SpineCursor::build_relation(const JoinNode& right, const std::vector<Bo
     if (!shared_name.empty()) rel.table = st_.cache->find(shared_name);
     if (!rel.table) {
       auto table = std::make_shared<JoinedTable>();
-      // The definition's row count sizes the index (a hint: capped, as a damaged one may lie).
-      constexpr std::size_t kMostReserved = std::size_t(1) << 18;
-      table->index.reserve(std::min<std::size_t>(st_.plan.sources[right.source].table.row_count, kMostReserved));
+      table->index.reserve(keys_to_reserve(st_.plan.sources[right.source].table.row_count));
       st_.load(right.source, keys, [&](std::int32_t n) {
         if (make_key(keys, st_.ctx, key)) table->index.add(key, n);
       });

@@ -1,0 +1,27 @@
+// Whether values find a row of one table by one of its columns, answered as a join on that column
+// answers it (numbers by value whatever their width, texts by the General sort order; a null finds
+// nothing), from the very index such a join builds and keeps.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "archive/value.h"
+
+namespace tarvik::archive {
+
+namespace sql {
+struct JoinedTable;
+}
+
+class KeyLookup {
+ public:
+  explicit KeyLookup(std::shared_ptr<const sql::JoinedTable> index);
+  bool finds(const Value& value) const;
+
+ private:
+  std::shared_ptr<const sql::JoinedTable> index_;
+  mutable std::string key_;  // the key being made, kept to reuse its storage
+};
+
+}  // namespace tarvik::archive
