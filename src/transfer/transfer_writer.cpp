@@ -1,7 +1,6 @@
 #include "transfer/transfer_writer.h"
 
 #include "transfer/number_text.h"
-#include "transfer/text_changes.h"
 #include "transfer/value_line.h"
 #include "transfer/windows1252.h"
 
@@ -46,20 +45,17 @@ void TransferWriter::WriteValue(const archive::Value& value, bool raw) {
 }
 
 // Only texts, and numbers or dates that came out as an empty line, can have been changed. A text
-// is looked at closer only when its conversion says it changed it.
+// was changed exactly when its conversion replaced a character or removed a control (the report
+// looks closer at the few it lists).
 void TransferWriter::report_change(const archive::Value& value, bool raw, std::size_t line_start,
                                    const TextOutcome& outcome) {
   using archive::ValueKind;
   const std::string_view written(buffer_.data() + line_start, buffer_.size() - line_start);
   switch (value.kind()) {
-    case ValueKind::Text: {
-      // The conversion tells whether it replaced or removed anything: the common case, nothing,
-      // is answered without looking at the text again.
-      if (!outcome.replaced && !outcome.removed_controls) return;
-      if (FindTextChanges(value.as_text(), raw).any())
+    case ValueKind::Text:
+      if (outcome.replaced || outcome.removed_controls)
         observer_->value_changed({ChangeKind::TextChanged, value, written, raw});
       return;
-    }
     case ValueKind::Single:
     case ValueKind::Double:
     case ValueKind::DateTime:

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "transfer/clean_text.h"
+#include "transfer/text_changes.h"
 #include "transfer/windows1252.h"
 
 namespace tarvik::transfer {
@@ -52,6 +53,21 @@ TEST(CleanedConversion, SameBytesAsCleanTextThenConversion) {
     const auto marks_in = std::count(cleaned.begin(), cleaned.end(), u'?');
     const auto marks_out = std::count(converted.begin(), converted.end(), '?');
     EXPECT_EQ(outcome.replaced, marks_out > marks_in) << "case " << i;
+  }
+}
+
+// The writer tells the report of a changed text from the conversion's outcome alone: it must say
+// "changed" exactly when a closer look finds a character outside the code page or a control
+// removed, raw or cleaned.
+TEST(CleanedConversion, OutcomeSaysChangedExactlyWhenTheCloserLookFindsAChange) {
+  std::mt19937 rng(7122026);
+  for (int i = 0; i < 20000; ++i) {
+    const std::u16string text = random_text(rng);
+    for (bool raw : {false, true}) {
+      std::string out;
+      const TextOutcome o = raw ? append_windows1252(out, text) : append_windows1252_cleaned(out, text);
+      ASSERT_EQ(o.replaced || o.removed_controls, FindTextChanges(text, raw).any()) << "case " << i << " raw " << raw;
+    }
   }
 }
 
