@@ -4,9 +4,10 @@
 
 namespace tarvik::archive::sql {
 
-namespace {
-const Value kNoColumns[1];
-}  // namespace
+const Value* no_columns() {
+  static const Value none[1];
+  return none;
+}
 
 std::string kept_index_name(std::uint32_t tdef_page, const std::vector<std::size_t>& key_columns,
                             const std::vector<std::size_t>& stored_columns) {
@@ -17,7 +18,7 @@ std::string kept_index_name(std::uint32_t tdef_page, const std::vector<std::size
   return name;
 }
 
-const Value* StoredRows::row(std::size_t i) const { return width == 0 ? kNoColumns : values.data() + i * width; }
+const Value* StoredRows::row(std::size_t i) const { return width == 0 ? no_columns() : values.data() + i * width; }
 
 std::shared_ptr<const JoinedTable> JoinIndexCache::find(const std::string& key) {
   for (auto it = entries_.begin(); it != entries_.end(); ++it) {

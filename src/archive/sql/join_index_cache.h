@@ -18,6 +18,9 @@
 
 namespace tarvik::archive::sql {
 
+// Where a row with no column read points: a row context needs an address even then.
+const Value* no_columns();
+
 // The stored columns of one table's rows, row after row.
 struct StoredRows {
   std::size_t width = 0;

@@ -9,8 +9,6 @@ namespace tarvik::archive::sql {
 
 namespace {
 
-const Value kNoColumns[1];
-
 // The name a single table's index is kept under between queries (its table, key columns and
 // stored columns), or "" when it cannot be kept: its keys are not plain columns of it.
 std::string shared_index_name(const PlanSource& src, std::size_t source, const std::vector<Bound>& keys) {
@@ -90,7 +88,7 @@ void SpineCursor::replay(const std::int32_t* entry) {
   }
   reader_->read_at(static_cast<std::uint32_t>(entry[0]), leaf_row_);
   whole_row_read_ = true;
-  st_.ctx.rows[leaf_] = leaf_row_.empty() ? kNoColumns : leaf_row_.data();
+  st_.ctx.rows[leaf_] = leaf_row_.empty() ? no_columns() : leaf_row_.data();
   st_.ctx.full[leaf_] = 1;
   for (std::size_t i = 0; i < steps_.size(); ++i) {
     Step& step = steps_[i];
@@ -175,7 +173,7 @@ bool SpineCursor::next_leaf() {
   if (streamed_) {
     if (!scan_->next(leaf_row_)) return false;
     whole_row_read_ = false;
-    st_.ctx.rows[leaf_] = leaf_row_.empty() ? kNoColumns : leaf_row_.data();
+    st_.ctx.rows[leaf_] = leaf_row_.empty() ? no_columns() : leaf_row_.data();
     st_.ctx.full[leaf_] = 1;
     return true;
   }
