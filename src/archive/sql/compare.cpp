@@ -11,7 +11,8 @@ namespace tarvik::archive::sql {
 
 namespace {
 
-// A whole number's key begins with this plus the count of its bytes; no other kind's tag is below 'd'.
+// A whole number's key begins with this plus the count of its bytes (0x11 to 0x18): no letter that
+// tags another kind's key ('d', 'g', 'n', 't') is among them.
 constexpr char kWholeTag = 0x10;
 
 // A number as exactly as the comparison needs it: a whole number when the value is one and fits,
