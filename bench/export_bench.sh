@@ -8,7 +8,9 @@
 # ARCHIVES=DIR keeps the sample archives in DIR/scaleN/Tarvik.mdb and reuses them on later runs
 # (the scale-1000 archive takes a while and about 1 GB); without it they go into a temporary
 # folder removed at the end. OTHER=PATH times a second tarvik-transfer (say, the build before a
-# change) in the same run and checks that it writes the same bytes.
+# change) in the same run and checks that it writes the same bytes. ROUNDS=N (default 1) runs
+# every program N times, one after another in each round, and gives the least wall and CPU time
+# and the largest memory of each: on a shared virtual machine one run can be a fifth off.
 set -euo pipefail
 
 build=${1:-build}
@@ -16,6 +18,7 @@ scales=${2:-40 1000}
 archive_gen=$build/tools/archive-gen/archive-gen
 tool=$build/tarvik-transfer
 other=${OTHER:-}
+rounds=${ROUNDS:-1}
 for program in "$archive_gen" "$tool" /usr/bin/time mdb-export mdb-tables ${other:+"$other"}; do
   command -v "$program" >/dev/null || { echo "export_bench: $program not found" >&2; exit 2; }
 done
@@ -43,14 +46,20 @@ measure() {
   echo "$peak_anon_kb" >"$log.anon"
 }
 
-# Wall seconds, CPU seconds (user + system) and peak resident MB from GNU time's report.
+# Over every round of a program ($1.1, $1.2, ...): the least wall seconds, the least CPU seconds
+# (user + system), the largest peak resident MB from GNU time's reports, the largest sampled anon.
 wall() {
-  sed -n 's/.*Elapsed (wall clock) time.*: //p' "$1.time" |
-    awk -F: '{ s = 0; for (i = 1; i <= NF; i++) s = s * 60 + $i; printf "%.2f", s }'
+  for log in "$1".*.time; do
+    sed -n 's/.*Elapsed (wall clock) time.*: //p' "$log" |
+      awk -F: '{ s = 0; for (i = 1; i <= NF; i++) s = s * 60 + $i; print s }'
+  done | sort -g | head -1 | awk '{ printf "%.2f", $1 }'
 }
-cpu() { awk -F': ' '/User time|System time/ { s += $2 } END { printf "%.2f", s }' "$1.time"; }
-peak_mb() { awk -F': ' '/Maximum resident set size/ { printf "%.0f", $2 / 1024 }' "$1.time"; }
-anon_mb() { awk '{ printf "%.0f", $1 / 1024 }' "$1.anon"; }
+cpu() {
+  for log in "$1".*.time; do awk -F': ' '/User time|System time/ { s += $2 } END { print s }' "$log"; done |
+    sort -g | head -1 | awk '{ printf "%.2f", $1 }'
+}
+peak_mb() { cat "$1".*.time | awk -F': ' '/Maximum resident set size/ { if ($2 > m) m = $2 } END { printf "%.0f", m / 1024 }'; }
+anon_mb() { cat "$1".*.anon | awk '{ if ($1 > m) m = $1 } END { printf "%.0f", m / 1024 }'; }
 
 for scale in $scales; do
   dir=$archives/scale$scale
@@ -65,27 +74,29 @@ for scale in $scales; do
   mkdir -p "$run"
   cat "$dir/Tarvik.mdb" >/dev/null  # into the page cache, as it is for every program measured
 
-  runs=(export)
-  echo "exporting at scale $scale ..." >&2
-  measure "$run/export" "$tool" export --folder "$dir" --output "$run/ProvaExport.txt" --departments no
-  "$tool" verify "$run/ProvaExport.txt" >"$run/verify.txt" || { tail -1 "$run/verify.txt" >&2; exit 1; }
-  transfer_mb=$(du -m "$run/ProvaExport.txt" | cut -f1)
-  sum=$(sha256sum <"$run/ProvaExport.txt")
-  rm -f "$run/ProvaExport.txt"
-  if [[ -n $other ]]; then
-    runs+=(other)
-    measure "$run/other" "$other" export --folder "$dir" --output "$run/ProvaExport.txt" --departments no
-    [[ $(sha256sum <"$run/ProvaExport.txt") == "$sum" ]] || { echo "export_bench: $other writes other bytes" >&2; exit 1; }
-    rm -f "$run/ProvaExport.txt"
-  fi
-
-  echo "mdb-export of every table at scale $scale ..." >&2
   mdb-tables -1 "$dir/Tarvik.mdb" >"$run/tables.txt"
+  runs=(export)
+  [[ -n $other ]] && runs+=(other)
   runs+=(mdb-export)
-  # One shell runs mdb-export table after table; GNU time adds up their CPU time.
-  measure "$run/mdb-export" sh -c '
-    while IFS= read -r table; do mdb-export "$1" "$table" >/dev/null || exit 1; done <"$2"' \
-    sh "$dir/Tarvik.mdb" "$run/tables.txt"
+  for ((round = 1; round <= rounds; round++)); do
+    echo "exporting at scale $scale (round $round of $rounds) ..." >&2
+    measure "$run/export.$round" "$tool" export --folder "$dir" --output "$run/ProvaExport.txt" --departments no
+    "$tool" verify "$run/ProvaExport.txt" >"$run/verify.txt" || { tail -1 "$run/verify.txt" >&2; exit 1; }
+    transfer_mb=$(du -m "$run/ProvaExport.txt" | cut -f1)
+    sum=$(sha256sum <"$run/ProvaExport.txt")
+    rm -f "$run/ProvaExport.txt"
+    if [[ -n $other ]]; then
+      measure "$run/other.$round" "$other" export --folder "$dir" --output "$run/ProvaExport.txt" --departments no
+      [[ $(sha256sum <"$run/ProvaExport.txt") == "$sum" ]] || { echo "export_bench: $other writes other bytes" >&2; exit 1; }
+      rm -f "$run/ProvaExport.txt"
+    fi
+
+    echo "mdb-export of every table at scale $scale ..." >&2
+    # One shell runs mdb-export table after table; GNU time adds up their CPU time.
+    measure "$run/mdb-export.$round" sh -c '
+      while IFS= read -r table; do mdb-export "$1" "$table" >/dev/null || exit 1; done <"$2"' \
+      sh "$dir/Tarvik.mdb" "$run/tables.txt"
+  done
 
   echo
   echo "scale $scale: archive $archive_mb MB, $rows rows in $(wc -l <"$run/tables.txt") tables;" \
@@ -106,3 +117,4 @@ done
 echo
 echo "rows/s: rows of all the archive's tables over the wall time; x mdb: mdb-export's CPU time over"
 echo "this program's (CPU time, as the machine may be shared); anon: peak anonymous memory, sampled."
+echo "Times are the least of $rounds round(s), memory the largest."
