@@ -7,7 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "archive/database.h"
 #include "archive/sql/key_numbers.h"
 #include "archive/value.h"
 #include "report/whole_number_set.h"
