@@ -87,6 +87,53 @@ TEST(KeyIndex, ChainsEntriesOfAKeyInTheOrderAdded) {
   EXPECT_EQ(index.first("d"), -1);
 }
 
+// Keys held once, twice and many times, met in any order through the table's growth: every
+// chain gives its entries in the order added, and its first and last ends.
+TEST(KeyIndex, KeysHeldOnceOrMoreKeepTheirChainsThroughGrowth) {
+  KeyIndex index;
+  std::vector<std::vector<std::int32_t>> expected(20000);
+  std::uint32_t state = 12345;
+  for (std::int32_t e = 0; e < 60000; ++e) {
+    state = state * 1103515245u + 12345u;
+    // Most keys are held once; every seventh key is held by many entries.
+    const std::size_t key = (state >> 8) % 7 == 0 ? (state >> 12) % 50 * 7 : (state >> 8) % expected.size();
+    expected[key].push_back(e);
+    index.add("key" + std::to_string(key), e);
+  }
+  std::size_t once = 0;
+  for (std::size_t key = 0; key < expected.size(); ++key) {
+    const KeyIndex::Chain chain = index.chain("key" + std::to_string(key));
+    const std::vector<std::int32_t>& entries = expected[key];
+    if (entries.empty()) {
+      ASSERT_EQ(chain.first, -1) << key;
+      continue;
+    }
+    once += entries.size() == 1;
+    ASSERT_EQ(chain.first, entries.front()) << key;
+    ASSERT_EQ(chain.last, entries.back()) << key;
+    std::vector<std::int32_t> walked;
+    for (std::int32_t e = chain.first; e >= 0; e = index.after(e)) walked.push_back(e);
+    ASSERT_EQ(walked, entries) << key;
+  }
+  EXPECT_GT(once, 1000u);  // the case the slot holds alone is exercised
+}
+
+TEST(KeyNumbers, ValuesOfTheCallersChoiceStayWithTheirKeys) {
+  KeyNumbers values;
+  bool added = false;
+  for (std::uint32_t i = 0; i < 3000; ++i) {
+    std::uint32_t& held = values.value("v" + std::to_string(i), i * 7 + 1, added);
+    ASSERT_TRUE(added);
+    ASSERT_EQ(held, i * 7 + 1);
+    if (i % 2 == 0) held = 0x80000000u | i;  // changed in place
+  }
+  EXPECT_EQ(values.value("v3", 99, added), 22u);
+  EXPECT_FALSE(added);
+  for (std::uint32_t i = 0; i < 3000; ++i)
+    ASSERT_EQ(values.find("v" + std::to_string(i)), i % 2 == 0 ? (0x80000000u | i) : i * 7 + 1) << i;
+  EXPECT_EQ(values.size(), 3000u);
+}
+
 TEST(JoinIndexCache, KeepsTheMostRecentlyUsed) {
   JoinIndexCache cache;
   auto table = [](std::size_t rows) {

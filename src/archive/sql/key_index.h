@@ -33,8 +33,12 @@ class KeyIndex {
   std::int32_t after(std::int32_t entry) const { return next_[static_cast<std::size_t>(entry)]; }
 
  private:
+  // A key held once keeps its entry in its hash slot, marked with kOnce, so that finding it
+  // reads one slot and nothing else; a key held more often keeps the number of its chain.
+  static constexpr std::uint32_t kOnce = 0x80000000;
+
   KeyNumbers keys_;
-  std::vector<Chain> chains_;       // per key number
+  std::vector<Chain> chains_;       // per key held more than once
   std::vector<std::int32_t> next_;  // per entry
 };
 

@@ -68,7 +68,7 @@ void KeyNumbers::rehash(std::size_t slot_count) {
   }
 }
 
-std::uint32_t KeyNumbers::number(std::string_view key, bool& added) {
+std::uint32_t& KeyNumbers::value(std::string_view key, std::uint32_t value_if_new, bool& added) {
   if ((std::size_t(count_) + 1) * 4 > slots_.size() * 3) grow();
   const std::uint64_t hash = hash_of(key);
   Slot& slot = slots_[slot_of(key, hash)];
@@ -83,10 +83,13 @@ std::uint32_t KeyNumbers::number(std::string_view key, bool& added) {
       place = (std::uint64_t(key.size()) << 32) | arena_.size();
       arena_.append(key);
     }
-    slot = Slot{static_cast<std::uint32_t>(hash >> 32), count_++, place};
+    slot = Slot{static_cast<std::uint32_t>(hash >> 32), value_if_new, place};
+    ++count_;
   }
   return slot.number;
 }
+
+std::uint32_t KeyNumbers::number(std::string_view key, bool& added) { return value(key, count_, added); }
 
 std::uint32_t KeyNumbers::find(std::string_view key) const {
   if (slots_.empty()) return kNone;

@@ -18,7 +18,11 @@ class KeyNumbers {
 
   // The number of `key`, numbering it when it is new; `added` tells which.
   std::uint32_t number(std::string_view key, bool& added);
-  // The number of `key`, or kNone.
+  // The same map with values of the caller's choice instead of numbers: the value held for `key`,
+  // which is `value_if_new` when the key is new. The reference lasts until the next key is added.
+  // A value must not be kNone.
+  std::uint32_t& value(std::string_view key, std::uint32_t value_if_new, bool& added);
+  // The number (or value) of `key`, or kNone.
   std::uint32_t find(std::string_view key) const;
   std::size_t size() const { return count_; }
   // The memory held, in bytes.
@@ -32,7 +36,7 @@ class KeyNumbers {
   // Sixteen bytes, so that a look-up's one slot read stays within one cache line.
   struct Slot {
     std::uint32_t tag = 0;         // the hash's high half; its low bits chose the slot
-    std::uint32_t number = kNone;  // kNone: the slot is free
+    std::uint32_t number = kNone;  // or the caller's value; kNone: the slot is free
     // A short key: its bytes, then its size with the top bit set in the last byte. A long key:
     // its place in arena_ in the low half, its size in the high half (top bit clear).
     std::uint64_t place = 0;
