@@ -2,6 +2,8 @@
 // differs from the table's (columns added later, no variable columns, Jet3 offset jumps).
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "archive/jet/format.h"
 #include "archive/jet/row_layout.h"
 #include "archive/jet/text_codec.h"
@@ -22,6 +24,32 @@ TEST(TextDecoding, Jet4CompressedRunsToggleOnZeroBytes) {
   EXPECT_EQ(jet4({'a', 0, 'b', 0}), u"ab");                       // plain UCS-2
   EXPECT_EQ(jet4({'a', 0, 'b'}), u"a");                           // odd trailing byte dropped
   EXPECT_EQ(jet4({0x3D, 0xD8, 0x00, 0xDE}), u"\U0001F600");        // a surrogate pair kept whole
+}
+
+// Compressed texts of any length, with their zero bytes anywhere: the characters of reading the
+// bytes one by one (the long runs between zero bytes are widened sixteen bytes at a time).
+TEST(TextDecoding, Jet4CompressedTextsOfAnyLengthReadAsByteByByte) {
+  std::mt19937 rng(20261208);
+  std::uniform_int_distribution<int> length(0, 90), byte(1, 255), odds(0, 19);
+  for (int i = 0; i < 20000; ++i) {
+    std::vector<std::uint8_t> bytes = {0xFF, 0xFE};
+    for (int n = length(rng); n > 0; --n) bytes.push_back(odds(rng) == 0 ? 0 : static_cast<std::uint8_t>(byte(rng)));
+    std::u16string expected;
+    bool compressed = true;
+    for (std::size_t k = 2; k < bytes.size();) {
+      if (bytes[k] == 0) {
+        compressed = !compressed;
+        ++k;
+      } else if (compressed) {
+        expected += char16_t(bytes[k++]);
+      } else {
+        if (k + 1 >= bytes.size()) break;
+        expected += char16_t(bytes[k] | (bytes[k + 1] << 8));
+        k += 2;
+      }
+    }
+    ASSERT_EQ(jet4(bytes), expected) << "case " << i;
+  }
 }
 
 TEST(TextDecoding, CodePagesAsWindowsDecodesThem) {

@@ -56,6 +56,35 @@ TEST(CleanedConversion, SameBytesAsCleanTextThenConversion) {
   }
 }
 
+// Long runs of printable ASCII go eight units at a time: texts of any length, with a unit of
+// every other kind at any place, give the bytes and the outcome of converting unit by unit.
+TEST(CleanedConversion, LongTextsGiveTheBytesOfUnitByUnitConversion) {
+  static const std::u16string others = {0, 1, 9, 10, 31, 0x7F, 0x80, 0x81, 0x9F, 0xA0, 0xE8,
+                                        0xFF, 0x20AC, 0x0160, 0x0178, 0x0100, 0x4F60, 0xFFFD, 0x8000};
+  std::mt19937 rng(20261208);
+  std::uniform_int_distribution<std::size_t> length(0, 80), printable(0x20, 0x7E), pick(0, others.size() - 1);
+  std::uniform_int_distribution<int> odds(0, 15);
+  for (int i = 0; i < 20000; ++i) {
+    std::u16string text(length(rng), u' ');
+    for (char16_t& c : text) c = odds(rng) == 0 ? others[pick(rng)] : static_cast<char16_t>(printable(rng));
+    for (const bool clean : {false, true}) {
+      std::string expected;
+      TextOutcome expected_outcome;
+      for (const char16_t unit : text) {
+        const std::u16string one(1, unit);
+        const TextOutcome o = clean ? append_windows1252_cleaned(expected, one) : append_windows1252(expected, one);
+        expected_outcome.replaced |= o.replaced;
+        expected_outcome.removed_controls |= o.removed_controls;
+      }
+      std::string out;
+      const TextOutcome outcome = clean ? append_windows1252_cleaned(out, text) : append_windows1252(out, text);
+      ASSERT_EQ(out, expected) << "case " << i << (clean ? " cleaned" : " raw");
+      ASSERT_EQ(outcome.replaced, expected_outcome.replaced) << "case " << i;
+      ASSERT_EQ(outcome.removed_controls, expected_outcome.removed_controls) << "case " << i;
+    }
+  }
+}
+
 // The writer tells the report of a changed text from the conversion's outcome alone: it must say
 // "changed" exactly when a closer look finds a character outside the code page or a control
 // removed, raw or cleaned.

@@ -1,7 +1,12 @@
 #include "archive/jet/text_codec.h"
 
 #include <array>
+#include <bit>
+#include <cstring>
 #include <string>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace tarvik::archive::jet {
 
@@ -20,6 +25,24 @@ void decode_cp1252(Bytes bytes, std::u16string& out) {
     const std::uint8_t b = bytes[i];
     out[i] = b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char16_t(b);
   }
+}
+
+// How many bytes from the start of `bytes` (of `n`), up to the first 0x00, are widened to `at`,
+// sixteen at a time: a compressed text is mostly such runs, one character a byte.
+std::size_t widen_run(const std::uint8_t* bytes, std::size_t n, char16_t* at) {
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  for (; i + 16 <= n; i += 16) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, zero)) != 0) break;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(at + i), _mm_unpacklo_epi8(chunk, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(at + i + 8), _mm_unpackhi_epi8(chunk, zero));
+  }
+#else
+  (void)bytes, (void)n, (void)at;
+#endif
+  return i;
 }
 
 bool is_ascii(Bytes bytes) {
@@ -43,8 +66,13 @@ void decode_jet4_text(Bytes bytes, std::u16string& out) {
         compressed = !compressed;
         ++i;
       } else if (compressed) {
-        *at++ = char16_t(bytes[i]);
-        ++i;
+        const std::size_t run = widen_run(bytes.data() + i, n - i, at);
+        if (run == 0) {
+          *at++ = char16_t(bytes[i]);
+          ++i;
+        }
+        at += run;
+        i += run;
       } else {
         if (i + 1 >= n) break;  // odd trailing byte
         *at++ = char16_t(bytes[i] | (bytes[i + 1] << 8));
@@ -55,8 +83,12 @@ void decode_jet4_text(Bytes bytes, std::u16string& out) {
     return;
   }
   out.resize(bytes.size() / 2);
-  for (std::size_t k = 0; k < out.size(); ++k)
-    out[k] = char16_t(bytes[2 * k] | (bytes[2 * k + 1] << 8));
+  if constexpr (std::endian::native == std::endian::little) {
+    if (!out.empty()) std::memcpy(out.data(), bytes.data(), out.size() * 2);
+  } else {
+    for (std::size_t k = 0; k < out.size(); ++k)
+      out[k] = char16_t(bytes[2 * k] | (bytes[2 * k + 1] << 8));
+  }
 }
 
 std::u16string decode_jet4_text(Bytes bytes) {
