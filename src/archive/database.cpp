@@ -8,6 +8,7 @@
 #include "archive/sql/lexer.h"
 #include "archive/sql/parser.h"
 #include "archive/sql/plan.h"
+#include "archive/table_state.h"
 #include "common/names.h"
 
 namespace tarvik::archive {
@@ -94,7 +95,7 @@ std::unique_ptr<Recordset> Database::open_table(std::string_view name) {
   for (const jet::Column& c : table.columns) fields.push_back({c.name, field_type(c.type), c.length});
   auto rows = table_rows(*state_->file, table);
   return std::make_unique<Recordset>(state_, Recordset::Kind::Table, std::move(fields), std::move(rows),
-                                     std::make_unique<jet::TableDef>(std::move(table)));
+                                     std::make_unique<TableState>(TableState{std::move(table), nullptr, std::nullopt}));
 }
 
 void Database::close() {

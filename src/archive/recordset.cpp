@@ -4,20 +4,14 @@
 #include "archive/database_state.h"
 #include "archive/jet/jet_file.h"
 #include "archive/row_sources.h"
+#include "archive/table_state.h"
 #include "archive/sql/lexer.h"
 
 namespace tarvik::archive {
 
-struct Recordset::TableState {
-  jet::TableDef def;
-  const jet::Index* index = nullptr;
-  std::optional<jet::TableScan> seek_reader;  // reads the row a seek found
-};
-
 Recordset::Recordset(std::shared_ptr<DatabaseState> db, Kind kind, std::vector<FieldInfo> fields,
-                     std::unique_ptr<RowSource> rows, std::unique_ptr<jet::TableDef> table)
-    : db_(std::move(db)), kind_(kind), fields_(std::move(fields)), rows_(std::move(rows)) {
-  if (table) table_.reset(new TableState{std::move(*table), nullptr, std::nullopt});
+                     std::unique_ptr<RowSource> rows, std::unique_ptr<TableState> table)
+    : db_(std::move(db)), kind_(kind), fields_(std::move(fields)), rows_(std::move(rows)), table_(std::move(table)) {
   count_ = rows_->known_count();
   rows_->restart();
   if (rows_->next()) {

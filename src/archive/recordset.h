@@ -26,11 +26,8 @@
 namespace tarvik::archive {
 
 struct DatabaseState;
-class RowSource;  // row_sources.h
-
-namespace jet {
-struct TableDef;
-}
+class RowSource;    // row_sources.h
+struct TableState;  // table_state.h
 
 class Recordset {
  public:
@@ -38,7 +35,7 @@ class Recordset {
 
   // Used by Database; `table` is set for a table-kind set.
   Recordset(std::shared_ptr<DatabaseState> db, Kind kind, std::vector<FieldInfo> fields,
-            std::unique_ptr<RowSource> rows, std::unique_ptr<jet::TableDef> table);
+            std::unique_ptr<RowSource> rows, std::unique_ptr<TableState> table);
   ~Recordset();
   Recordset(const Recordset&) = delete;
   Recordset& operator=(const Recordset&) = delete;
@@ -84,8 +81,7 @@ class Recordset {
   Kind kind_;
   std::vector<FieldInfo> fields_;
   std::unique_ptr<RowSource> rows_;
-  struct TableState;  // a table-kind set's definition, chosen index and seek reader
-  std::unique_ptr<TableState> table_;
+  std::unique_ptr<TableState> table_;  // a table-kind set's definition, chosen index and seek reader
   bool index_chosen_ = false;
   bool closed_ = false;
 
