@@ -156,6 +156,11 @@ const Value& Recordset::field(std::size_t index) {
   return current()[index];
 }
 
+const std::vector<Value>& Recordset::values() {
+  check_open();
+  return current();
+}
+
 void Recordset::set_index(std::string_view name) {
   check_open();
   if (kind_ != Kind::Table) throw errors::operation_not_supported("Index su uno snapshot");

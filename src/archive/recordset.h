@@ -55,6 +55,9 @@ class Recordset {
   // The value of a field of the current row.
   const Value& field(std::string_view name);
   const Value& field(std::size_t index);
+  // Every field's value of the current row, by position, valid until the next move: for readers
+  // that take whole rows, one call a row instead of one a field.
+  const std::vector<Value>& values();
 
   // Table-kind sets only (3251 on a snapshot). Chooses the index that seek uses (3015 when the
   // table has none of that name). Moves are not offered once an index is chosen (3251): Jet would

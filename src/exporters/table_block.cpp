@@ -46,8 +46,8 @@ void ExportBlock(ExportContext& context, const TableBlock& block, const AfterRec
     for (const BlockField& field : block.fields) positions.push_back(records->field_index(field.name));
   }
   while (!records->eof()) {
-    for (std::size_t i = 0; i < positions.size(); ++i)
-      WriteTreated(context, records->field(positions[i]), block.fields[i]);
+    const std::vector<archive::Value>& values = records->values();
+    for (std::size_t i = 0; i < positions.size(); ++i) WriteTreated(context, values[positions[i]], block.fields[i]);
     if (after) after(*records);
     records->move_next();
     context.TickProgress();
