@@ -95,13 +95,12 @@ class Value {
   const Guid& as_guid() const { return std::get<11>(storage_); }
   const Numeric& as_numeric() const { return std::get<12>(storage_); }
 
-  // Makes the value an empty text and hands out its storage to fill: a value that already held a
-  // text keeps its capacity, so a reused row decodes text without allocating each time.
-  Text& reset_text() {
+  // Makes the value a text and hands out its storage, for the caller to replace whole: a value that
+  // already held a text keeps it, so a reused row decodes text without allocating, and a resize
+  // to the new length fills only what it adds.
+  Text& text_to_replace() {
     if (storage_.index() != 9) storage_.emplace<9>();
-    Text& t = std::get<9>(storage_);
-    t.clear();
-    return t;
+    return std::get<9>(storage_);
   }
 
   const Storage& storage() const { return storage_; }

@@ -27,10 +27,12 @@ TEST(TextDecoding, Jet4CompressedRunsToggleOnZeroBytes) {
 }
 
 // Compressed texts of any length, with their zero bytes anywhere: the characters of reading the
-// bytes one by one (the long runs between zero bytes are widened sixteen bytes at a time).
+// bytes one by one (the long runs between zero bytes are widened sixteen bytes at a time), also
+// into a text that held other characters.
 TEST(TextDecoding, Jet4CompressedTextsOfAnyLengthReadAsByteByByte) {
   std::mt19937 rng(20261208);
   std::uniform_int_distribution<int> length(0, 90), byte(1, 255), odds(0, 19);
+  std::u16string reused;
   for (int i = 0; i < 20000; ++i) {
     std::vector<std::uint8_t> bytes = {0xFF, 0xFE};
     for (int n = length(rng); n > 0; --n) bytes.push_back(odds(rng) == 0 ? 0 : static_cast<std::uint8_t>(byte(rng)));
@@ -49,7 +51,17 @@ TEST(TextDecoding, Jet4CompressedTextsOfAnyLengthReadAsByteByByte) {
       }
     }
     ASSERT_EQ(jet4(bytes), expected) << "case " << i;
+    // Into a text that held the last case's characters, as a reused row's value does.
+    decode_jet4_text(bytes, reused);
+    ASSERT_EQ(reused, expected) << "case " << i << ", reused";
   }
+  // UCS-2 and code-page texts replace a longer text whole too.
+  reused = u"a much longer text than the next";
+  decode_jet4_text(std::vector<std::uint8_t>{'o', 0, 'k', 0}, reused);
+  EXPECT_EQ(reused, u"ok");
+  CodePageDecoder cp1252(1252);
+  cp1252.decode(std::vector<std::uint8_t>{0x80, 'x'}, reused);
+  EXPECT_EQ(reused, u"\u20ACx");
 }
 
 TEST(TextDecoding, CodePagesAsWindowsDecodesThem) {

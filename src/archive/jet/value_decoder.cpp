@@ -46,7 +46,7 @@ Numeric load_numeric(const Column& column, const std::uint8_t* p) {
 }  // namespace
 
 void ValueDecoder::decode_text(Bytes bytes, Value& out) {
-  Text& text = out.reset_text();
+  Text& text = out.text_to_replace();
   if (pages_.format().jet3) code_page_.decode(bytes, text);
   else decode_jet4_text(bytes, text);
 }
