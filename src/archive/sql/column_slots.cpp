@@ -1,0 +1,69 @@
+#include "archive/sql/column_slots.h"
+
+#include <algorithm>
+#include <set>
+
+#include "archive/sql/bound_walk.h"
+
+namespace tarvik::archive::sql {
+
+namespace {
+
+// The right keys of a join whose right side is one table are read from its scanned rows while
+// its hash is built, so they need not be kept.
+template <typename F>
+void keep_join_keys(JoinNode& node, const F& keep) {
+  if (!node.is_join) return;
+  for (Bound& k : node.left_keys) keep(k);
+  if (node.right->is_join) {
+    for (Bound& k : node.right_keys) keep(k);
+  }
+  keep_join_keys(*node.left, keep);
+  keep_join_keys(*node.right, keep);
+}
+
+template <typename F>
+void set_join_slots(JoinNode& node, const F& set_slot) {
+  if (!node.is_join) return;
+  for (Bound& k : node.left_keys) set_slot(k);
+  for (Bound& k : node.right_keys) set_slot(k);
+  set_join_slots(*node.left, set_slot);
+  set_join_slots(*node.right, set_slot);
+}
+
+}  // namespace
+
+void assign_slots(Plan& plan) {
+  std::vector<std::set<std::size_t>> kept(plan.sources.size());
+  auto keep = [&](Bound& e) { visit_columns(e, [&](const Bound& c) { kept[c.source].insert(c.column); }); };
+  if (plan.where) keep(*plan.where);
+  for (Bound& k : plan.group_keys) keep(k);
+  for (AggregateSpec& a : plan.aggregates) {
+    if (!a.star) keep(a.arg);
+  }
+  for (OutputColumn& c : plan.columns) keep(c.expr);
+  for (SortKey& k : plan.order_by) keep(k.expr);
+  if (plan.having) keep(*plan.having);
+  keep_join_keys(*plan.from, keep);
+
+  for (std::size_t s = 0; s < plan.sources.size(); ++s) {
+    plan.sources[s].stored_columns.assign(kept[s].begin(), kept[s].end());
+  }
+  auto set_slot = [&](Bound& e) {
+    visit_columns(e, [&](Bound& c) {
+      const auto& stored = plan.sources[c.source].stored_columns;
+      const auto it = std::find(stored.begin(), stored.end(), c.column);
+      c.slot = it == stored.end() ? 0 : static_cast<std::size_t>(it - stored.begin());
+    });
+  };
+  if (plan.where) set_slot(*plan.where);
+  for (Bound& k : plan.group_keys) set_slot(k);
+  for (AggregateSpec& a : plan.aggregates) {
+    if (!a.star) set_slot(a.arg);
+  }
+  for (OutputColumn& c : plan.columns) set_slot(c.expr);
+  for (SortKey& k : plan.order_by) set_slot(k.expr);
+  set_join_slots(*plan.from, set_slot);
+}
+
+}  // namespace tarvik::archive::sql

@@ -1,0 +1,13 @@
+// Which columns of each table a plan keeps in memory, and where each column reference reads its
+// value among them: a table keeps, in column order, the columns read anywhere but in its own
+// join condition (those are read from its rows as its hash is built).
+#pragma once
+
+#include "archive/sql/plan.h"
+
+namespace tarvik::archive::sql {
+
+// Fills every source's stored_columns and every column reference's slot.
+void assign_slots(Plan& plan);
+
+}  // namespace tarvik::archive::sql
