@@ -95,6 +95,15 @@ class Value {
   const Guid& as_guid() const { return std::get<11>(storage_); }
   const Numeric& as_numeric() const { return std::get<12>(storage_); }
 
+  // Makes the value hold `v` in place, of the kind its type stands for (bool, std::uint8_t,
+  // std::int16_t, std::int32_t, float, double, Currency, DateTime): for rows decoded again and
+  // again, cheaper than assigning a new value.
+  template <typename T>
+  void set(T v) {
+    storage_.template emplace<T>(v);
+  }
+  void set_null() { storage_.template emplace<0>(); }
+
   // Makes the value a text and hands out its storage, for the caller to replace whole: a value that
   // already held a text keeps it, so a reused row decodes text without allocating, and a resize
   // to the new length fills only what it adds.

@@ -66,26 +66,28 @@ void ValueDecoder::decode_into(const Column& column, const Field& field, Value& 
     decode_text(read_long_value(pages_, field.bytes), out);
     return;
   }
-  out = decode_other(column, field);
+  // The kinds most rows hold are set in place; the others go through decode_other.
+  if (column.type == ColumnType::Boolean) return out.set(field.present);
+  if (!field.present) return out.set_null();
+  const Bytes b = field.bytes;
+  switch (column.type) {
+    case ColumnType::Byte: return out.set(require(column, b, 1)[0]);
+    case ColumnType::Integer: return out.set(static_cast<std::int16_t>(load_u16(require(column, b, 2).data())));
+    case ColumnType::Long: return out.set(static_cast<std::int32_t>(load_u32(require(column, b, 4).data())));
+    case ColumnType::Currency:
+      return out.set(Currency{static_cast<std::int64_t>(load_u64(require(column, b, 8).data()))});
+    case ColumnType::Single: return out.set(load_single(require(column, b, 4).data()));
+    case ColumnType::Double: return out.set(load_double(require(column, b, 8).data()));
+    case ColumnType::DateTime: return out.set(DateTime{load_double(require(column, b, 8).data())});
+    default: out = decode_other(column, field);
+  }
 }
 
 Value ValueDecoder::decode_other(const Column& column, const Field& field) const {
-  if (column.type == ColumnType::Boolean) return Value::boolean(field.present);
-  if (!field.present) return Value();
   Bytes b = field.bytes;
   switch (column.type) {
-    case ColumnType::Byte: return Value::byte(require(column, b, 1)[0]);
-    case ColumnType::Integer:
-      return Value::integer(static_cast<std::int16_t>(load_u16(require(column, b, 2).data())));
-    case ColumnType::Long:
     case ColumnType::Complex:
       return Value::long_(static_cast<std::int32_t>(load_u32(require(column, b, 4).data())));
-    case ColumnType::Currency:
-      return Value::currency(Currency{static_cast<std::int64_t>(load_u64(require(column, b, 8).data()))});
-    case ColumnType::Single: return Value::single(load_single(require(column, b, 4).data()));
-    case ColumnType::Double: return Value::double_(load_double(require(column, b, 8).data()));
-    case ColumnType::DateTime:
-      return Value::datetime(DateTime{load_double(require(column, b, 8).data())});
     case ColumnType::Guid: {
       Guid g;
       std::memcpy(g.bytes.data(), require(column, b, 16).data(), 16);
@@ -102,16 +104,12 @@ Value ValueDecoder::decode_other(const Column& column, const Field& field) const
       n.precision = 19;
       return Value::numeric(n);
     }
-    case ColumnType::Text:
-    case ColumnType::Memo:
-      break;  // decode_into reads them
     case ColumnType::Ole: return Value::binary(read_long_value(pages_, b));
     case ColumnType::DateTimeExt: {
       std::u16string text(b.begin(), b.end());
       return Value::text(std::move(text));
     }
-    case ColumnType::Binary:
-    case ColumnType::Boolean:
+    default:  // Binary, and codes Access does not use
       break;
   }
   return Value::binary(Binary(b.begin(), b.end()));

@@ -22,7 +22,8 @@ class ValueDecoder {
 
  private:
   void decode_text(Bytes bytes, Value& out);
-  // Every type but text and memo.
+  // A present value of a type that decode_into does not set in place (Guid, Numeric, BigInt,
+  // Complex, Ole, the extended date, binary).
   Value decode_other(const Column& column, const Field& field) const;
   const PageSource& pages_;
   CodePageDecoder code_page_;  // Jet3 text
