@@ -17,7 +17,9 @@ void RowLayout::read_jet4_offsets(const Reader& r, std::size_t mask_size,
   std::size_t count = r.u16(size - mask_size - 2);
   if (size < 2 + mask_size + 2 + 2 * (count + 1)) fail("tabella degli offset oltre la riga");
   offsets.resize(count + 1);
-  for (std::size_t i = 0; i <= count; ++i) offsets[i] = r.u16(size - mask_size - 4 - 2 * i);
+  // Checked above: the whole table lies within the row.
+  const std::uint8_t* first = r.bytes().data() + (size - mask_size - 4);
+  for (std::size_t i = 0; i <= count; ++i) offsets[i] = load_u16(first - 2 * i);
 }
 
 void RowLayout::read_jet3_offsets(const Reader& r, std::size_t mask_size,
@@ -48,18 +50,21 @@ void RowLayout::split(Bytes row, std::vector<Field>& fields, std::span<const std
   if (row.size() < count_size + mask_size) fail("maschera dei valori nulli oltre la riga");
   const std::size_t mask_start = row.size() - mask_size;
 
+  // Kept from row to row: each row's offsets overwrite the last ones, without clearing.
   thread_local std::vector<std::size_t> offsets;
-  offsets.clear();
   std::size_t fixed_end = mask_start;  // end of the fixed area
   if (table_.num_var_cols > 0) {
     if (jet3) read_jet3_offsets(r, mask_size, offsets);
     else read_jet4_offsets(r, mask_size, offsets);
     std::size_t end_of_data = offsets.back();
     if (end_of_data > mask_start) fail("fine dei dati variabili oltre la riga");
-    for (std::size_t i = 0; i + 1 < offsets.size(); ++i)
-      if (offsets[i] > offsets[i + 1]) fail("offset delle colonne variabili non crescenti");
+    bool descending = false;
+    for (std::size_t i = 0; i + 1 < offsets.size(); ++i) descending |= offsets[i] > offsets[i + 1];
+    if (descending) fail("offset delle colonne variabili non crescenti");
     fixed_end = offsets.front();
     if (fixed_end < count_size) fail("offset delle colonne variabili dentro l'intestazione");
+  } else {
+    offsets.clear();  // no variable column can be present
   }
 
   fields.resize(table_.columns.size());
