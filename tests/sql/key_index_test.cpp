@@ -2,9 +2,11 @@
 // exact matching of keys that share bytes, chains in the order added, and the kept join indexes.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
+#include "archive/sql/compare.h"
 #include "archive/sql/join_index_cache.h"
 #include "archive/sql/key_index.h"
 #include "archive/sql/key_numbers.h"
@@ -116,6 +118,73 @@ TEST(KeyIndex, KeysHeldOnceOrMoreKeepTheirChainsThroughGrowth) {
     ASSERT_EQ(walked, entries) << key;
   }
   EXPECT_GT(once, 1000u);  // the case the slot holds alone is exercised
+}
+
+std::string key_of(const Value& value) {
+  std::string key;
+  append_key(key, value);
+  return key;
+}
+
+// A finished index gives every key the chain it gave before, whether it moved to the table by
+// value (whole numbers filling most of their range, negative ones and the widest included) or
+// stayed hashed (sparse numbers, texts, fractions); keys it never held find nothing.
+TEST(KeyIndex, FinishingKeepsEveryChain) {
+  struct Case {
+    const char* what;
+    std::vector<Value> keys;  // added in this order, entry n under keys[n]
+    bool by_value;            // expected to move to the table by value
+  };
+  std::vector<Case> cases;
+  std::mt19937 rng(20261208);
+  Case ids{"ids", {}, true};
+  for (int i = 0; i < 5000; ++i) ids.keys.push_back(Value::long_(static_cast<std::int32_t>(rng() % 3000) + 1));
+  cases.push_back(ids);
+  Case negative{"negative and mixed widths", {}, true};
+  for (int i = -300; i < 300; i += 2) {
+    negative.keys.push_back(Value::integer(static_cast<std::int16_t>(i)));
+    negative.keys.push_back(Value::double_(i + 1.0));  // a whole double keys as its number
+  }
+  cases.push_back(negative);
+  const unsigned __int128 two_to_63 = static_cast<unsigned __int128>(1) << 63;
+  cases.push_back({"widest whole numbers",
+                   {Value::numeric({true, two_to_63, 19, 0}), Value::numeric({false, two_to_63 - 1, 19, 0}),
+                    Value::long_(INT32_MIN), Value::long_(INT32_MAX)},
+                   false});
+  Case sparse{"sparse", {}, false};
+  for (int i = 0; i < 100; ++i) sparse.keys.push_back(Value::long_(i * 1000));
+  cases.push_back(sparse);
+  cases.push_back({"texts", {Value::text(u"A1"), Value::text(u"a1"), Value::text(u"B2")}, false});
+  cases.push_back({"fraction among numbers", {Value::long_(1), Value::long_(2), Value::double_(2.5)}, false});
+
+  for (const Case& c : cases) {
+    KeyIndex index;
+    for (std::size_t n = 0; n < c.keys.size(); ++n) index.add(key_of(c.keys[n]), static_cast<std::int32_t>(n));
+    std::vector<std::string> probes;
+    for (const Value& v : c.keys) probes.push_back(key_of(v));
+    for (std::int32_t v : {-301, -1, 0, 3001, 5000, 999999, INT32_MIN, INT32_MAX}) probes.push_back(key_of(Value::long_(v)));
+    probes.push_back(key_of(Value::text(u"1")));
+    probes.push_back(key_of(Value::double_(1.5)));
+    std::vector<std::vector<std::int32_t>> before;
+    for (const std::string& probe : probes) {
+      before.emplace_back();
+      for (std::int32_t e = index.first(probe); e >= 0; e = index.after(e)) before.back().push_back(e);
+    }
+    const std::size_t hashed_bytes = index.bytes();
+    index.finish();
+    // Finishing never takes more memory; moving to the table by value takes less.
+    EXPECT_LE(index.bytes(), hashed_bytes) << c.what;
+    EXPECT_EQ(index.bytes() < hashed_bytes, c.by_value) << c.what;
+    for (std::size_t p = 0; p < probes.size(); ++p) {
+      const KeyIndex::Chain chain = index.chain(probes[p]);
+      std::vector<std::int32_t> after;
+      for (std::int32_t e = chain.first; e >= 0; e = index.after(e)) after.push_back(e);
+      ASSERT_EQ(after, before[p]) << c.what << ", probe " << p;
+      if (!after.empty()) {
+        ASSERT_EQ(chain.last, after.back()) << c.what << ", probe " << p;
+      }
+    }
+  }
 }
 
 TEST(KeyNumbers, ValuesOfTheCallersChoiceStayWithTheirKeys) {

@@ -27,6 +27,7 @@ std::shared_ptr<const JoinedTable> column_index(const jet::JetFile& file, const 
     append_key(key, row[column]);
     built->index.add(key, n);
   }
+  built->index.finish();
   built->rows.count = static_cast<std::size_t>(n);
   cache.keep(name, built);
   return built;

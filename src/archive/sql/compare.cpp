@@ -145,4 +145,15 @@ void append_key(std::string& key, const Value& value) {
   key.append(bytes, 8);
 }
 
+std::optional<std::int64_t> whole_number_of_key(std::string_view key) {
+  if (key.size() < 2) return std::nullopt;
+  const std::size_t used = static_cast<unsigned char>(key[0]) - static_cast<unsigned char>(kWholeTag);
+  if (used < 1 || used > 8 || key.size() != 1 + used) return std::nullopt;
+  std::uint64_t bits = 0;
+  for (std::size_t b = 0; b < used; ++b) bits |= std::uint64_t(static_cast<unsigned char>(key[1 + b])) << (8 * b);
+  // The bytes dropped were the sign's repeats.
+  const unsigned spare = 64 - 8 * static_cast<unsigned>(used);
+  return spare == 0 ? static_cast<std::int64_t>(bits) : static_cast<std::int64_t>(bits << spare) >> spare;
+}
+
 }  // namespace tarvik::archive::sql

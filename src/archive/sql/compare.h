@@ -4,7 +4,9 @@
 // anything, and is handled by the callers (nulls first in a sort, no match in a join).
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "archive/value.h"
 
@@ -30,5 +32,8 @@ int compare_for_sort(const Value& a, const Value& b);
 // equal (a null has its own key, equal only to another null), for hash joins, seeks, GROUP BY
 // and DISTINCT. Throws 3464 for a value that cannot be compared (long binary).
 void append_key(std::string& key, const Value& value);
+// The number a key made by one append_key of a whole number stands for; none for any other key
+// (text, a fraction, a null, several values).
+std::optional<std::int64_t> whole_number_of_key(std::string_view key);
 
 }  // namespace tarvik::archive::sql

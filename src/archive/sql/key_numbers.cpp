@@ -8,7 +8,6 @@ namespace tarvik::archive::sql {
 
 namespace {
 std::uint64_t hash_of(std::string_view key) { return std::hash<std::string_view>{}(key); }
-constexpr std::uint64_t kInlineMark = std::uint64_t(0x80) << 56;
 }  // namespace
 
 std::uint64_t KeyNumbers::inline_place(std::string_view key) {
@@ -19,12 +18,8 @@ std::uint64_t KeyNumbers::inline_place(std::string_view key) {
 }
 
 std::uint64_t KeyNumbers::hash_of_slot(const Slot& slot) const {
-  if (slot.place & kInlineMark) {
-    char bytes[kMostInline];
-    for (std::size_t i = 0; i < kMostInline; ++i) bytes[i] = static_cast<char>((slot.place >> (8 * i)) & 0xFF);
-    return hash_of(std::string_view(bytes, (slot.place >> 56) & 0x7F));
-  }
-  return hash_of(std::string_view(arena_).substr(slot.place & 0xFFFFFFFF, slot.place >> 32));
+  char bytes[kMostInline];
+  return hash_of(key_of(slot, bytes));
 }
 
 // The slot holding `key`, or the free slot where it would go.

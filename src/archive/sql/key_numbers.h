@@ -29,9 +29,18 @@ class KeyNumbers {
   std::size_t bytes() const { return slots_.capacity() * sizeof(Slot) + arena_.capacity(); }
   // Room for `keys` keys without growing.
   void reserve(std::size_t keys);
+  // Calls `f(key, value)` for every key, in no particular order.
+  template <typename F>
+  void for_each(const F& f) const {
+    char bytes[kMostInline];
+    for (const Slot& slot : slots_) {
+      if (slot.number != kNone) f(key_of(slot, bytes), slot.number);
+    }
+  }
 
  private:
   static constexpr std::size_t kMostInline = 7;
+  static constexpr std::uint64_t kInlineMark = std::uint64_t(0x80) << 56;
 
   // Sixteen bytes, so that a look-up's one slot read stays within one cache line.
   struct Slot {
@@ -44,6 +53,14 @@ class KeyNumbers {
 
   // The `place` a key of at most kMostInline bytes has in its slot.
   static std::uint64_t inline_place(std::string_view key);
+  // The key a used slot holds; a key held in the slot is copied into `bytes` first.
+  std::string_view key_of(const Slot& slot, char (&bytes)[kMostInline]) const {
+    if (slot.place & kInlineMark) {
+      for (std::size_t i = 0; i < kMostInline; ++i) bytes[i] = static_cast<char>((slot.place >> (8 * i)) & 0xFF);
+      return std::string_view(bytes, (slot.place >> 56) & 0x7F);
+    }
+    return std::string_view(arena_).substr(slot.place & 0xFFFFFFFF, slot.place >> 32);
+  }
   // The hash of the key `slot` holds, for growing.
   std::uint64_t hash_of_slot(const Slot& slot) const;
   std::size_t slot_of(std::string_view key, std::uint64_t hash) const;

@@ -148,6 +148,7 @@ Relation SpineCursor::build_relation(const JoinNode& right, const std::vector<Bo
       st_.load(right.source, keys, [&](std::int32_t n) {
         if (make_key(keys, st_.ctx, key)) table->index.add(key, n);
       });
+      table->index.finish();
       table->rows = std::move(st_.stored[right.source]);
       if (!shared_name.empty()) st_.cache->keep(shared_name, table);
       rel.table = std::move(table);
@@ -164,6 +165,7 @@ Relation SpineCursor::build_relation(const JoinNode& right, const std::vector<Bo
     if (make_key(keys, st_.ctx, key)) table->index.add(key, n);
     ++n;
   }
+  table->index.finish();
   table->rows.count = static_cast<std::size_t>(n);
   rel.table = std::move(table);
   return rel;
