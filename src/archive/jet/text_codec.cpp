@@ -63,12 +63,19 @@ bool is_ascii(Bytes bytes) {
 
 void decode_jet4_text(Bytes bytes, std::u16string& out) {
   if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
+    const std::size_t n = bytes.size();
+    if (std::memchr(bytes.data() + 2, 0, n - 2) == nullptr) {
+      // All compressed, as most texts are: one character a byte, the length known at once.
+      out.resize(n - 2);
+      const std::size_t run = widen_run(bytes.data() + 2, n - 2, out.data());
+      for (std::size_t i = 2 + run; i < n; ++i) out[i - 2] = char16_t(bytes[i]);
+      return;
+    }
     // At most one character a byte: written in place, then cut to the length reached.
-    out.resize(bytes.size());
+    out.resize(n);
     char16_t* at = out.data();
     bool compressed = true;
     std::size_t i = 2;
-    const std::size_t n = bytes.size();
     while (i < n) {
       if (bytes[i] == 0x00) {
         compressed = !compressed;

@@ -129,20 +129,20 @@ void append_key(std::string& key, const Value& value) {
     case Category::Number: break;
   }
   const Number n = to_number(value);
-  char bytes[8];
+  char bytes[9];  // the tag, then the number's bytes
   if (n.whole) {
     // Only the bytes the number needs, so that an id's key is short enough to sit in its hash slot:
     // the count of bytes is in the tag, and the bytes dropped are the sign's repeats.
-    for (int b = 0; b < 8; ++b) bytes[b] = static_cast<char>((n.integer >> (8 * b)) & 0xFF);
+    for (int b = 0; b < 8; ++b) bytes[1 + b] = static_cast<char>((n.integer >> (8 * b)) & 0xFF);
     std::size_t used = 8;
     while (used > 1 && n.integer >> (8 * (used - 1) - 1) == n.integer >> 63) --used;
-    key.push_back(static_cast<char>(kWholeTag + used));
-    key.append(bytes, used);
+    bytes[0] = static_cast<char>(kWholeTag + used);
+    key.append(bytes, 1 + used);
     return;
   }
-  key.push_back('d');
-  std::memcpy(bytes, &n.real, 8);
-  key.append(bytes, 8);
+  bytes[0] = 'd';
+  std::memcpy(bytes + 1, &n.real, 8);
+  key.append(bytes, 9);
 }
 
 std::optional<std::int64_t> whole_number_of_key(std::string_view key) {
