@@ -48,9 +48,9 @@ void KeyIndex::finish() {
   const std::uint64_t span = static_cast<std::uint64_t>(highest) - static_cast<std::uint64_t>(lowest);
   if (!whole || span >= 2 * std::uint64_t(keys_.size()) + 64) return;
   by_value_.assign(static_cast<std::size_t>(span) + 1, KeyNumbers::kNone);
-  keys_.for_each([&](std::string_view key, std::uint32_t held) {
+  keys_.for_each([&](std::string_view key, std::uint32_t holds) {
     by_value_[static_cast<std::size_t>(static_cast<std::uint64_t>(*whole_number_of_key(key)) -
-                                       static_cast<std::uint64_t>(lowest))] = held;
+                                       static_cast<std::uint64_t>(lowest))] = holds;
   });
   lowest_ = lowest;
   by_value_table_ = true;

@@ -16,7 +16,8 @@ class KeyIndex {
   void add(std::string_view key, std::int32_t entry);
   // Called once every entry is added. When every key is one whole number and they fill most of
   // their range (ids, mostly), the index moves to a table by value: a look-up then reads one
-  // four-byte cell of a table a quarter the size, instead of hashing into a larger one.
+  // four-byte cell of a table of at most eight bytes a key, instead of hashing into sixteen-byte
+  // slots, so far more of it stays in the processor's caches.
   void finish();
   // Room for `keys` distinct keys without growing.
   void reserve(std::size_t keys) { keys_.reserve(keys); }
