@@ -40,7 +40,10 @@ void TransferWriter::WriteNumberLine(std::int32_t number) {
 void TransferWriter::WriteValue(const archive::Value& value, bool raw) {
   const std::size_t line_start = buffer_.size();
   const TextOutcome outcome = append_value_line(buffer_, value, raw);
-  if (observer_) report_change(value, raw, line_start, outcome);
+  // Most values cannot have changed: only a text whose conversion replaced or removed a character,
+  // or a value written as an empty line, is looked at closer.
+  if (observer_ && (outcome.replaced || outcome.removed_controls || buffer_.size() == line_start))
+    report_change(value, raw, line_start, outcome);
   end_line();
 }
 
