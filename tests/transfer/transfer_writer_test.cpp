@@ -194,3 +194,46 @@ TEST_F(TransferWriterTest, AFolderAtThePathIsError75AtClose) {
 
 }  // namespace
 }  // namespace tarvik::transfer
+
+namespace tarvik::transfer {
+namespace {
+
+// What the observer heard: the kind of each change and what went into the file for it.
+struct HeardChanges : ValueObserver {
+  std::vector<std::pair<ChangeKind, std::string>> heard;
+  void value_changed(const ValueChange& change) override {
+    heard.emplace_back(change.kind, std::string(change.written));
+  }
+};
+
+// The observer hears of exactly the values the file cannot carry as they stand: a text with a
+// character outside Windows-1252 or a control removed, a number or date with no text of its kind.
+// A value written as it is, a null, an empty text, a text of the code page's own characters are
+// not changes.
+TEST(TransferWriterObserver, HearsOfExactlyTheValuesChanged) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const float infinity = std::numeric_limits<float>::infinity();
+  const std::vector<std::pair<Value, std::vector<std::pair<ChangeKind, std::string>>>> cases = {
+      {Value(), {}},
+      {Value::text(u""), {}},
+      {Value::text(u"Caffè \u20AC 10"), {}},
+      {Value::double_(1.5), {}},
+      {Value::long_(-7), {}},
+      {Value::datetime(archive::DateTime{45000.25}), {}},
+      {Value::text(u"a\u0001b"), {{ChangeKind::TextChanged, "ab"}}},
+      {Value::text(u"\u4F60 ok"), {{ChangeKind::TextChanged, "? ok"}}},
+      {Value::double_(nan), {{ChangeKind::NotRepresentable, ""}}},
+      {Value::single(infinity), {{ChangeKind::NotRepresentable, ""}}},
+      {Value::datetime(archive::DateTime{1e9}), {{ChangeKind::NotRepresentable, ""}}},
+  };
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    HeardChanges observer;
+    auto writer = TransferWriter::WithoutFile();
+    writer->set_observer(&observer);
+    writer->WriteValue(cases[i].first, false);
+    EXPECT_EQ(observer.heard, cases[i].second) << "case " << i;
+  }
+}
+
+}  // namespace
+}  // namespace tarvik::transfer
