@@ -169,6 +169,19 @@ TEST(Plan, UnknownNamesAreCountedAsJetParameters) {
   EXPECT_EQ(plan_error("SELECT * FROM Agenti INNER JOIN CliFor ON Agenti.manca = CliFor.idCliFor").number(), 3061);
 }
 
+// Unknown names are gathered from every clause, once each whatever their case, and refused before
+// the checks that need the whole statement bound (grouping, DISTINCT against ORDER BY).
+TEST(Plan, UnknownNamesFromEveryClauseComeBeforeTheWholeStatementChecks) {
+  EXPECT_EQ(plan_error("SELECT count(*) FROM Agenti INNER JOIN CliFor ON Agenti.manca = CliFor.idCliFor "
+                       "WHERE altro = 1 GROUP BY Agenti.idCliFor HAVING count(terzo) > 1 ORDER BY quarto")
+                .description(),
+            "Parametri insufficienti. Previsto 4.");
+  EXPECT_EQ(plan_error("SELECT * FROM CliFor WHERE manca = 1 OR MANCA = 2").description(),
+            "Parametri insufficienti. Previsto 1.");
+  EXPECT_EQ(plan_error("SELECT Codice, Barcode FROM Magazzino WHERE Manca = 1 GROUP BY Codice").number(), 3061);
+  EXPECT_EQ(plan_error("SELECT DISTINCT Codice FROM Magazzino ORDER BY Barcode, Manca").number(), 3061);
+}
+
 TEST(Plan, UnknownTableNamesIt) {
   const ArchiveError e = plan_error("SELECT * FROM Inesistente");
   EXPECT_EQ(e.number(), 3078);

@@ -31,19 +31,26 @@ void set_join_slots(JoinNode& node, const F& set_slot) {
   set_join_slots(*node.right, set_slot);
 }
 
+// Calls `f` on every expression of the plan outside its FROM clause.
+template <typename F>
+void for_each_clause_expression(Plan& plan, const F& f) {
+  if (plan.where) f(*plan.where);
+  for (Bound& k : plan.group_keys) f(k);
+  for (AggregateSpec& a : plan.aggregates) {
+    if (!a.star) f(a.arg);
+  }
+  for (OutputColumn& c : plan.columns) f(c.expr);
+  for (SortKey& k : plan.order_by) f(k.expr);
+  // Over the group row, so no column is left in it.
+  if (plan.having) f(*plan.having);
+}
+
 }  // namespace
 
 void assign_slots(Plan& plan) {
   std::vector<std::set<std::size_t>> kept(plan.sources.size());
   auto keep = [&](Bound& e) { visit_columns(e, [&](const Bound& c) { kept[c.source].insert(c.column); }); };
-  if (plan.where) keep(*plan.where);
-  for (Bound& k : plan.group_keys) keep(k);
-  for (AggregateSpec& a : plan.aggregates) {
-    if (!a.star) keep(a.arg);
-  }
-  for (OutputColumn& c : plan.columns) keep(c.expr);
-  for (SortKey& k : plan.order_by) keep(k.expr);
-  if (plan.having) keep(*plan.having);
+  for_each_clause_expression(plan, keep);
   keep_join_keys(*plan.from, keep);
 
   for (std::size_t s = 0; s < plan.sources.size(); ++s) {
@@ -56,13 +63,7 @@ void assign_slots(Plan& plan) {
       c.slot = it == stored.end() ? 0 : static_cast<std::size_t>(it - stored.begin());
     });
   };
-  if (plan.where) set_slot(*plan.where);
-  for (Bound& k : plan.group_keys) set_slot(k);
-  for (AggregateSpec& a : plan.aggregates) {
-    if (!a.star) set_slot(a.arg);
-  }
-  for (OutputColumn& c : plan.columns) set_slot(c.expr);
-  for (SortKey& k : plan.order_by) set_slot(k.expr);
+  for_each_clause_expression(plan, set_slot);
   set_join_slots(*plan.from, set_slot);
 }
 

@@ -1,5 +1,6 @@
 // Planning a statement, step by step: the FROM clause, then each clause's expressions bound in
-// the order Jet reads them (so that the first error met is Jet's), unknown names refused, a
+// a fixed order (so that a statement with several faults always meets the same one first), unknown
+// names refused before any check of grouping or DISTINCT, a
 // grouped query rewritten over its group rows, DISTINCT checked against ORDER BY, and the
 // columns each table keeps chosen.
 #include "archive/sql/plan.h"
