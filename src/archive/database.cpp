@@ -4,6 +4,7 @@
 #include "archive/database_state.h"
 #include "archive/jet/page_source.h"
 #include "archive/row_sources.h"
+#include "archive/snapshot_preparer.h"
 #include "archive/sql/column_index.h"
 #include "archive/sql/lexer.h"
 #include "archive/sql/parser.h"
@@ -54,6 +55,7 @@ void DatabaseState::close() {
 
 const SeekIndex& DatabaseState::seek_index(const jet::TableDef& table, const jet::Index& index) {
   const std::string key = name_key(table.name) + '\0' + name_key(index.name);
+  std::lock_guard<std::mutex> lock(seek_indexes_mutex);
   auto it = seek_indexes.find(key);
   if (it == seek_indexes.end()) {
     it = seek_indexes.emplace(key, std::make_unique<SeekIndex>(*file, table, index)).first;
@@ -75,6 +77,25 @@ std::unique_ptr<Database> Database::open(const std::string& path) {
 
 std::unique_ptr<Recordset> Database::open_snapshot(std::string_view sql_text) {
   if (state_->closed) throw errors::object_closed();
+  if (preparer_) {
+    if (auto prepared = preparer_->take(sql_text)) return prepared;
+  }
+  return open_snapshot_here(sql_text);
+}
+
+void Database::prepare_snapshot(std::string sql_text) {
+  if (state_->closed) throw errors::object_closed();
+  if (!preparer_) {
+    preparer_ = std::make_unique<SnapshotPreparer>([this](std::string_view sql) {
+      std::unique_ptr<Recordset> records = open_snapshot_here(sql);
+      records->count_ahead();
+      return records;
+    });
+  }
+  preparer_->prepare(std::move(sql_text));
+}
+
+std::unique_ptr<Recordset> Database::open_snapshot_here(std::string_view sql_text) {
   const jet::JetFile& f = *state_->file;
   const sql::SelectStatement statement = sql::parse(sql_text);
   auto plan = std::make_unique<sql::Plan>(
@@ -99,6 +120,7 @@ std::unique_ptr<Recordset> Database::open_table(std::string_view name) {
 }
 
 void Database::close() {
+  if (preparer_) preparer_->stop();  // nothing reads the archive on the second thread once closed
   if (state_) state_->close();
 }
 

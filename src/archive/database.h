@@ -42,6 +42,8 @@
 
 namespace tarvik::archive {
 
+class SnapshotPreparer;
+
 class Database {
  public:
   // Opens the archive exclusively and read-only. Throws ArchiveError: 3024 missing, 3051
@@ -53,6 +55,10 @@ class Database {
 
   // A snapshot on a SELECT statement in Jet's dialect.
   std::unique_ptr<Recordset> open_snapshot(std::string_view sql);
+  // Opens the snapshot of `sql` ahead, on a second thread, and counts its rows there, while the
+  // caller goes on reading: the next open_snapshot of the same statement takes it, in the same
+  // state as one opened then (snapshot_preparer.h). For a caller that knows what it opens next.
+  void prepare_snapshot(std::string sql);
   // A table-kind set on a table, its name matched without regard to case (3078 when none).
   std::unique_ptr<Recordset> open_table(std::string_view name);
 
@@ -71,7 +77,9 @@ class Database {
 
  private:
   explicit Database(std::shared_ptr<DatabaseState> state);
+  std::unique_ptr<Recordset> open_snapshot_here(std::string_view sql);
   std::shared_ptr<DatabaseState> state_;
+  std::unique_ptr<SnapshotPreparer> preparer_;  // started on the first prepare_snapshot
 };
 
 }  // namespace tarvik::archive

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "archive/jet/jet_file.h"
@@ -20,6 +21,7 @@ struct DatabaseState {
   std::unique_ptr<platform::ArchiveLock> lock;
   bool closed = false;
   // Keyed by table name and index name, both lower-cased.
+  std::mutex seek_indexes_mutex;
   std::map<std::string, std::unique_ptr<SeekIndex>> seek_indexes;
   // The last joined tables' key indexes, for the next queries.
   sql::JoinIndexCache join_indexes;

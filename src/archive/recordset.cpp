@@ -103,6 +103,13 @@ void Recordset::move_last() {
   row_changed();
 }
 
+void Recordset::count_ahead() {
+  check_open();
+  if (empty_ || count_ || kind_ != Kind::Snapshot) return;
+  rows_->count_all();  // the row source keeps what it counted
+  source_done_ = true;  // the next read restarts the source
+}
+
 std::int32_t Recordset::record_count() {
   check_open();
   if (!count_ && kind_ == Kind::Table) {

@@ -73,6 +73,10 @@ class Recordset {
 
   void close();
 
+  // Counts the rows now without showing it: record_count still counts the rows reached, and the
+  // next move_last finds the count made. For a set opened ahead on another thread.
+  void count_ahead();
+
  private:
   void check_open() const;
   void check_moves() const;

@@ -4,13 +4,14 @@
 #include <string>
 
 #include "checks/archive_checks.h"
+#include "checks/check_queries.h"
 #include "checks/standard_text.h"
 
 namespace tarvik::checks {
 
-namespace {
+const char* const kLocationsQuery = "SELECT DISTINCT Collocazione FROM Magazzino";
 
-constexpr const char* kLocations = "SELECT DISTINCT Collocazione FROM Magazzino";
+namespace {
 
 constexpr const char* kQuestion =
     "Per ogni articolo di magazzino Tarvik poteva utilizzare la collocazione per memorizzare il "
@@ -54,7 +55,7 @@ bool looks_like_department(const archive::Text& location) {
 
 bool archive_has_department_locations(archive::Database& archive) {
   bool found = false;
-  auto locations = archive.open_snapshot(kLocations);
+  auto locations = archive.open_snapshot(kLocationsQuery);
   // Every row is read, also after a hit: a failure on any of them means no.
   while (!locations->eof()) {
     if (looks_like_department(StandardText(locations->field("Collocazione")))) found = true;

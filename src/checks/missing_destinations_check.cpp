@@ -1,14 +1,15 @@
 #include "checks/archive_checks.h"
+#include "checks/check_queries.h"
 #include "checks/standard_text.h"
 
 namespace tarvik::checks {
 
-namespace {
-
 // Accompanying invoices whose destination is no register record, or that have none.
-constexpr const char* kWithoutDestination =
+const char* const kWithoutDestinationQuery =
     "select TestataFattAcc.* from TestataFattAcc left join CliFor on TestataFattAcc.idDestinazione "
     "= CliFor.idCliFor where CliFor.idCliFor is null";
+
+namespace {
 
 constexpr const char* kProblem = "Per alcune fatture accompagnatorie manca la destinazione.";
 constexpr const char* kInstruction =
@@ -21,7 +22,7 @@ constexpr const char* kListHeading = "Ecco l'elenco delle fatture accompagnatori
 bool CheckMissingDestinations(archive::Database& archive, ui::WindowPort& window) {
   bool go = true;
   std::string list;
-  auto invoices = archive.open_snapshot(kWithoutDestination);
+  auto invoices = archive.open_snapshot(kWithoutDestinationQuery);
   while (!invoices->eof()) {
     // A null number or date is listed as empty text rather than ending the run.
     list += "Fatt. acc. n. " + Utf8(StandardText(invoices->field("Numero"))) + " del " +

@@ -4,14 +4,10 @@
 
 namespace tarvik::exporters {
 
-namespace {
+const TableBlock kProgrDocumentiBlock{"ProgrDocumenti",
+                                      "SELECT * FROM ProgrDocumenti",
+                                      {{"Anno"}, {"TipoDocumento"}, {"Progressivo"}}};
 
-const TableBlock kProgrDocumenti{"ProgrDocumenti",
-                                 "SELECT * FROM ProgrDocumenti",
-                                 {{"Anno"}, {"TipoDocumento"}, {"Progressivo"}}};
-
-}  // namespace
-
-void ExportProgrDocumenti(ExportContext& context) { ExportBlock(context, kProgrDocumenti); }
+void ExportProgrDocumenti(ExportContext& context) { ExportBlock(context, kProgrDocumentiBlock); }
 
 }  // namespace tarvik::exporters

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "exporters/export_context.h"
+#include "exporters/table_block.h"
 
 namespace tarvik::exporters {
 
@@ -43,5 +44,16 @@ void ExportDocumentRows(ExportContext& context, std::string_view rows_table, std
 void ExportPrimanotaDocumenti(ExportContext& context);
 void ExportPrimanotaMovimenti(ExportContext& context);
 void ExportProgrDocumenti(ExportContext& context);
+
+// The blocks the stages write, for the run to open their queries ahead (run_plan.h).
+extern const TableBlock kTabellaAspettoBeniBlock, kBancheAppoggioBlock, kTabellaCausaliTrasportoBlock,
+    kCondPagBlock, kTabellaIVABlock, kTabellaProduttoriBlock, kTabellaVettoriBlock, kCausPrimBlock,
+    kTabellaContiCorrentiBlock, kCliForBlock, kAgentiBlock, kLinkAgentiCliForBlock, kMagazzinoBlock,
+    kBarcodeMagazzinoBlock, kGiornaleMagazzinoBlock, kLinkMagazzinoFornitoriBlock, kDistinteMagazzinoBlock,
+    kStampaPersonalizzataBlock, kStampaPersonalizzata2Block, kTestataFattAccBlock, kTestataFattureBlock,
+    kTestataBolleBlock, kTestataOrdCliBlock, kTestataPreventiviBlock, kTestataDocGen1Block,
+    kTestataOrdFornBlock, kPrimanotaMovimentiBlock, kProgrDocumentiBlock;
+// The journal documents' query: the stage has a rule of its own around it.
+extern const char* const kPrimanotaDocumentiQuery;
 
 }  // namespace tarvik::exporters

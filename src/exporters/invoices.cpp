@@ -5,43 +5,44 @@
 
 namespace tarvik::exporters {
 
+const TableBlock kTestataFattureBlock = {
+    "TestataFatture",
+    "SELECT TestataFatture.* FROM TestataFatture INNER JOIN CliFor "
+    "ON TestataFatture.idCliFor = CliFor.idCliFor",
+    {
+        {"idDocumento"},
+        {"TipoDocumento"},
+        {"idCliFor"},
+        {"Numero"},
+        {"Anno"},
+        {"Data"},
+        {"Sconto"},
+        {"ImportoVoci"},
+        {"ImportoTotale"},
+        {"idCondPag", Treatment::MappedCondPag},
+        {"BancaAppoggio"},
+        {"BancaAppoggio2"},
+        {"SpeseTrasporto"},
+        {"SpeseBanca"},
+        {"SpeseBolli"},
+        {"ImportoIVA"},
+        {"PercRitAcconto"},
+        {"ImportoRitAcc"},
+        {"Stampato"},
+        {"UltimaModifica"},
+        {"DescrizioneEstesa"},
+        {"ABI"},
+        {"CAB"},
+        {"LetteraDopoNumero"},
+        {"ScontoAbituale"},
+        {"PrezziUnitariIVACompresa"},
+        {"idAgente"},
+        {"UsaRitenutaAcconto"},
+        {"GestirePrezziTotali"},
+    }};
+
 void ExportTestataFatture(ExportContext& context) {
-  static const TableBlock block = {
-      "TestataFatture",
-      "SELECT TestataFatture.* FROM TestataFatture INNER JOIN CliFor "
-      "ON TestataFatture.idCliFor = CliFor.idCliFor",
-      {
-          {"idDocumento"},
-          {"TipoDocumento"},
-          {"idCliFor"},
-          {"Numero"},
-          {"Anno"},
-          {"Data"},
-          {"Sconto"},
-          {"ImportoVoci"},
-          {"ImportoTotale"},
-          {"idCondPag", Treatment::MappedCondPag},
-          {"BancaAppoggio"},
-          {"BancaAppoggio2"},
-          {"SpeseTrasporto"},
-          {"SpeseBanca"},
-          {"SpeseBolli"},
-          {"ImportoIVA"},
-          {"PercRitAcconto"},
-          {"ImportoRitAcc"},
-          {"Stampato"},
-          {"UltimaModifica"},
-          {"DescrizioneEstesa"},
-          {"ABI"},
-          {"CAB"},
-          {"LetteraDopoNumero"},
-          {"ScontoAbituale"},
-          {"PrezziUnitariIVACompresa"},
-          {"idAgente"},
-          {"UsaRitenutaAcconto"},
-          {"GestirePrezziTotali"},
-      }};
-  ExportBlock(context, block);
+  ExportBlock(context, kTestataFattureBlock);
 }
 
 }  // namespace tarvik::exporters

@@ -11,11 +11,11 @@
 
 namespace tarvik::exporters {
 
-namespace {
-
-constexpr const char* kJournalDocuments =
+const char* const kPrimanotaDocumentiQuery =
     "SELECT PrimanotaDocumenti.* FROM PrimanotaDocumenti INNER JOIN CliFor ON "
     "PrimanotaDocumenti.idCliFor = CliFor.idCliFor";
+
+namespace {
 
 // The fields after the document link and the origin code, in the order of their lines.
 const std::vector<BlockField> kFieldsAfterOrigin = {
@@ -96,7 +96,7 @@ Origin read_origin(InvoiceTables& tables, archive::Recordset& documents) {
 
 void ExportPrimanotaDocumenti(ExportContext& context) {
   transfer::TransferWriter& writer = context.writer();
-  auto documents = context.archive().open_snapshot(kJournalDocuments);
+  auto documents = context.archive().open_snapshot(kPrimanotaDocumentiQuery);
   transfer::EnsureCount(*documents);
   context.BlockStarted("PrimanotaDocumenti", *documents);
   writer.WriteTextLine("PrimanotaDocumenti");

@@ -5,24 +5,20 @@
 
 namespace tarvik::exporters {
 
-namespace {
-
-const TableBlock kPrimanotaMovimenti{
+const TableBlock kPrimanotaMovimentiBlock{
     "PrimanotaMovimenti",
     "SELECT PrimanotaMovimenti.* FROM (PrimanotaMovimenti INNER JOIN PrimanotaDocumenti ON "
     "PrimanotaMovimenti.idPrimanota = PrimanotaDocumenti.idPrimanota) INNER JOIN CliFor ON "
     "PrimanotaDocumenti.idCliFor = CliFor.idCliFor",
     {{"idMovimento"},
-     {"idPrimanota"},
-     {"DataScadenza"},
-     {"Importo"},
-     {"DataMovimento"},
-     {"idContoCorrente"},
-     {"NumAssegno"},
-     {"StampatoRIBA"}}};
+          {"idPrimanota"},
+          {"DataScadenza"},
+          {"Importo"},
+          {"DataMovimento"},
+          {"idContoCorrente"},
+          {"NumAssegno"},
+          {"StampatoRIBA"}}};
 
-}  // namespace
-
-void ExportPrimanotaMovimenti(ExportContext& context) { ExportBlock(context, kPrimanotaMovimenti); }
+void ExportPrimanotaMovimenti(ExportContext& context) { ExportBlock(context, kPrimanotaMovimentiBlock); }
 
 }  // namespace tarvik::exporters

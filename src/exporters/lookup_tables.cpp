@@ -6,62 +6,58 @@
 
 namespace tarvik::exporters {
 
-namespace {
+const TableBlock kTabellaAspettoBeniBlock{"TabellaAspettoBeni", "SELECT * FROM TabellaAspettoBeni",
+                                          {{"idRecord"}, {"Descrizione"}}};
 
-const TableBlock kTabellaAspettoBeni{"TabellaAspettoBeni", "SELECT * FROM TabellaAspettoBeni",
-                                     {{"idRecord"}, {"Descrizione"}}};
+const TableBlock kBancheAppoggioBlock{"BancheAppoggio", "SELECT * FROM BancheAppoggio",
+                                      {{"idBanca"}, {"BancaAppoggio"}, {"BancaAppoggio2"}, {"ABI"}, {"CAB"}}};
 
-const TableBlock kBancheAppoggio{"BancheAppoggio", "SELECT * FROM BancheAppoggio",
-                                 {{"idBanca"}, {"BancaAppoggio"}, {"BancaAppoggio2"}, {"ABI"}, {"CAB"}}};
+const TableBlock kTabellaCausaliTrasportoBlock{"TabellaCausaliTrasporto", "SELECT * FROM TabellaCausaliTrasporto",
+                                               {{"idRecord"}, {"Descrizione"}, {"FatturareDDT"}}};
 
-const TableBlock kTabellaCausaliTrasporto{"TabellaCausaliTrasporto", "SELECT * FROM TabellaCausaliTrasporto",
-                                          {{"idRecord"}, {"Descrizione"}, {"FatturareDDT"}}};
+const TableBlock kCondPagBlock{"CondPag",
+                               "SELECT * FROM CondPag",
+                               {{"idCondPag"},
+                                {"Descrizione"},
+                                {"Giorni1"}, {"FineMese1"}, {"Percentuale1"},
+                                {"Giorni2"}, {"FineMese2"}, {"Percentuale2"},
+                                {"Giorni3"}, {"FineMese3"}, {"Percentuale3"},
+                                {"Giorni4"}, {"FineMese4"}, {"Percentuale4"},
+                                {"RicevutaBancaria"}}};
 
-const TableBlock kCondPag{"CondPag",
-                          "SELECT * FROM CondPag",
-                          {{"idCondPag"},
-                           {"Descrizione"},
-                           {"Giorni1"}, {"FineMese1"}, {"Percentuale1"},
-                           {"Giorni2"}, {"FineMese2"}, {"Percentuale2"},
-                           {"Giorni3"}, {"FineMese3"}, {"Percentuale3"},
-                           {"Giorni4"}, {"FineMese4"}, {"Percentuale4"},
-                           {"RicevutaBancaria"}}};
+const TableBlock kTabellaIVABlock{"TabellaIVA", "SELECT * FROM TabellaIVA", {{"idTabIva"}, {"Descrizione"}, {"Aliquota"}}};
 
-const TableBlock kTabellaIVA{"TabellaIVA", "SELECT * FROM TabellaIVA", {{"idTabIva"}, {"Descrizione"}, {"Aliquota"}}};
+const TableBlock kTabellaProduttoriBlock{"TabellaProduttori", "SELECT * FROM TabellaProduttori",
+                                         {{"idRecord"}, {"Descrizione"}}};
 
-const TableBlock kTabellaProduttori{"TabellaProduttori", "SELECT * FROM TabellaProduttori",
-                                    {{"idRecord"}, {"Descrizione"}}};
+const TableBlock kTabellaVettoriBlock{"TabellaVettori",
+                                      "SELECT * FROM TabellaVettori",
+                                      {{"idRecord"}, {"Descrizione"}, {"Descrizione2"}, {"Descrizione3"},
+                                       {"Descrizione4"}, {"PartitaIVA"}, {"IscrizioneAlbo"}}};
 
-const TableBlock kTabellaVettori{"TabellaVettori",
-                                 "SELECT * FROM TabellaVettori",
-                                 {{"idRecord"}, {"Descrizione"}, {"Descrizione2"}, {"Descrizione3"},
-                                  {"Descrizione4"}, {"PartitaIVA"}, {"IscrizioneAlbo"}}};
+const TableBlock kCausPrimBlock{"CausPrim", "SELECT * FROM CausPrim", {{"idCausPrim"}, {"Descrizione"}, {"PagamentoIncasso"}}};
 
-const TableBlock kCausPrim{"CausPrim", "SELECT * FROM CausPrim", {{"idCausPrim"}, {"Descrizione"}, {"PagamentoIncasso"}}};
+const TableBlock kTabellaContiCorrentiBlock{"TabellaContiCorrenti", "SELECT * FROM TabellaContiCorrenti",
+                                            {{"idRecord"}, {"Descrizione"}}};
 
-const TableBlock kTabellaContiCorrenti{"TabellaContiCorrenti", "SELECT * FROM TabellaContiCorrenti",
-                                       {{"idRecord"}, {"Descrizione"}}};
-
-}  // namespace
-
-void ExportTabellaAspettoBeni(ExportContext& context) { ExportBlock(context, kTabellaAspettoBeni); }
-void ExportBancheAppoggio(ExportContext& context) { ExportBlock(context, kBancheAppoggio); }
-void ExportTabellaCausaliTrasporto(ExportContext& context) { ExportBlock(context, kTabellaCausaliTrasporto); }
+void ExportTabellaAspettoBeni(ExportContext& context) { ExportBlock(context, kTabellaAspettoBeniBlock); }
+void ExportBancheAppoggio(ExportContext& context) { ExportBlock(context, kBancheAppoggioBlock); }
+void ExportTabellaCausaliTrasporto(ExportContext& context) { ExportBlock(context, kTabellaCausaliTrasportoBlock); }
 
 void ExportCondPag(ExportContext& context) {
   ConditionCodeList& codes = context.condition_codes();
   codes.clear();
   // Every id is kept at its own width, however many conditions there are. An id that is no whole
   // number (null, text, a fraction) is not kept: no reference can be mapped to it.
-  ExportBlock(context, kCondPag, [&codes](archive::Recordset& records) {
+  ExportBlock(context, kCondPagBlock, [&codes](archive::Recordset& records) {
     if (auto code = condition_code_of(records.field("idCondPag"))) codes.insert(*code);
   });
 }
 
-void ExportTabellaIVA(ExportContext& context) { ExportBlock(context, kTabellaIVA); }
-void ExportTabellaProduttori(ExportContext& context) { ExportBlock(context, kTabellaProduttori); }
-void ExportTabellaVettori(ExportContext& context) { ExportBlock(context, kTabellaVettori); }
-void ExportCausPrim(ExportContext& context) { ExportBlock(context, kCausPrim); }
-void ExportTabellaContiCorrenti(ExportContext& context) { ExportBlock(context, kTabellaContiCorrenti); }
+void ExportTabellaIVA(ExportContext& context) { ExportBlock(context, kTabellaIVABlock); }
+void ExportTabellaProduttori(ExportContext& context) { ExportBlock(context, kTabellaProduttoriBlock); }
+void ExportTabellaVettori(ExportContext& context) { ExportBlock(context, kTabellaVettoriBlock); }
+void ExportCausPrim(ExportContext& context) { ExportBlock(context, kCausPrimBlock); }
+void ExportTabellaContiCorrenti(ExportContext& context) { ExportBlock(context, kTabellaContiCorrentiBlock); }
 
 }  // namespace tarvik::exporters

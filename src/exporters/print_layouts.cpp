@@ -57,28 +57,29 @@ bool is_excluded(archive::Recordset& records) {
 
 }  // namespace
 
+const TableBlock kStampaPersonalizzataBlock = {
+    "StampaPersonalizzata",
+    "SELECT * FROM StampaPersonalizzata ORDER BY TipoDocumento, TestataRighe, NumeroOrdine",
+    {
+        {"TipoDocumento"},
+        {"TestataRighe"},
+        {"NumeroOrdine"},
+        {"Descrizione"},
+        {"X"},
+        {"Y"},
+        {"X2"},
+        {"Y2"},
+        {"InUso"},
+        {"InUso2"},
+        {"InizioFine"},
+        {"InizioFine2"},
+        {"Lung"},
+        {"Lung2"},
+        {"Numerico"},
+    }};
+
 void ExportStampaPersonalizzata(ExportContext& context) {
-  static const TableBlock block = {
-      "StampaPersonalizzata",
-      "SELECT * FROM StampaPersonalizzata ORDER BY TipoDocumento, TestataRighe, NumeroOrdine",
-      {
-          {"TipoDocumento"},
-          {"TestataRighe"},
-          {"NumeroOrdine"},
-          {"Descrizione"},
-          {"X"},
-          {"Y"},
-          {"X2"},
-          {"Y2"},
-          {"InUso"},
-          {"InUso2"},
-          {"InizioFine"},
-          {"InizioFine2"},
-          {"Lung"},
-          {"Lung2"},
-          {"Numerico"},
-      }};
-  auto records = context.archive().open_snapshot(block.query);
+  auto records = context.archive().open_snapshot(kStampaPersonalizzataBlock.query);
 
   // The count line must say how many records follow, so the excluded entries are counted out
   // first, in a pass that writes nothing; the importer reads exactly that many.
@@ -89,31 +90,32 @@ void ExportStampaPersonalizzata(ExportContext& context) {
     records->move_first();
   }
 
-  context.BlockStarted(block.name, *records);
-  context.writer().WriteTextLine(block.name);
+  context.BlockStarted(kStampaPersonalizzataBlock.name, *records);
+  context.writer().WriteTextLine(kStampaPersonalizzataBlock.name);
   context.writer().WriteNumberLine(kept);
   while (!records->eof()) {
     if (!is_excluded(*records))
-      for (const BlockField& field : block.fields) WriteField(context, *records, field);
+      for (const BlockField& field : kStampaPersonalizzataBlock.fields) WriteField(context, *records, field);
     records->move_next();
     context.TickProgress();  // once per record read, excluded ones too
   }
   records->close();
-  context.BlockFinished(block.name, kept);
+  context.BlockFinished(kStampaPersonalizzataBlock.name, kept);
 }
 
+const TableBlock kStampaPersonalizzata2Block = {
+    "StampaPersonalizzata2",
+    "SELECT * FROM StampaPersonalizzata2 ORDER BY TipoDocumento",
+    {
+        {"TipoDocumento"},
+        {"InizioRighe"},
+        {"InizioRighe2"},
+        {"FineRighe"},
+        {"FineRighe2"},
+    }};
+
 void ExportStampaPersonalizzata2(ExportContext& context) {
-  static const TableBlock block = {
-      "StampaPersonalizzata2",
-      "SELECT * FROM StampaPersonalizzata2 ORDER BY TipoDocumento",
-      {
-          {"TipoDocumento"},
-          {"InizioRighe"},
-          {"InizioRighe2"},
-          {"FineRighe"},
-          {"FineRighe2"},
-      }};
-  ExportBlock(context, block);
+  ExportBlock(context, kStampaPersonalizzata2Block);
 }
 
 }  // namespace tarvik::exporters

@@ -35,88 +35,92 @@ std::vector<BlockField> common_head_then(std::initializer_list<BlockField> own_l
 
 }  // namespace
 
+const TableBlock kTestataOrdCliBlock = {
+    "TestataOrdCli",
+    "SELECT TestataOrdCli.* FROM TestataOrdCli INNER JOIN CliFor "
+    "ON TestataOrdCli.idCliFor = CliFor.idCliFor",
+    common_head_then({
+        {"idFattura"},
+        {"ConsegnaPrevista"},
+        {"ValiditaOfferta"},
+        {"Note1"},
+        {"Note2"},
+        {"Note3"},
+        {"StampaNote"},
+        {"DescrizioneEstesa"},
+        {"idBolla"},
+        {"PrezziUnitariIVACompresa"},
+        {"Evaso"},
+        {"DataEvasione"},
+        {"IgnoraBolleFatture"},
+        {"Impegnato"},
+    })};
+
 void ExportTestataOrdCli(ExportContext& context) {
-  static const TableBlock block = {
-      "TestataOrdCli",
-      "SELECT TestataOrdCli.* FROM TestataOrdCli INNER JOIN CliFor "
-      "ON TestataOrdCli.idCliFor = CliFor.idCliFor",
-      common_head_then({
-          {"idFattura"},
-          {"ConsegnaPrevista"},
-          {"ValiditaOfferta"},
-          {"Note1"},
-          {"Note2"},
-          {"Note3"},
-          {"StampaNote"},
-          {"DescrizioneEstesa"},
-          {"idBolla"},
-          {"PrezziUnitariIVACompresa"},
-          {"Evaso"},
-          {"DataEvasione"},
-          {"IgnoraBolleFatture"},
-          {"Impegnato"},
-      })};
-  ExportBlock(context, block);
+  ExportBlock(context, kTestataOrdCliBlock);
 }
+
+const TableBlock kTestataPreventiviBlock = {
+    "TestataPreventivi",
+    "SELECT TestataPreventivi.* FROM TestataPreventivi INNER JOIN CliFor "
+    "ON TestataPreventivi.idCliFor = CliFor.idCliFor",
+    common_head_then({
+        {"idFattura"},
+        {"ConsegnaPrevista"},
+        {"ValiditaOfferta"},
+        {"Note1"},
+        {"Note2"},
+        {"Note3"},
+        {"StampaNote"},
+        {"DescrizioneEstesa"},
+        {"idBolla"},
+        {"PrezziUnitariIVACompresa"},
+        {"idOrdCli"},
+    })};
 
 void ExportTestataPreventivi(ExportContext& context) {
-  static const TableBlock block = {
-      "TestataPreventivi",
-      "SELECT TestataPreventivi.* FROM TestataPreventivi INNER JOIN CliFor "
-      "ON TestataPreventivi.idCliFor = CliFor.idCliFor",
-      common_head_then({
-          {"idFattura"},
-          {"ConsegnaPrevista"},
-          {"ValiditaOfferta"},
-          {"Note1"},
-          {"Note2"},
-          {"Note3"},
-          {"StampaNote"},
-          {"DescrizioneEstesa"},
-          {"idBolla"},
-          {"PrezziUnitariIVACompresa"},
-          {"idOrdCli"},
-      })};
-  ExportBlock(context, block);
+  ExportBlock(context, kTestataPreventiviBlock);
 }
+
+const TableBlock kTestataDocGen1Block = {
+    "TestataDocGen1",
+    "SELECT TestataDocGen1.* FROM TestataDocGen1 INNER JOIN CliFor "
+    "ON TestataDocGen1.idCliFor = CliFor.idCliFor",
+    common_head_then({
+        {"idFattura"},
+        {"ConsegnaPrevista"},
+        {"ValiditaOfferta"},
+        {"Note1"},
+        {"Note2"},
+        {"Note3"},
+        {"StampaNote"},
+        {"DescrizioneEstesa"},
+        {"idBolla"},
+        {"PrezziUnitariIVACompresa"},
+        {"Scaricato"},
+    })};
 
 void ExportTestataDocGen1(ExportContext& context) {
-  static const TableBlock block = {
-      "TestataDocGen1",
-      "SELECT TestataDocGen1.* FROM TestataDocGen1 INNER JOIN CliFor "
-      "ON TestataDocGen1.idCliFor = CliFor.idCliFor",
-      common_head_then({
-          {"idFattura"},
-          {"ConsegnaPrevista"},
-          {"ValiditaOfferta"},
-          {"Note1"},
-          {"Note2"},
-          {"Note3"},
-          {"StampaNote"},
-          {"DescrizioneEstesa"},
-          {"idBolla"},
-          {"PrezziUnitariIVACompresa"},
-          {"Scaricato"},
-      })};
-  ExportBlock(context, block);
+  ExportBlock(context, kTestataDocGen1Block);
 }
 
+// No invoice, delivery or offer references here, and Caricato comes before the VAT flag.
+const TableBlock kTestataOrdFornBlock = {
+    "TestataOrdForn",
+    "SELECT TestataOrdForn.* FROM TestataOrdForn INNER JOIN CliFor "
+    "ON TestataOrdForn.idCliFor = CliFor.idCliFor",
+    common_head_then({
+        {"Note1"},
+        {"Note2"},
+        {"Note3"},
+        {"StampaNote"},
+        {"DescrizioneEstesa"},
+        {"Caricato"},
+        {"PrezziUnitariIVACompresa"},
+    })};
+
 void ExportTestataOrdForn(ExportContext& context) {
-  // No invoice, delivery or offer references here, and Caricato comes before the VAT flag.
-  static const TableBlock block = {
-      "TestataOrdForn",
-      "SELECT TestataOrdForn.* FROM TestataOrdForn INNER JOIN CliFor "
-      "ON TestataOrdForn.idCliFor = CliFor.idCliFor",
-      common_head_then({
-          {"Note1"},
-          {"Note2"},
-          {"Note3"},
-          {"StampaNote"},
-          {"DescrizioneEstesa"},
-          {"Caricato"},
-          {"PrezziUnitariIVACompresa"},
-      })};
-  ExportBlock(context, block);
+  ExportBlock(context, kTestataOrdFornBlock);
 }
 
 }  // namespace tarvik::exporters

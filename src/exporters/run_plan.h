@@ -2,6 +2,7 @@
 // part of the transfer file's format.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -12,6 +13,9 @@ namespace tarvik::exporters {
 struct ExportStage {
   std::string_view block;  // the table block the stage writes
   void (*run)(ExportContext& context);
+  // The snapshot the stage opens for its records. The run has it opened ahead, on a second
+  // thread, while the stage before writes (Database::prepare_snapshot).
+  std::string query;
 };
 
 const std::vector<ExportStage>& run_plan();

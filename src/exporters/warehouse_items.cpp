@@ -5,34 +5,35 @@
 
 namespace tarvik::exporters {
 
+const TableBlock kMagazzinoBlock = {
+    "Magazzino",
+    "SELECT * FROM Magazzino",
+    {
+        {"Famiglia"},
+        {"codice"},
+        {"Descrizione"},
+        {"idTabIva"},
+        {"UM"},
+        {"Giacenza"},
+        {"QImpegnata"},
+        {"Ricar1"},
+        {"Ricar2"},
+        {"Ricar3"},
+        {"Ricar4"},
+        {"ScortaMinima"},
+        {"QRiordino"},
+        {"QConfezione"},
+        {"Collocazione"},
+        {"Note", Treatment::RawMemo},
+        {"Note2Descr"},
+        {"idProduttore"},
+        {"PrezzoListino"},
+        {"PrezzoNetto"},
+        {"Provvigione"},
+    }};
+
 void ExportMagazzino(ExportContext& context) {
-  static const TableBlock block = {
-      "Magazzino",
-      "SELECT * FROM Magazzino",
-      {
-          {"Famiglia"},
-          {"codice"},
-          {"Descrizione"},
-          {"idTabIva"},
-          {"UM"},
-          {"Giacenza"},
-          {"QImpegnata"},
-          {"Ricar1"},
-          {"Ricar2"},
-          {"Ricar3"},
-          {"Ricar4"},
-          {"ScortaMinima"},
-          {"QRiordino"},
-          {"QConfezione"},
-          {"Collocazione"},
-          {"Note", Treatment::RawMemo},
-          {"Note2Descr"},
-          {"idProduttore"},
-          {"PrezzoListino"},
-          {"PrezzoNetto"},
-          {"Provvigione"},
-      }};
-  ExportBlock(context, block);
+  ExportBlock(context, kMagazzinoBlock);
 }
 
 }  // namespace tarvik::exporters

@@ -92,9 +92,14 @@ TableDef JetFile::table_at(std::uint32_t tdef_page, std::string name) const {
 }
 
 std::int64_t JetFile::row_count(const TableDef& table) const {
-  const auto known = row_counts_.find(table.tdef_page);
-  if (known != row_counts_.end()) return known->second;
+  {
+    std::lock_guard<std::mutex> lock(row_counts_mutex_);
+    const auto known = row_counts_.find(table.tdef_page);
+    if (known != row_counts_.end()) return known->second;
+  }
+  // Counted outside the lock: two threads counting the same table at once find the same count.
   const std::int64_t count = scan(table).count_rest();
+  std::lock_guard<std::mutex> lock(row_counts_mutex_);
   row_counts_.emplace(table.tdef_page, count);
   return count;
 }

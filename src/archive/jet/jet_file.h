@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -101,6 +102,7 @@ class JetFile {
   explicit JetFile(std::unique_ptr<PageSource> pages);
   std::unique_ptr<PageSource> pages_;
   std::vector<CatalogEntry> catalog_;
+  mutable std::mutex row_counts_mutex_;  // a query prepared on a second thread counts too
   mutable std::map<std::uint32_t, std::int64_t> row_counts_;  // by TDEF page
 };
 

@@ -117,7 +117,7 @@ void PageSource::read_header(const std::uint8_t* data_, std::size_t available) {
   if (page_count_ <= kCatalogPage)
     throw errors::unrecognized_format(path_, "manca il catalogo degli oggetti");
   const std::uint32_t blocks = (page_count_ + PageCache::kPagesPerBlock - 1) / PageCache::kPagesPerBlock;
-  cache_.reset(blocks, PageCache::kPagesPerBlock * page_size);
+  for (Lane& each : lanes_) each.cache.reset(blocks, PageCache::kPagesPerBlock * page_size);
 }
 
 void PageSource::check_encryption() {
@@ -145,18 +145,20 @@ Page PageSource::page(std::uint32_t n, std::uint32_t wanted) const {
   const std::uint32_t bit = 1u << (n % PageCache::kPagesPerBlock);
   PageCache::Block bytes;
   {
-    std::lock_guard<std::mutex> lock(cache_mutex_);
-    if (const PageCache::Block* cached = cache_.find(block)) {
+    Lane& mine = lane();
+    PageCache& cache = mine.cache;
+    std::lock_guard<std::mutex> lock(mine.mutex);
+    if (const PageCache::Block* cached = cache.find(block)) {
       bytes = *cached;
       // A page a scan of another table left out: the rest of the block comes with it, as the
       // long values and rows read by position tend to lie together.
       if ((bytes->present & bit) == 0) load_pages(block, PageCache::kWholeBlock, *bytes);
     } else {
-      bytes = cache_.evict_for_reuse();
-      if (!bytes) bytes = cache_.new_block();
+      bytes = cache.evict_for_reuse();
+      if (!bytes) bytes = cache.new_block();
       bytes->present = 0;
       load_pages(block, wanted | bit, *bytes);
-      cache_.insert(block, bytes);
+      cache.insert(block, bytes);
     }
   }
   // The file has become shorter since it was opened (another program cut it).

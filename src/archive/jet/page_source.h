@@ -4,10 +4,12 @@
 // are checked here. A file that shrinks while it is read gives the damaged-archive error.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "archive/jet/bytes.h"
@@ -78,8 +80,16 @@ class PageSource {
   std::vector<std::uint8_t> memory_;             // the bytes when opened from memory
   DatabaseHeader header_;
   std::uint32_t page_count_ = 0;
-  mutable std::mutex cache_mutex_;
-  mutable PageCache cache_;
+  // Pages read on the thread that opened the file go through one cache, pages read on any other
+  // thread (a query opened ahead) through a second, so that neither reader waits for the other's
+  // reads or loses its pages to them.
+  struct Lane {
+    std::mutex mutex;
+    PageCache cache;
+  };
+  Lane& lane() const { return lanes_[std::this_thread::get_id() == opener_ ? 0 : 1]; }
+  std::thread::id opener_ = std::this_thread::get_id();
+  mutable std::array<Lane, 2> lanes_;
 };
 
 }  // namespace tarvik::archive::jet

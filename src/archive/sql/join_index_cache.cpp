@@ -21,6 +21,7 @@ std::string kept_index_name(std::uint32_t tdef_page, const std::vector<std::size
 const Value* StoredRows::row(std::size_t i) const { return width == 0 ? no_columns() : values.data() + i * width; }
 
 std::shared_ptr<const JoinedTable> JoinIndexCache::find(const std::string& key) {
+  std::lock_guard<std::mutex> lock(mutex_);
   for (auto it = entries_.begin(); it != entries_.end(); ++it) {
     if (it->first == key) {
       entries_.splice(entries_.begin(), entries_, it);
@@ -31,6 +32,7 @@ std::shared_ptr<const JoinedTable> JoinIndexCache::find(const std::string& key) 
 }
 
 void JoinIndexCache::keep(const std::string& key, std::shared_ptr<const JoinedTable> table) {
+  std::lock_guard<std::mutex> lock(mutex_);
   entries_.emplace_front(key, std::move(table));
   while (entries_.size() > kKept) entries_.pop_back();
   std::size_t others = 0;
@@ -41,6 +43,11 @@ void JoinIndexCache::keep(const std::string& key, std::shared_ptr<const JoinedTa
       break;
     }
   }
+}
+
+void JoinIndexCache::clear() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  entries_.clear();
 }
 
 }  // namespace tarvik::archive::sql

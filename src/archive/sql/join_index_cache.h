@@ -2,13 +2,15 @@
 // the same table on the same key (the register on its id), and the archive is open read-only, so
 // an index built once stays right. Only indexes of a table joined on plain columns are kept, with
 // the columns the query keeps of it, and only the last few built, so memory holds a few tables'
-// keys.
+// keys. A query prepared on a second thread shares the cache: its look-ups are locked, and a kept
+// index is never changed.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -61,9 +63,10 @@ class JoinIndexCache {
   std::shared_ptr<const JoinedTable> find(const std::string& key);
   // Keeps `table` under `key`, forgetting the least recently used beyond kKept or the budget.
   void keep(const std::string& key, std::shared_ptr<const JoinedTable> table);
-  void clear() { entries_.clear(); }
+  void clear();
 
  private:
+  std::mutex mutex_;
   std::list<std::pair<std::string, std::shared_ptr<const JoinedTable>>> entries_;  // most recent first
 };
 
