@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <thread>
 
 #include "archive/corpus.h"
 #include "archive/jet/page_cache.h"
@@ -160,6 +161,37 @@ TEST(PageReadingTest, PagesReadPartOfABlockAtATimeAreStillTheFilesBytes) {
   for (const std::uint32_t n : order) expect_file_bytes(source->page(n, 1u << (next_random() % 16)), n);
   // The pages handed out first are still whole, though their blocks were filled in since.
   for (std::size_t i = 0; i < held.size(); ++i) expect_file_bytes(held[i], 1 + 3 * std::uint32_t(i));
+}
+
+}  // namespace
+}  // namespace tarvik::test
+
+namespace tarvik::test {
+namespace {
+
+// A query opened ahead reads pages on a second thread while the first reads its own: each thread
+// has its cache, and the pages both hand out are the file's bytes, whatever the other is doing.
+TEST(PageReadingTest, TwoThreadsReadingAtOnceGetTheFilesBytes) {
+  const auto bytes = read_bytes(corpus_file(kArchive));
+  ASSERT_GT(bytes.size(), 100000u) << "corpus file missing: " << corpus_file(kArchive);
+  TempDir dir;
+  const auto source = PageSource::open(writable_copy(dir, bytes).string());
+  const std::size_t size = source->page_size();
+  std::vector<std::size_t> wrong(2, 0);
+  auto read_all_pages = [&](std::size_t thread, bool backwards) {
+    for (int round = 0; round < 3; ++round) {
+      for (std::uint32_t i = 1; i < source->page_count(); ++i) {
+        const std::uint32_t n = backwards ? source->page_count() - i : i;
+        const Page page = source->page(n, 1u << (n % 16));
+        if (std::memcmp(page.bytes.data(), bytes.data() + std::size_t(n) * size, size) != 0) ++wrong[thread];
+      }
+    }
+  };
+  std::thread other(read_all_pages, 1, true);
+  read_all_pages(0, false);
+  other.join();
+  EXPECT_EQ(wrong[0], 0u);
+  EXPECT_EQ(wrong[1], 0u);
 }
 
 }  // namespace

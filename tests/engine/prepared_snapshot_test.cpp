@@ -1,0 +1,138 @@
+// Snapshots opened ahead on a second thread: a set taken from the preparation must be the set a
+// fresh open gives, in every state a caller can see (its first row, its count before and after
+// move_last, every row), and a preparation that fails or is never taken must change nothing.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/run_archives.h"
+#include "archive/archive_error.h"
+#include "engine/engine_support.h"
+#include "exporters/run_plan.h"
+
+namespace tarvik::test {
+namespace {
+
+using archive::Database;
+
+// What a caller sees of a set, from its opening to its end.
+struct Seen {
+  bool bof = false, eof = false;
+  std::int32_t count_on_opening = 0;
+  std::int32_t count = 0;
+  Rows rows;
+  bool operator==(const Seen&) const = default;
+};
+
+Seen see(archive::Recordset& rs) {
+  Seen seen;
+  seen.bof = rs.bof();
+  seen.eof = rs.eof();
+  seen.count_on_opening = rs.record_count();
+  seen.rows = read_all(rs, &seen.count);
+  return seen;
+}
+
+std::ostream& operator<<(std::ostream& out, const Seen& seen) {
+  return out << "bof " << seen.bof << " eof " << seen.eof << ", count " << seen.count_on_opening << " then "
+             << seen.count << ", " << seen.rows.size() << " rows";
+}
+
+class PreparedSnapshot : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    folder_ = new std::filesystem::path(std::filesystem::temp_directory_path() /
+                                        ("tarvik-prepared-" + std::to_string(::getpid())));
+    std::filesystem::create_directories(*folder_);
+    run::write_sample(*folder_, run::SampleVariant::MissingDestination);
+  }
+  static void TearDownTestSuite() {
+    std::filesystem::remove_all(*folder_);
+    delete folder_;
+  }
+  static std::string archive_path() { return (*folder_ / run::kArchiveName).string(); }
+  static Seen fresh(const std::string& sql) {
+    auto db = Database::open(archive_path());
+    auto rs = db->open_snapshot(sql);
+    return see(*rs);
+  }
+  static std::filesystem::path* folder_;
+};
+std::filesystem::path* PreparedSnapshot::folder_ = nullptr;
+
+TEST_F(PreparedSnapshot, EveryStagesQueryReadsAsWhenOpenedThen) {
+  // Every stage's query (joins, a sort, empty tables, memos), and a grouped one, prepared a few
+  // ahead as the run asks for them; each is checked against an archive of its own.
+  std::vector<std::string> queries;
+  for (const auto& stage : exporters::run_plan()) queries.push_back(stage.query);
+  queries.push_back("SELECT idCliFor, COUNT(*) FROM Agenti GROUP BY idCliFor");
+  std::vector<Seen> expected;
+  for (const std::string& sql : queries) expected.push_back(fresh(sql));
+  auto db = Database::open(archive_path());
+  std::size_t asked = 0;
+  for (std::size_t i = 0; i < queries.size(); ++i) {
+    for (; asked < queries.size() && asked <= i + 2; ++asked) db->prepare_snapshot(queries[asked]);
+    SCOPED_TRACE(queries[i]);
+    auto rs = db->open_snapshot(queries[i]);
+    EXPECT_EQ(see(*rs), expected[i]);
+  }
+}
+
+TEST_F(PreparedSnapshot, AFailedPreparationLeavesTheErrorToTheOpen) {
+  const char* const failing[] = {
+      "SELECT * FROM NessunaTabella",                                 // 3078
+      "SELECT NessunaColonna FROM CliFor",                            // 3061
+      "SELECT * FROM CliFor INNER JOIN Agenti ON CliFor.Note = Agenti.idCliFor",  // a type mismatch
+  };
+  const Rows conditions = fresh("SELECT * FROM CondPag").rows;
+  for (const char* sql : failing) {
+    SCOPED_TRACE(sql);
+    int expected = 0;
+    try {
+      Database::open(archive_path())->open_snapshot(sql);
+    } catch (const archive::ArchiveError& e) {
+      expected = e.number();
+    }
+    ASSERT_NE(expected, 0);
+    auto db = Database::open(archive_path());
+    db->prepare_snapshot(sql);
+    try {
+      db->open_snapshot(sql);
+      ADD_FAILURE() << "no error";
+    } catch (const archive::ArchiveError& e) {
+      EXPECT_EQ(e.number(), expected);
+    }
+    // The archive is still usable after the failure.
+    EXPECT_EQ(query(*db, "SELECT * FROM CondPag"), conditions);
+  }
+}
+
+TEST_F(PreparedSnapshot, PreparationsTakenOutOfOrderOrNeverAreHarmless) {
+  const std::string a = "SELECT * FROM CliFor";
+  const std::string b = "SELECT Agenti.* FROM Agenti INNER JOIN CliFor ON Agenti.idCliFor = CliFor.idCliFor";
+  const std::string c = "SELECT * FROM Magazzino";
+  const Seen seen_a = fresh(a), seen_b = fresh(b), seen_c = fresh(c);
+  auto db = Database::open(archive_path());
+  db->prepare_snapshot(a);
+  db->prepare_snapshot(b);
+  db->prepare_snapshot(c);
+  db->prepare_snapshot(c);  // the same statement twice: each open takes one
+  // Taking c drops a and b, which were asked for first: they are then opened here.
+  EXPECT_EQ(see(*db->open_snapshot(c)), seen_c);
+  EXPECT_EQ(see(*db->open_snapshot(a)), seen_a);
+  EXPECT_EQ(see(*db->open_snapshot(b)), seen_b);
+  EXPECT_EQ(see(*db->open_snapshot(c)), seen_c);
+  EXPECT_EQ(see(*db->open_snapshot(c)), seen_c);
+
+  // Sets prepared and never taken are let go when the archive closes, which then refuses opens.
+  db->prepare_snapshot(a);
+  db->prepare_snapshot(b);
+  db->close();
+  EXPECT_THROW(db->open_snapshot(a), archive::ArchiveError);
+  EXPECT_THROW(db->prepare_snapshot(a), archive::ArchiveError);
+  auto other = Database::open(archive_path());  // the hold was released
+  other->prepare_snapshot(c);
+}  // and an archive destroyed with a preparation under way waits for it
+
+}  // namespace
+}  // namespace tarvik::test
