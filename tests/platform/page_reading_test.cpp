@@ -57,6 +57,12 @@ TEST(PageCacheTest, StaysWithinItsBudgetAndKeepsRecentlyUsedBlocks) {
   EXPECT_EQ(cache.find(2), nullptr);
   for (std::uint32_t b = 6; b < 100; ++b) cache.insert(b, block_of(std::uint8_t(b)));
   EXPECT_EQ(cache.cached_blocks(), 4u);
+  // A smaller budget of its own (the second thread's cache) holds fewer blocks.
+  PageCache small;
+  small.reset(100, PageCache::kBudgetBytes / 4, PageCache::kBudgetBytes / 2);
+  for (std::uint32_t b = 0; b < 100; ++b) small.insert(b, block_of(std::uint8_t(b)));
+  EXPECT_EQ(small.capacity(), 2u);
+  EXPECT_EQ(small.cached_blocks(), 2u);
   ASSERT_NE(cache.find(99), nullptr);
   EXPECT_EQ((*cache.find(99))->data[0], 99);
 }

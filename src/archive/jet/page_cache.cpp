@@ -4,10 +4,10 @@
 
 namespace tarvik::archive::jet {
 
-void PageCache::reset(std::uint32_t block_count, std::size_t block_bytes) {
+void PageCache::reset(std::uint32_t block_count, std::size_t block_bytes, std::size_t budget_bytes) {
   slot_of_.assign(block_count, -1);
   slots_.clear();
-  capacity_ = std::max<std::size_t>(2, kBudgetBytes / std::max<std::size_t>(1, block_bytes));
+  capacity_ = std::max<std::size_t>(2, budget_bytes / std::max<std::size_t>(1, block_bytes));
   block_bytes_ = block_bytes;
   arena_.reset();
   pieces_given_ = 0;

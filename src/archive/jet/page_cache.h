@@ -40,8 +40,8 @@ class PageCache {
   static constexpr std::uint32_t kWholeBlock = (1u << kPagesPerBlock) - 1;
   static constexpr std::size_t kBudgetBytes = 16u << 20;
 
-  // `block_count` blocks in the file; `block_bytes` the size of one.
-  void reset(std::uint32_t block_count, std::size_t block_bytes);
+  // `block_count` blocks in the file; `block_bytes` the size of one; `budget_bytes` the whole.
+  void reset(std::uint32_t block_count, std::size_t block_bytes, std::size_t budget_bytes = kBudgetBytes);
   // A buffer for a block about to be read: a piece of one large buffer, taken from the system on
   // the first call and sized for the whole budget (or the whole file, when smaller); once every
   // piece is handed out, bytes of its own.

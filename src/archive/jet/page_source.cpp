@@ -117,7 +117,10 @@ void PageSource::read_header(const std::uint8_t* data_, std::size_t available) {
   if (page_count_ <= kCatalogPage)
     throw errors::unrecognized_format(path_, "manca il catalogo degli oggetti");
   const std::uint32_t blocks = (page_count_ + PageCache::kPagesPerBlock - 1) / PageCache::kPagesPerBlock;
-  for (Lane& each : lanes_) each.cache.reset(blocks, PageCache::kPagesPerBlock * page_size);
+  // The second thread counts and builds join indexes, reading tables from start to end: a quarter
+  // of the budget is enough for that.
+  lanes_[0].cache.reset(blocks, PageCache::kPagesPerBlock * page_size);
+  lanes_[1].cache.reset(blocks, PageCache::kPagesPerBlock * page_size, PageCache::kBudgetBytes / 4);
 }
 
 void PageSource::check_encryption() {
