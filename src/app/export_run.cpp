@@ -54,6 +54,7 @@ RunOutcome export_archive(RunContext& context, const std::string& archive_path) 
   context.departments = checks::AskDepartmentUse(archive, context.window);
   context.writer().WriteTextLine(context.departments ? "T" : "F");
   run_stages(context);
+  archive.finish_ahead();  // the report's look-ups of the last blocks
 
   context.open_archive->close();
   context.open_archive.reset();

@@ -27,6 +27,8 @@ class RunContext : public exporters::ExportContext, public transfer::ValueObserv
   RunContext(ui::WindowPort& window, std::filesystem::path transfer_path);
   // A dry run: the checks and the report at `report_path`, no transfer file.
   static std::unique_ptr<RunContext> ReportOnly(ui::WindowPort& window, std::filesystem::path report_path);
+  // Closes the archive first: its second thread may still be filling the report.
+  ~RunContext() override;
 
   archive::Database& archive() override { return *open_archive; }
   transfer::TransferWriter& writer() override { return *transfer_file; }

@@ -10,6 +10,10 @@ namespace tarvik::app {
 RunContext::RunContext(ui::WindowPort& window, std::filesystem::path transfer_path)
     : window(window), transfer_path(std::move(transfer_path)), report_path(report::ReportPathFor(this->transfer_path)) {}
 
+RunContext::~RunContext() {
+  if (open_archive) open_archive->close();
+}
+
 std::unique_ptr<RunContext> RunContext::ReportOnly(ui::WindowPort& window, std::filesystem::path report_path) {
   auto context = std::make_unique<RunContext>(window, std::filesystem::path());
   context->mode = RunMode::ReportOnly;

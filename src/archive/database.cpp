@@ -4,7 +4,7 @@
 #include "archive/database_state.h"
 #include "archive/jet/page_source.h"
 #include "archive/row_sources.h"
-#include "archive/snapshot_preparer.h"
+#include "archive/archive_worker.h"
 #include "archive/sql/column_index.h"
 #include "archive/sql/lexer.h"
 #include "archive/sql/parser.h"
@@ -77,22 +77,32 @@ std::unique_ptr<Database> Database::open(const std::string& path) {
 
 std::unique_ptr<Recordset> Database::open_snapshot(std::string_view sql_text) {
   if (state_->closed) throw errors::object_closed();
-  if (preparer_) {
-    if (auto prepared = preparer_->take(sql_text)) return prepared;
+  if (worker_) {
+    if (auto prepared = worker_->take(sql_text)) return prepared;
   }
   return open_snapshot_here(sql_text);
 }
 
-void Database::prepare_snapshot(std::string sql_text) {
+ArchiveWorker& Database::worker() {
   if (state_->closed) throw errors::object_closed();
-  if (!preparer_) {
-    preparer_ = std::make_unique<SnapshotPreparer>([this](std::string_view sql) {
+  if (!worker_) {
+    worker_ = std::make_unique<ArchiveWorker>([this](std::string_view sql) {
       std::unique_ptr<Recordset> records = open_snapshot_here(sql);
       records->count_ahead();
       return records;
     });
   }
-  preparer_->prepare(std::move(sql_text));
+  return *worker_;
+}
+
+void Database::prepare_snapshot(std::string sql_text) { worker().prepare(std::move(sql_text)); }
+
+void Database::run_ahead(std::function<void(Database&)> job) {
+  worker().run([this, job = std::move(job)] { job(*this); });
+}
+
+void Database::finish_ahead() {
+  if (worker_) worker_->finish();
 }
 
 std::unique_ptr<Recordset> Database::open_snapshot_here(std::string_view sql_text) {
@@ -120,7 +130,7 @@ std::unique_ptr<Recordset> Database::open_table(std::string_view name) {
 }
 
 void Database::close() {
-  if (preparer_) preparer_->stop();  // nothing reads the archive on the second thread once closed
+  if (worker_) worker_->stop();  // nothing reads the archive on the second thread once closed
   if (state_) state_->close();
 }
 

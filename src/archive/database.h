@@ -32,6 +32,7 @@
 //   loosely.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -42,7 +43,7 @@
 
 namespace tarvik::archive {
 
-class SnapshotPreparer;
+class ArchiveWorker;
 
 class Database {
  public:
@@ -57,8 +58,15 @@ class Database {
   std::unique_ptr<Recordset> open_snapshot(std::string_view sql);
   // Opens the snapshot of `sql` ahead, on a second thread, and counts its rows there, while the
   // caller goes on reading: the next open_snapshot of the same statement takes it, in the same
-  // state as one opened then (snapshot_preparer.h). For a caller that knows what it opens next.
+  // state as one opened then (archive_worker.h). For a caller that knows what it opens next.
   void prepare_snapshot(std::string sql);
+  // Runs `job` on that second thread, after the work asked for before it, while the caller goes
+  // on: for reading whose results are needed only later. The job may read this archive but must
+  // not ask for work ahead itself. finish_ahead() waits for every job asked for so far and throws
+  // the first error one of them threw; closing the archive waits for the job under way and drops
+  // the others.
+  void run_ahead(std::function<void(Database&)> job);
+  void finish_ahead();
   // A table-kind set on a table, its name matched without regard to case (3078 when none).
   std::unique_ptr<Recordset> open_table(std::string_view name);
 
@@ -79,7 +87,8 @@ class Database {
   explicit Database(std::shared_ptr<DatabaseState> state);
   std::unique_ptr<Recordset> open_snapshot_here(std::string_view sql);
   std::shared_ptr<DatabaseState> state_;
-  std::unique_ptr<SnapshotPreparer> preparer_;  // started on the first prepare_snapshot
+  ArchiveWorker& worker();
+  std::unique_ptr<ArchiveWorker> worker_;  // made on the first request
 };
 
 }  // namespace tarvik::archive

@@ -26,7 +26,7 @@ void TransferReport::ValueChanged(std::string_view field, archive::Recordset& re
 void TransferReport::BlockFinished(std::int32_t written, archive::Database& archive) {
   BlockReport& block = blocks_.back();
   block.written = written;
-  left_out_.Find(archive, block, table_counts_);
+  archive.run_ahead([this, &block](archive::Database& db) { left_out_.Find(db, block, table_counts_); });
 }
 
 ReportTotals TransferReport::totals() const {

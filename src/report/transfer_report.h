@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,22 +40,26 @@ class TransferReport {
   void BlockStarted(std::string_view block);
   // A value of the current block was written changed; `records` stands on its record.
   void ValueChanged(std::string_view field, archive::Recordset& records, const transfer::ValueChange& change);
-  // The current block is complete with `written` records: its left-out rows are looked up now,
-  // while the archive is open.
+  // The current block is complete with `written` records. Its left-out rows are looked up on the
+  // archive's second thread (Database::run_ahead) while the next blocks are written, one block
+  // after the other in the run's order: the report is complete once the archive's finish_ahead()
+  // has returned, and the archive must stay open until then.
   void BlockFinished(std::int32_t written, archive::Database& archive);
   // The row counts of the archive's tables, as the run took them for its total.
   TableCounts& table_counts() { return table_counts_; }
 
   ReportHeading& heading() { return heading_; }
   const ReportHeading& heading() const { return heading_; }
-  const std::vector<BlockReport>& blocks() const { return blocks_; }
+  // A deque: a block being looked up on the second thread stays where it is while the next ones
+  // are added.
+  const std::deque<BlockReport>& blocks() const { return blocks_; }
   ReportTotals totals() const;
 
  private:
   ReportHeading heading_;
   TableCounts table_counts_;
   LeftOutFinder left_out_;
-  std::vector<BlockReport> blocks_;
+  std::deque<BlockReport> blocks_;
 };
 
 }  // namespace tarvik::report

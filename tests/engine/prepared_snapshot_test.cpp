@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <future>
 
 #include "app/run_archives.h"
 #include "archive/archive_error.h"
@@ -133,6 +134,62 @@ TEST_F(PreparedSnapshot, PreparationsTakenOutOfOrderOrNeverAreHarmless) {
   auto other = Database::open(archive_path());  // the hold was released
   other->prepare_snapshot(c);
 }  // and an archive destroyed with a preparation under way waits for it
+
+// Jobs run behind the caller in the order asked, after the preparations asked before them, and
+// may read the archive, even a statement still waiting to be prepared, without waiting for
+// themselves.
+TEST_F(PreparedSnapshot, JobsRunInOrderAndReadTheArchive) {
+  const std::string a = "SELECT * FROM CliFor";
+  const std::string b = "SELECT * FROM Magazzino";
+  const Seen seen_a = fresh(a), seen_b = fresh(b);
+  auto db = Database::open(archive_path());
+  std::vector<int> order;
+  std::vector<Seen> seen_by_jobs;
+  // The jobs start only once everything below is asked for: the first job then opens a statement
+  // whose preparation waits behind it in the queue.
+  std::promise<void> asked;
+  std::shared_future<void> all_asked = asked.get_future().share();
+  db->run_ahead([all_asked](Database&) { all_asked.wait(); });
+  db->run_ahead([&](Database& archive) {
+    order.push_back(1);
+    seen_by_jobs.push_back(see(*archive.open_snapshot(a)));
+  });
+  db->prepare_snapshot(b);
+  db->run_ahead([&](Database& archive) {
+    order.push_back(2);
+    seen_by_jobs.push_back(see(*archive.open_snapshot(b)));  // prepared for the caller, not for it
+  });
+  db->prepare_snapshot(a);
+  asked.set_value();
+  EXPECT_EQ(see(*db->open_snapshot(b)), seen_b);  // taking b leaves the jobs around it alone
+  db->run_ahead([&](Database&) { order.push_back(3); });
+  db->finish_ahead();
+  EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(seen_by_jobs, (std::vector<Seen>{seen_a, seen_b}));
+  EXPECT_EQ(see(*db->open_snapshot(a)), seen_a);
+  db->finish_ahead();  // nothing left: returns at once
+}
+
+TEST_F(PreparedSnapshot, AJobsErrorComesOutOfFinishOnce) {
+  auto db = Database::open(archive_path());
+  int ran = 0;
+  db->run_ahead([&](Database& archive) { ++ran, archive.open_snapshot("SELECT * FROM NessunaTabella"); });
+  db->run_ahead([&](Database&) { ++ran; });  // a failed job does not stop the next
+  db->run_ahead([&](Database&) { ++ran, throw std::runtime_error("second"); });
+  try {
+    db->finish_ahead();
+    ADD_FAILURE() << "no error";
+  } catch (const archive::ArchiveError& e) {
+    EXPECT_EQ(e.number(), 3078);  // the first error asked, not the last
+  }
+  EXPECT_EQ(ran, 3);
+  EXPECT_NO_THROW(db->finish_ahead());  // each error is thrown once
+
+  // Closing drops the jobs not yet begun; the archive then refuses new ones.
+  for (int i = 0; i < 50; ++i) db->run_ahead([&](Database& archive) { query(archive, "SELECT * FROM CliFor"); });
+  db->close();
+  EXPECT_THROW(db->run_ahead([](Database&) {}), archive::ArchiveError);
+}
 
 }  // namespace
 }  // namespace tarvik::test
