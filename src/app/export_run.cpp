@@ -36,6 +36,7 @@ RunOutcome export_archive(RunContext& context, const std::string& archive_path) 
   context.open_archive = archive::Database::open(archive_path);
   archive::Database& archive = *context.open_archive;
   checks::PrepareLaterChecks(archive);
+  CountTablesAhead(archive);
   if (!checks::CheckSchema(archive, context.window) ||
       !checks::CheckDuplicateSuppliers(archive, context.window) ||
       !checks::CheckMissingDestinations(archive, context.window)) {

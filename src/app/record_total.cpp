@@ -1,6 +1,7 @@
 #include "app/record_total.h"
 
 #include <array>
+#include <exception>
 
 #include "app/run_error.h"
 #include "transfer/ensure_count.h"
@@ -28,6 +29,18 @@ std::int32_t CountTableRecords(archive::Database& archive, std::string_view tabl
   std::int32_t count = records->record_count();
   records->close();
   return count;
+}
+
+void CountTablesAhead(archive::Database& archive) {
+  archive.run_ahead([](archive::Database& db) {
+    for (std::string_view table : kCountedTables) {
+      try {
+        CountTableRecords(db, table);
+      } catch (const std::exception&) {
+        // counted again, and the error met, where the total is made
+      }
+    }
+  });
 }
 
 void ComputeTotal(RunContext& context) {
