@@ -35,10 +35,10 @@ void run_stages(RunContext& context) {
 RunOutcome export_archive(RunContext& context, const std::string& archive_path) {
   context.open_archive = archive::Database::open(archive_path);
   archive::Database& archive = *context.open_archive;
-  // While the first checks run here: the tables' counts for the total, then the later checks'
-  // queries, on the archive's second thread.
-  CountTablesAhead(archive);
+  // While the first checks run here, the archive's second thread prepares the later checks'
+  // queries and then counts the tables for the total.
   checks::PrepareLaterChecks(archive);
+  CountTablesAhead(archive);
   if (!checks::CheckSchema(archive, context.window) ||
       !checks::CheckDuplicateSuppliers(archive, context.window) ||
       !checks::CheckMissingDestinations(archive, context.window)) {

@@ -13,9 +13,10 @@ namespace tarvik::app {
 std::int32_t CountTableRecords(archive::Database& archive, std::string_view table);
 // Sets the context's total; a sum beyond the 32-bit signed range is an overflow.
 void ComputeTotal(RunContext& context);
-// Has the same tables counted on the archive's second thread while the checks run, so that
-// ComputeTotal finds their counts made (the archive keeps them). A table that cannot be counted
-// there is left alone: ComputeTotal counts it again and meets its error itself.
+// Has the same tables counted on the archive's second thread, from the last, while the checks
+// run: ComputeTotal, counting from the first, finds the counts made there (the archive keeps
+// them). A table that cannot be counted there is left alone: ComputeTotal counts it again and
+// meets its error itself, in its own order.
 void CountTablesAhead(archive::Database& archive);
 
 }  // namespace tarvik::app

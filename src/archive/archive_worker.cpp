@@ -83,7 +83,10 @@ void ArchiveWorker::work() {
   std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
     if (stopping_) return;
-    auto next = std::find_if(queue_.begin(), queue_.end(), [](const Entry& e) { return !e.done; });
+    // Preparations first: the caller waits for its next set soon, for the jobs only at the end.
+    auto next = std::find_if(queue_.begin(), queue_.end(), [](const Entry& e) { return !e.done && !e.job; });
+    if (next == queue_.end())
+      next = std::find_if(queue_.begin(), queue_.end(), [](const Entry& e) { return !e.done; });
     if (next == queue_.end()) {
       changed_.wait(lock);
       continue;

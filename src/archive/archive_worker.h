@@ -6,8 +6,9 @@
 // opens the statement itself and meets the error where it would have met it.
 //
 // It also runs jobs behind the caller (reading that the caller needs only later, such as the
-// report's look-ups of a block already written), in the order asked, each after the preparations
-// asked before it. A job's error is kept for finish().
+// report's look-ups of a block already written), in the order asked, whenever no preparation is
+// waiting: the caller needs its next set soon and the jobs' results only at the end. A job's error
+// is kept for finish().
 #pragma once
 
 #include <condition_variable>
@@ -36,13 +37,14 @@ class ArchiveWorker {
   ArchiveWorker(const ArchiveWorker&) = delete;
   ArchiveWorker& operator=(const ArchiveWorker&) = delete;
 
-  // Asks for `sql` to be prepared after the work asked for before it.
+  // Asks for `sql` to be prepared after the preparations asked for before it.
   void prepare(std::string sql);
   // The set prepared for `sql`, waiting for it if it is under way; null when it was not asked
   // for, its preparation failed, or the caller is the second thread itself. Preparations asked
   // for before it and not taken are dropped.
   std::unique_ptr<Recordset> take(std::string_view sql);
-  // Runs `job` on the second thread after the work asked for before it.
+  // Runs `job` on the second thread after the jobs asked for before it and the preparations then
+  // waiting.
   void run(std::function<void()> job);
   // Waits for every job asked for so far; throws the first error one of them threw.
   void finish();

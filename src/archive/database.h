@@ -60,8 +60,8 @@ class Database {
   // caller goes on reading: the next open_snapshot of the same statement takes it, in the same
   // state as one opened then (archive_worker.h). For a caller that knows what it opens next.
   void prepare_snapshot(std::string sql);
-  // Runs `job` on that second thread, after the work asked for before it, while the caller goes
-  // on: for reading whose results are needed only later. The job may read this archive but must
+  // Runs `job` on that second thread, after the jobs asked for before it and whenever no
+  // preparation is waiting, while the caller goes on: for reading whose results are needed later. The job may read this archive but must
   // not ask for work ahead itself. finish_ahead() waits for every job asked for so far and throws
   // the first error one of them threw; closing the archive waits for the job under way and drops
   // the others.

@@ -135,9 +135,8 @@ TEST_F(PreparedSnapshot, PreparationsTakenOutOfOrderOrNeverAreHarmless) {
   other->prepare_snapshot(c);
 }  // and an archive destroyed with a preparation under way waits for it
 
-// Jobs run behind the caller in the order asked, after the preparations asked before them, and
-// may read the archive, even a statement still waiting to be prepared, without waiting for
-// themselves.
+// Jobs run behind the caller in the order asked, and may read the archive, even a statement whose
+// preparation is waiting behind the job itself, without waiting for themselves.
 TEST_F(PreparedSnapshot, JobsRunInOrderAndReadTheArchive) {
   const std::string a = "SELECT * FROM CliFor";
   const std::string b = "SELECT * FROM Magazzino";
@@ -145,28 +144,29 @@ TEST_F(PreparedSnapshot, JobsRunInOrderAndReadTheArchive) {
   auto db = Database::open(archive_path());
   std::vector<int> order;
   std::vector<Seen> seen_by_jobs;
-  // The jobs start only once everything below is asked for: the first job then opens a statement
-  // whose preparation waits behind it in the queue.
-  std::promise<void> asked;
-  std::shared_future<void> all_asked = asked.get_future().share();
-  db->run_ahead([all_asked](Database&) { all_asked.wait(); });
-  db->run_ahead([&](Database& archive) {
+  std::promise<void> started, asked;
+  std::future<void> job_started = started.get_future();
+  std::shared_future<void> a_asked = asked.get_future().share();
+  db->run_ahead([&, a_asked](Database& archive) {
+    started.set_value();
+    a_asked.wait();  // a's preparation now waits for this job to end
     order.push_back(1);
     seen_by_jobs.push_back(see(*archive.open_snapshot(a)));
   });
-  db->prepare_snapshot(b);
-  db->run_ahead([&](Database& archive) {
-    order.push_back(2);
-    seen_by_jobs.push_back(see(*archive.open_snapshot(b)));  // prepared for the caller, not for it
-  });
+  job_started.wait();
   db->prepare_snapshot(a);
   asked.set_value();
-  EXPECT_EQ(see(*db->open_snapshot(b)), seen_b);  // taking b leaves the jobs around it alone
+  db->run_ahead([&](Database& archive) {
+    order.push_back(2);
+    seen_by_jobs.push_back(see(*archive.open_snapshot(b)));
+  });
+  db->prepare_snapshot(b);
   db->run_ahead([&](Database&) { order.push_back(3); });
+  EXPECT_EQ(see(*db->open_snapshot(a)), seen_a);  // prepared for the caller, not for the job
+  EXPECT_EQ(see(*db->open_snapshot(b)), seen_b);  // taking it leaves the jobs around it alone
   db->finish_ahead();
   EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
   EXPECT_EQ(seen_by_jobs, (std::vector<Seen>{seen_a, seen_b}));
-  EXPECT_EQ(see(*db->open_snapshot(a)), seen_a);
   db->finish_ahead();  // nothing left: returns at once
 }
 
