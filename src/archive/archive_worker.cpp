@@ -39,13 +39,18 @@ std::unique_ptr<Recordset> ArchiveWorker::take(std::string_view sql) {
   if (found == queue_.end()) return nullptr;
   changed_.wait(lock, [&] { return found->done; });
   std::unique_ptr<Recordset> records = std::move(found->records);
-  // Preparations asked for earlier and never taken are stale: the caller has moved past them.
-  // Jobs stay until finish() has seen them.
+  // It goes, with the preparations asked for before it and never taken: the caller has moved past
+  // them. Jobs stay until finish() has seen them.
+  const std::uint64_t taken = found->number;
   std::deque<Entry> dropped;
-  std::deque<Entry> kept;
-  for (auto it = queue_.begin(); it != found + 1; ++it) (it->job ? kept : dropped).push_back(std::move(*it));
-  queue_.erase(queue_.begin(), found + 1);
-  queue_.insert(queue_.begin(), std::make_move_iterator(kept.begin()), std::make_move_iterator(kept.end()));
+  for (auto it = queue_.begin(); it != queue_.end() && it->number <= taken;) {
+    if (it->job) {
+      ++it;
+      continue;
+    }
+    dropped.push_back(std::move(*it));
+    it = queue_.erase(it);
+  }
   lock.unlock();  // the dropped sets are closed outside the lock
   return records;
 }

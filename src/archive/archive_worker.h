@@ -50,9 +50,9 @@ class ArchiveWorker {
   void finish();
   // Waits for the work under way and drops the rest; later requests are ignored.
   void stop();
-  bool on_worker_thread() const { return std::this_thread::get_id() == worker_id_; }
 
  private:
+  bool on_worker_thread() const { return std::this_thread::get_id() == worker_id_; }
   struct Entry {
     std::uint64_t number = 0;   // in the order asked
     std::string sql;            // a preparation's statement

@@ -11,6 +11,7 @@
 #include "app/run_archives.h"
 #include "archive/archive_error.h"
 #include "engine/engine_support.h"
+#include "engine/sample_archive_suite.h"
 
 namespace tarvik::test {
 namespace {
@@ -44,22 +45,7 @@ const char* const kQueries[] = {
     "SELECT * FROM CliFor",
 };
 
-class CountReplay : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    folder_ = new std::filesystem::path(std::filesystem::temp_directory_path() /
-                                        ("tarvik-replay-" + std::to_string(::getpid())));
-    std::filesystem::create_directories(*folder_);
-    run::write_sample(*folder_, run::SampleVariant::MissingDestination);
-  }
-  static void TearDownTestSuite() {
-    std::filesystem::remove_all(*folder_);
-    delete folder_;
-  }
-  static std::string archive_path() { return (*folder_ / run::kArchiveName).string(); }
-  static std::filesystem::path* folder_;
-};
-std::filesystem::path* CountReplay::folder_ = nullptr;
+class CountReplay : public SampleArchiveSuite {};
 
 TEST_F(CountReplay, ReplayedRowsEqualTheRowsTheJoinsGive) {
   for (const char* sql : kQueries) {

@@ -9,6 +9,7 @@
 #include "app/run_archives.h"
 #include "archive/archive_error.h"
 #include "engine/engine_support.h"
+#include "engine/sample_archive_suite.h"
 #include "exporters/run_plan.h"
 
 namespace tarvik::test {
@@ -39,27 +40,14 @@ std::ostream& operator<<(std::ostream& out, const Seen& seen) {
              << seen.count << ", " << seen.rows.size() << " rows";
 }
 
-class PreparedSnapshot : public ::testing::Test {
+class PreparedSnapshot : public SampleArchiveSuite {
  protected:
-  static void SetUpTestSuite() {
-    folder_ = new std::filesystem::path(std::filesystem::temp_directory_path() /
-                                        ("tarvik-prepared-" + std::to_string(::getpid())));
-    std::filesystem::create_directories(*folder_);
-    run::write_sample(*folder_, run::SampleVariant::MissingDestination);
-  }
-  static void TearDownTestSuite() {
-    std::filesystem::remove_all(*folder_);
-    delete folder_;
-  }
-  static std::string archive_path() { return (*folder_ / run::kArchiveName).string(); }
   static Seen fresh(const std::string& sql) {
     auto db = Database::open(archive_path());
     auto rs = db->open_snapshot(sql);
     return see(*rs);
   }
-  static std::filesystem::path* folder_;
 };
-std::filesystem::path* PreparedSnapshot::folder_ = nullptr;
 
 TEST_F(PreparedSnapshot, EveryStagesQueryReadsAsWhenOpenedThen) {
   // Every stage's query (joins, a sort, empty tables, memos), and a grouped one, prepared a few
