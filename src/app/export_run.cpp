@@ -7,29 +7,15 @@
 #include "app/record_total.h"
 #include "app/run_error.h"
 #include "app/run_report.h"
+#include "app/run_stages.h"
 #include "checks/archive_checks.h"
 #include "common/numbered_error.h"
-#include "exporters/run_plan.h"
 
 namespace tarvik::app {
 
 namespace {
 
 constexpr const char* kArchiveFileName = "Tarvik.mdb";
-
-// Each stage's query is opened ahead on a second thread while the stages before it write, so the
-// joins' indexes and the count are ready when the stage starts. Two stages ahead: a short stage
-// is often followed by one whose query takes longer to prepare than the short one to write.
-void run_stages(RunContext& context) {
-  constexpr std::size_t kStagesAhead = 2;
-  const std::vector<exporters::ExportStage>& plan = exporters::run_plan();
-  std::size_t asked = 1;  // the first stage opens its query at once
-  for (std::size_t i = 0; i < plan.size(); ++i) {
-    for (; asked < plan.size() && asked <= i + kStagesAhead; ++asked)
-      context.archive().prepare_snapshot(plan[asked].query);
-    plan[i].run(context);
-  }
-}
 
 // From opening the archive to the end: any error not handled where it arises ends up here.
 RunOutcome export_archive(RunContext& context, const std::string& archive_path) {
@@ -56,7 +42,7 @@ RunOutcome export_archive(RunContext& context, const std::string& archive_path) 
   context.writer().WriteNumberLine(context.total);
   context.departments = checks::AskDepartmentUse(archive, context.window);
   context.writer().WriteTextLine(context.departments ? "T" : "F");
-  run_stages(context);
+  RunStages(context);
   archive.finish_ahead();  // the report's look-ups of the last blocks
 
   context.open_archive->close();

@@ -7,7 +7,6 @@
 
 #include "exporters/exporters.h"
 #include "exporters/table_block.h"
-#include "transfer/ensure_count.h"
 
 namespace tarvik::exporters {
 
@@ -97,10 +96,7 @@ Origin read_origin(InvoiceTables& tables, archive::Recordset& documents) {
 void ExportPrimanotaDocumenti(ExportContext& context) {
   transfer::TransferWriter& writer = context.writer();
   auto documents = context.archive().open_snapshot(kPrimanotaDocumentiQuery);
-  transfer::EnsureCount(*documents);
-  context.BlockStarted("PrimanotaDocumenti", *documents);
-  writer.WriteTextLine("PrimanotaDocumenti");
-  writer.WriteNumberLine(documents->record_count());
+  StartBlock(context, "PrimanotaDocumenti", *documents);
   InvoiceTables tables{{context.archive(), "TestataFatture"}, {context.archive(), "TestataFattAcc"}};
   while (!documents->eof()) {
     const Origin origin = read_origin(tables, *documents);
@@ -117,7 +113,7 @@ void ExportPrimanotaDocumenti(ExportContext& context) {
   tables.accompanying.close();
   const std::int32_t written = documents->record_count();
   documents->close();
-  context.BlockFinished("PrimanotaDocumenti", written);
+  FinishBlock(context, "PrimanotaDocumenti", written);
 }
 
 }  // namespace tarvik::exporters

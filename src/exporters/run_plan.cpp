@@ -28,7 +28,7 @@ const std::vector<ExportStage>& run_plan() {
       {"TabellaAspettoBeni", ExportTabellaAspettoBeni, std::string(kTabellaAspettoBeniBlock.query)},
       {"BancheAppoggio", ExportBancheAppoggio, std::string(kBancheAppoggioBlock.query)},
       {"TabellaCausaliTrasporto", ExportTabellaCausaliTrasporto, std::string(kTabellaCausaliTrasportoBlock.query)},
-      {"CondPag", ExportCondPag, std::string(kCondPagBlock.query)},
+      {"CondPag", ExportCondPag, std::string(kCondPagBlock.query), true},
       {"TabellaIVA", ExportTabellaIVA, std::string(kTabellaIVABlock.query)},
       {"TabellaProduttori", ExportTabellaProduttori, std::string(kTabellaProduttoriBlock.query)},
       {"TabellaVettori", ExportTabellaVettori, std::string(kTabellaVettoriBlock.query)},

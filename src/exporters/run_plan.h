@@ -13,9 +13,11 @@ namespace tarvik::exporters {
 struct ExportStage {
   std::string_view block;  // the table block the stage writes
   void (*run)(ExportContext& context);
-  // The snapshot the stage opens for its records. The run has it opened ahead, on a second
-  // thread, while the stage before writes (Database::prepare_snapshot).
+  // The snapshot the stage opens for its records.
   std::string query;
+  // The stage fills the condition-code list that later stages read: no later stage may be
+  // written ahead of it.
+  bool fills_condition_codes = false;
 };
 
 const std::vector<ExportStage>& run_plan();

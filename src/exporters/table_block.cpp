@@ -34,12 +34,25 @@ void WriteField(ExportContext& context, archive::Recordset& records, const Block
   WriteTreated(context, records.field(field.name), field);
 }
 
+void StartBlock(ExportContext& context, std::string_view name, archive::Recordset& records) {
+  transfer::TransferWriter& writer = context.writer();
+  if (!writer.counts_later()) transfer::EnsureCount(records);
+  context.BlockStarted(name, records);
+  writer.WriteTextLine(name);
+  if (writer.counts_later())
+    writer.WriteCountLater();
+  else
+    writer.WriteNumberLine(records.record_count());
+}
+
+void FinishBlock(ExportContext& context, std::string_view name, std::int32_t written) {
+  if (context.writer().counts_later()) context.writer().FillCount(written);
+  context.BlockFinished(name, written);
+}
+
 void ExportBlock(ExportContext& context, const TableBlock& block, const AfterRecord& after) {
   auto records = context.archive().open_snapshot(block.query);
-  transfer::EnsureCount(*records);
-  context.BlockStarted(block.name, *records);
-  context.writer().WriteTextLine(block.name);
-  context.writer().WriteNumberLine(records->record_count());
+  StartBlock(context, block.name, *records);
   // The fields are found by name once, on the first record (an empty set asks for none).
   std::vector<std::size_t> positions;
   if (!records->eof()) {
@@ -54,7 +67,7 @@ void ExportBlock(ExportContext& context, const TableBlock& block, const AfterRec
   }
   const std::int32_t written = records->record_count();
   records->close();
-  context.BlockFinished(block.name, written);
+  FinishBlock(context, block.name, written);
 }
 
 }  // namespace tarvik::exporters

@@ -3,6 +3,7 @@
 // rule of their own (rewritten codes, left-out records) use the same pieces around it.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,13 @@ struct TableBlock {
 
 // Called after a record's lines are written, before the move to the next record.
 using AfterRecord = std::function<void(archive::Recordset& records)>;
+
+// The block's name and count lines, before its records. A writer to the transfer file needs the
+// count first, so the set is moved to its last record and back; a writer that records the block
+// ahead takes the count once the records are written, and the set is read once.
+void StartBlock(ExportContext& context, std::string_view name, archive::Recordset& records);
+// After the records: the count line filled in if it was left open, and the block finished.
+void FinishBlock(ExportContext& context, std::string_view name, std::int32_t written);
 
 // Opens the block's query, makes its count exact, writes the name and count lines and every
 // record's value lines, ticking the progress once per record.

@@ -11,22 +11,33 @@ void TransferReport::BlockStarted(std::string_view block) {
   blocks_.back().name = std::string(block);
 }
 
-void TransferReport::ValueChanged(std::string_view field, archive::Recordset& records,
-                                  const transfer::ValueChange& change) {
-  if (blocks_.empty()) return;  // the header lines carry no archive values
-  CappedList<ChangedValue>& changed = blocks_.back().changed;
+void NoteChangedValue(BlockReport& block, std::string_view field, archive::Recordset& records,
+                      const transfer::ValueChange& change) {
+  CappedList<ChangedValue>& changed = block.changed;
   // Past the shown entries only the count grows: no text is formed for a value nobody will read.
   if (changed.shown().size() >= kEntriesShown) {
     changed.add_unlisted(1);
     return;
   }
-  changed.add({std::string(field), RecordKey(blocks_.back().name, records), DescribeChange(change)});
+  changed.add({std::string(field), RecordKey(block.name, records), DescribeChange(change)});
+}
+
+void TransferReport::ValueChanged(std::string_view field, archive::Recordset& records,
+                                  const transfer::ValueChange& change) {
+  if (blocks_.empty()) return;  // the header lines carry no archive values
+  NoteChangedValue(blocks_.back(), field, records, change);
 }
 
 void TransferReport::BlockFinished(std::int32_t written, archive::Database& archive) {
   BlockReport& block = blocks_.back();
   block.written = written;
   archive.run_ahead([this, &block](archive::Database& db) { left_out_.Find(db, block, table_counts_); });
+}
+
+void TransferReport::BlockRecorded(BlockReport block, archive::Database& archive) {
+  const std::int64_t written = block.written;
+  blocks_.push_back(std::move(block));
+  BlockFinished(static_cast<std::int32_t>(written), archive);
 }
 
 ReportTotals TransferReport::totals() const {

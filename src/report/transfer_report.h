@@ -35,6 +35,10 @@ struct ReportTotals {
   std::int64_t changed = 0;
 };
 
+// Notes in `block` a value written changed; `records` stands on its record.
+void NoteChangedValue(BlockReport& block, std::string_view field, archive::Recordset& records,
+                      const transfer::ValueChange& change);
+
 class TransferReport {
  public:
   void BlockStarted(std::string_view block);
@@ -45,6 +49,9 @@ class TransferReport {
   // after the other in the run's order: the report is complete once the archive's finish_ahead()
   // has returned, and the archive must stay open until then.
   void BlockFinished(std::int32_t written, archive::Database& archive);
+  // A block written ahead, off the file, with its changed values and `written` set: it takes its
+  // place as the next block and is then looked up as BlockFinished does.
+  void BlockRecorded(BlockReport block, archive::Database& archive);
   // The row counts of the archive's tables, as the run took them for its total.
   TableCounts& table_counts() { return table_counts_; }
 

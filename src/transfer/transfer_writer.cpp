@@ -22,6 +22,13 @@ std::unique_ptr<TransferWriter> TransferWriter::WithoutFile() {
   return writer;
 }
 
+std::unique_ptr<TransferWriter> TransferWriter::Recording(StageRecording& recording) {
+  std::unique_ptr<TransferWriter> writer(new TransferWriter());
+  writer->recording_ = &recording;
+  writer->buffer_.reserve(kFlushAt + 4096);
+  return writer;
+}
+
 void TransferWriter::WriteTextLine(std::u16string_view text) {
   append_windows1252(buffer_, text);
   end_line();
@@ -69,6 +76,28 @@ void TransferWriter::report_change(const archive::Value& value, bool raw, std::s
   }
 }
 
+void TransferWriter::WriteCountLater() {
+  flush_buffer();
+  recording_->leave_count();
+}
+
+void TransferWriter::FillCount(std::int32_t count) { recording_->fill_count(count); }
+
+void TransferWriter::WriteRecorded(StageRecording& recording) {
+  recording.replay(
+      [this](std::string_view bytes) {
+        // Large pieces go to the file directly, after what is buffered.
+        if (bytes.size() < kFlushAt / 4) {
+          buffer_ += bytes;
+          if (buffer_.size() >= kFlushAt) flush_buffer();
+          return;
+        }
+        flush_buffer();
+        if (file_) file_->write(bytes.data(), bytes.size());
+      },
+      [this](std::int32_t count) { WriteNumberLine(count); });
+}
+
 void TransferWriter::close() {
   flush_buffer();
   if (file_) file_->commit();
@@ -92,7 +121,10 @@ void TransferWriter::flush_buffer() {
     std::string& buffer;
     ~Clear() { buffer.clear(); }
   } clear{buffer_};
-  if (file_) file_->write(buffer_.data(), buffer_.size());
+  if (recording_)
+    recording_->take(buffer_, kFlushAt + 4096);
+  else if (file_)
+    file_->write(buffer_.data(), buffer_.size());
 }
 
 }  // namespace tarvik::transfer

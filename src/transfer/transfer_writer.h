@@ -11,6 +11,7 @@
 
 #include "archive/value.h"
 #include "transfer/output_file.h"
+#include "transfer/stage_recording.h"
 #include "transfer/value_observer.h"
 #include "transfer/windows1252.h"
 
@@ -24,6 +25,8 @@ class TransferWriter {
   // A writer that keeps nothing: the lines are formed (so every value is seen as in a real run)
   // and dropped. For the dry run that only reports what an export would do.
   static std::unique_ptr<TransferWriter> WithoutFile();
+  // A writer into `recording`: a block written ahead, copied into the file later by WriteRecorded.
+  static std::unique_ptr<TransferWriter> Recording(StageRecording& recording);
   // A writer destroyed without close() leaves no file behind.
   ~TransferWriter() = default;
   TransferWriter(const TransferWriter&) = delete;
@@ -38,6 +41,14 @@ class TransferWriter {
   // One value line, encoded by the value's kind (value_line.h). With `raw` a text is written
   // unchanged, so it may span several physical lines; the caller writes the memo end marker.
   void WriteValue(const archive::Value& value, bool raw);
+
+  // A recording writer takes a block's count after its records: WriteCountLater leaves the count
+  // line open and FillCount gives its number. A writer to the file needs the count first.
+  bool counts_later() const { return recording_ != nullptr; }
+  void WriteCountLater();
+  void FillCount(std::int32_t count);
+  // The lines of a block recorded ahead, in order. Throws TransferError.
+  void WriteRecorded(StageRecording& recording);
 
   // Writes what is buffered, flushes it to disk and gives the file its name, replacing an older
   // file there. Throws TransferError; the file is then gone.
@@ -63,6 +74,7 @@ class TransferWriter {
   void flush_buffer();
 
   std::optional<OutputFile> file_;
+  StageRecording* recording_ = nullptr;
   std::string buffer_;
   ValueObserver* observer_ = nullptr;
 };
