@@ -5,7 +5,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 #include "archive/database.h"
@@ -26,14 +25,12 @@ struct RecordedStage {
 };
 
 // What a recording reaches besides the stage itself. `abandoned` stops it at its next record
-// (the run has failed); `every_hundred` is called every hundred records, to keep a window alive
-// while the run's own thread records.
+// (the run has failed).
 struct RecordingPlace {
   archive::Database& archive;
   exporters::ConditionCodeList& codes;  // only read: the stage that fills it is never recorded
   transfer::RecordingSpace* space;      // null when the run keeps no transfer file
   const std::atomic<bool>& abandoned;
-  std::function<void()> every_hundred;
 };
 
 // Runs `stage` into a recording; throws whatever the stage throws.

@@ -23,7 +23,7 @@ enum class StageState { Free, Direct, Recording, Recorded, Failed };
 // What both threads see; the second thread's jobs hold it, so it lives as long as they do.
 struct SharedStages {
   SharedStages(std::size_t stages, std::unique_ptr<transfer::RecordingSpace> recording_space)
-      : states(stages, StageState::Free), recorded(stages), space(std::move(recording_space)) {}
+      : space(std::move(recording_space)), states(stages, StageState::Free), recorded(stages) {}
 
   // The next free stage, now being recorded; kNone when none is left. Under the mutex.
   std::size_t claim_locked() {
@@ -37,14 +37,15 @@ struct SharedStages {
     changed.notify_all();
   }
 
+  // First, so that it outlives the recordings that give their memory back to it.
+  std::unique_ptr<transfer::RecordingSpace> space;
   std::mutex mutex;
   std::condition_variable changed;
   std::vector<StageState> states;
   std::vector<std::unique_ptr<RecordedStage>> recorded;
   std::size_t next_free = 0;  // every stage before it is taken
-  int recording_elsewhere = 0;  // recordings under way on the second thread
+  int recording_elsewhere = 0;  // jobs of the second thread under way
   std::atomic<bool> abandoned{false};
-  std::unique_ptr<transfer::RecordingSpace> space;
 };
 
 std::unique_ptr<RecordedStage> TryRecording(const exporters::ExportStage& stage, const RecordingPlace& place) {
@@ -66,14 +67,17 @@ void RecordNextFree(const std::shared_ptr<SharedStages>& shared, RunContext& con
     if (stage == kNone) return;
     ++shared->recording_elsewhere;
   }
-  const RecordingPlace place{context.archive(), context.codes, shared->space.get(), shared->abandoned, {}};
+  const RecordingPlace place{context.archive(), context.codes, shared->space.get(), shared->abandoned};
   std::unique_ptr<RecordedStage> done = TryRecording(exporters::run_plan()[stage], place);
   {
     std::lock_guard<std::mutex> lock(shared->mutex);
-    --shared->recording_elsewhere;
     shared->store_locked(stage, std::move(done));
   }
-  context.archive().run_ahead([shared, &context](archive::Database&) { RecordNextFree(shared, context); });
+  // Still counted as under way: the run cannot have closed the archive yet.
+  if (!shared->abandoned) context.archive().run_ahead([shared, &context](archive::Database&) { RecordNextFree(shared, context); });
+  std::lock_guard<std::mutex> lock(shared->mutex);
+  --shared->recording_elsewhere;
+  shared->changed.notify_all();
 }
 
 }  // namespace
@@ -98,8 +102,7 @@ void RunStages(RunContext& context) {
   std::size_t codes_to_come = static_cast<std::size_t>(
       std::count_if(plan.begin(), plan.end(), [](const exporters::ExportStage& s) { return s.fills_condition_codes; }));
   bool second_thread_recording = false;
-  const RecordingPlace here{context.archive(), context.codes, shared->space.get(), shared->abandoned,
-                            [&context] { context.window.process_events(); }};
+  const RecordingPlace here{context.archive(), context.codes, shared->space.get(), shared->abandoned};
 
   for (std::size_t turn = 0; turn < plan.size(); ++turn) {
     for (;;) {
