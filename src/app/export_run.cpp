@@ -22,12 +22,14 @@ RunOutcome export_archive(RunContext& context, const std::string& archive_path) 
   context.open_archive = archive::Database::open(archive_path);
   archive::Database& archive = *context.open_archive;
   // While the first checks run here, the archive's second thread prepares the later checks'
-  // queries and then counts the tables for the total.
+  // queries, counts the tables for the total, and then records stages ahead.
   checks::PrepareLaterChecks(archive);
   CountTablesAhead(archive);
+  StagesAhead stages(context);
   if (!checks::CheckSchema(archive, context.window) ||
       !checks::CheckDuplicateSuppliers(archive, context.window) ||
       !checks::CheckMissingDestinations(archive, context.window)) {
+    stages.stop();
     context.open_archive->close();
     context.open_archive.reset();
     return RunOutcome::RefusedByCheck;
@@ -42,7 +44,8 @@ RunOutcome export_archive(RunContext& context, const std::string& archive_path) 
   context.writer().WriteNumberLine(context.total);
   context.departments = checks::AskDepartmentUse(archive, context.window);
   context.writer().WriteTextLine(context.departments ? "T" : "F");
-  RunStages(context);
+  stages.WriteAll();
+  stages.stop();
   archive.finish_ahead();  // the report's look-ups of the last blocks
 
   context.open_archive->close();

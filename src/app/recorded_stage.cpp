@@ -22,6 +22,7 @@ class RecordingContext final : public exporters::ExportContext, public transfer:
   void TickProgress() override {
     if (place_.abandoned.load(std::memory_order_relaxed)) throw std::runtime_error("run abandoned");
     ++stage_.records;
+    if (stage_.records % 100 == 0 && place_.every_hundred) place_.every_hundred();
   }
   void BlockStarted(std::string_view block, archive::Recordset& records) override {
     stage_.block.name = std::string(block);

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "archive/database.h"
@@ -25,12 +26,13 @@ struct RecordedStage {
 };
 
 // What a recording reaches besides the stage itself. `abandoned` stops it at its next record
-// (the run has failed).
+// (the run has ended); `every_hundred`, when given, is called every hundred records.
 struct RecordingPlace {
   archive::Database& archive;
   exporters::ConditionCodeList& codes;  // only read: the stage that fills it is never recorded
   transfer::RecordingSpace* space;      // null when the run keeps no transfer file
   const std::atomic<bool>& abandoned;
+  std::function<void()> every_hundred = {};
 };
 
 // Runs `stage` into a recording; throws whatever the stage throws.

@@ -5,12 +5,37 @@
 // the next free stage itself rather than wait. A recording that fails is dropped and its stage
 // run again in its turn, straight into the file: it then meets its error where a run on one
 // thread would, after every stage before it and before any after it.
+//
+// Recording starts as soon as the archive is open, while the checks run and the department
+// question waits for its answer: a recording writes nothing anyone sees until its turn, and is
+// dropped if the run ends before. Only the stages that read the condition codes wait for the
+// stage that fills them to be written.
 #pragma once
+
+#include <memory>
 
 namespace tarvik::app {
 
 class RunContext;
+struct SharedStages;
 
-void RunStages(RunContext& context);
+class StagesAhead {
+ public:
+  // Starts recording on the archive's second thread; the archive must be open.
+  explicit StagesAhead(RunContext& context);
+  // Stops the recordings under way and drops them: the run has ended.
+  ~StagesAhead();
+  StagesAhead(const StagesAhead&) = delete;
+  StagesAhead& operator=(const StagesAhead&) = delete;
+
+  // Writes every stage in the plan's order; the transfer file must be open.
+  void WriteAll();
+  // Stops the recordings under way, so that the archive can be closed without waiting for them.
+  void stop();
+
+ private:
+  RunContext& context_;
+  std::shared_ptr<SharedStages> shared_;
+};
 
 }  // namespace tarvik::app

@@ -10,14 +10,17 @@
 
 namespace tarvik::exporters {
 
+// How a stage uses the condition-code list: the payment conditions fill it, the blocks that map
+// a payment condition read it.
+enum class ConditionCodes { Unused, Fills, Reads };
+
 struct ExportStage {
   std::string_view block;  // the table block the stage writes
   void (*run)(ExportContext& context);
   // The snapshot the stage opens for its records.
   std::string query;
-  // The stage fills the condition-code list that later stages read: no later stage may be
-  // written ahead of it.
-  bool fills_condition_codes = false;
+  // A stage that reads the list may be written ahead only once the stage that fills it is written.
+  ConditionCodes condition_codes = ConditionCodes::Unused;
 };
 
 const std::vector<ExportStage>& run_plan();

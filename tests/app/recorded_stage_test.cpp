@@ -56,7 +56,7 @@ RunResult run_plan(const std::filesystem::path& archive, const std::filesystem::
     } else {
       stage.run(context);
     }
-    codes_written = codes_written || stage.fills_condition_codes;
+    codes_written = codes_written || stage.condition_codes == exporters::ConditionCodes::Fills;
   }
   context.open_archive->finish_ahead();
   context.open_archive->close();
