@@ -6,9 +6,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdint>
 #include <cstdio>
 
+#include "platform/flush_behind.h"
 #include "platform/posix/errno_error.h"
 
 namespace tarvik::platform {
@@ -17,8 +17,10 @@ namespace {
 
 class PosixNewFile final : public NewFile {
  public:
-  explicit PosixNewFile(int fd) : fd_(fd) {}
+  explicit PosixNewFile(int fd)
+      : fd_(fd), behind_([fd] { return ::fdatasync(fd) == 0 ? FileError::None : FileErrorFromErrno(errno); }) {}
   ~PosixNewFile() override {
+    behind_.stop();
     if (fd_ >= 0) ::close(fd_);
   }
 
@@ -32,36 +34,24 @@ class PosixNewFile final : public NewFile {
       if (written == 0) return FileError::DiskFull;
       data += written;
       size -= static_cast<std::size_t>(written);
-      written_ += static_cast<std::uint64_t>(written);
     }
-    start_writeback();
+    behind_.wrote();
     return FileError::None;
   }
 
   FileError flush_and_close() override {
     if (fd_ < 0) return FileError::Other;
+    const FileError behind = behind_.stop();
     // Some file systems report a full disk only at the sync or the close.
     int error = ::fsync(fd_) != 0 ? errno : 0;
     if (::close(fd_) != 0 && error == 0) error = errno;
     fd_ = -1;
-    return FileErrorFromErrno(error);
+    return error != 0 ? FileErrorFromErrno(error) : behind;
   }
 
  private:
-  // The disk starts writing what the file holds while the run goes on, a few megabytes at a time,
-  // so that the flush at the end waits only for the last of it, not for the whole file.
-  void start_writeback() {
-    constexpr std::uint64_t kWritebackStep = 8 << 20;
-    if (written_ - handed_ < kWritebackStep) return;
-#ifdef SYNC_FILE_RANGE_WRITE
-    ::sync_file_range(fd_, static_cast<off_t>(handed_), static_cast<off_t>(written_ - handed_), SYNC_FILE_RANGE_WRITE);
-#endif
-    handed_ = written_;
-  }
-
   int fd_;
-  std::uint64_t written_ = 0;
-  std::uint64_t handed_ = 0;  // bytes whose writing to disk has been started
+  FlushBehind behind_;
 };
 
 bool same_file(int fd, const std::string& path) {

@@ -4,6 +4,7 @@
 // windows.h maps ReplaceFile to the system's ReplaceFileW, which would rename the definition below.
 #undef ReplaceFile
 
+#include "platform/flush_behind.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win_error.h"
 
@@ -15,8 +16,10 @@ namespace {
 // the file, which is the lock a later run's cleaner respects.
 class Win32NewFile final : public NewFile {
  public:
-  explicit Win32NewFile(HANDLE h) : handle_(h) {}
+  explicit Win32NewFile(HANDLE h)
+      : handle_(h), behind_([h] { return FlushFileBuffers(h) ? FileError::None : FileErrorFromWin32(GetLastError()); }) {}
   ~Win32NewFile() override {
+    behind_.stop();
     if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
   }
 
@@ -30,19 +33,22 @@ class Win32NewFile final : public NewFile {
       data += written;
       size -= written;
     }
+    behind_.wrote();
     return FileError::None;
   }
 
   FileError flush_and_close() override {
     if (handle_ == INVALID_HANDLE_VALUE) return FileError::Other;
+    const FileError behind = behind_.stop();
     FileError error = FlushFileBuffers(handle_) ? FileError::None : FileErrorFromWin32(GetLastError());
     if (!CloseHandle(handle_) && error == FileError::None) error = FileErrorFromWin32(GetLastError());
     handle_ = INVALID_HANDLE_VALUE;
-    return error;
+    return error != FileError::None ? error : behind;
   }
 
  private:
   HANDLE handle_;
+  FlushBehind behind_;
 };
 
 // Windows' file systems take names of at most 255 characters. A longer one is refused as the bad
