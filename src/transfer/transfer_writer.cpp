@@ -111,7 +111,9 @@ void TransferWriter::close_and_delete() noexcept {
 }
 
 void TransferWriter::end_line() {
-  buffer_ += "\r\n";
+  // Two single characters: an append of two bytes would go through a general copy.
+  buffer_.push_back('\r');
+  buffer_.push_back('\n');
   if (buffer_.size() >= kFlushAt) flush_buffer();
 }
 
