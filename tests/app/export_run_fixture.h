@@ -47,6 +47,7 @@ class ExportRunTest : public ::testing::Test {
     if (std::filesystem::is_regular_file(archive_path())) archive.emplace(archive_path());
     window.set_folder_text(folder);
     app::RunContext context(window, transfer_path());
+    if (recording_memory_) context.recording_memory = *recording_memory_;
     const app::RunOutcome outcome = app::Command1_Click(context);
     total_ = context.total;
     done_ = context.done;
@@ -84,6 +85,7 @@ class ExportRunTest : public ::testing::Test {
   std::int32_t total_ = 0;
   std::int32_t done_ = 0;
   bool archive_released_ = false;
+  std::optional<std::size_t> recording_memory_;  // the run's own when unset
 };
 
 }  // namespace tarvik::test::run

@@ -66,6 +66,21 @@ TEST_F(FinishedRun, TheSampleArchiveIsExportedWholeAndLeftAsItWas) {
   EXPECT_EQ(file.blocks.back().records, static_cast<std::int64_t>(sample.rows_of("ProgrDocumenti")));
 }
 
+// The stages written ahead on the second thread spill their lines to scratch files beyond their
+// memory: with no memory at all every line goes that way, and the file is the same, with nothing
+// left beside it.
+TEST_F(FinishedRun, StagesWrittenAheadGiveTheSameFileWhenEveryLineSpills) {
+  write_sample(archives_.path());
+  ASSERT_EQ(press(archive_folder_text()), RunOutcome::Finished);
+  const std::vector<std::string> in_memory = transfer_lines(transfer_path());
+  const std::int32_t records_in_memory = done_;
+  recording_memory_ = 0;
+  ASSERT_EQ(press(archive_folder_text()), RunOutcome::Finished);
+  expect_finished();
+  EXPECT_TRUE(transfer_lines(transfer_path()) == in_memory) << "the transfer files differ";
+  EXPECT_EQ(done_, records_in_memory);
+}
+
 TEST_F(FinishedRun, AnOlderTransferFileIsReplaced) {
   SchemaArchive().write(archives_.path());
   leave_older_transfer_file();
