@@ -1,5 +1,7 @@
 #include "transfer/stage_recording.h"
 
+#include <algorithm>
+
 #include "transfer/output_file.h"
 #include "transfer/transfer_error.h"
 
