@@ -118,7 +118,7 @@ for scale in $scales; do
 done
 echo
 echo "rows/s: rows of all the archive's tables over the wall time; x mdb (wall): mdb-export's wall time"
-echo "over this program's, what a user waits (the export prepares its next queries on a second core);"
+echo "over this program's, what a user waits (the export writes stages ahead on a second core);"
 echo "x mdb (CPU): the same for CPU time, all threads (steadier when the machine is shared);"
 echo "anon: peak anonymous memory, sampled."
 echo "Times are the least of $rounds round(s), memory the largest."

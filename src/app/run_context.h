@@ -53,7 +53,7 @@ class RunContext : public exporters::ExportContext, public transfer::ValueObserv
   std::filesystem::path report_path;
   bool departments = false;  // the answer written as header line 2
   // The memory the stages written ahead may hold between them; the rest goes to scratch files.
-  std::size_t recording_memory = 16 << 20;
+  std::size_t recording_memory = 8 << 20;
   // Made when the transfer file is created; kept after the run for the summary it gives.
   std::unique_ptr<report::TransferReport> report;
 
