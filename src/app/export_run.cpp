@@ -25,7 +25,7 @@ RunOutcome export_archive(RunContext& context, const std::string& archive_path) 
   // queries, counts the tables for the total, and then records stages ahead.
   checks::PrepareLaterChecks(archive);
   CountTablesAhead(archive);
-  StagesAhead stages(context);
+  StagesAhead stages(context, archive_path);
   if (!checks::CheckSchema(archive, context.window) ||
       !checks::CheckDuplicateSuppliers(archive, context.window) ||
       !checks::CheckMissingDestinations(archive, context.window)) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <optional>
 
@@ -52,8 +53,11 @@ class RunContext : public exporters::ExportContext, public transfer::ValueObserv
   RunMode mode = RunMode::Export;
   std::filesystem::path report_path;
   bool departments = false;  // the answer written as header line 2
-  // The memory the stages written ahead may hold between them; the rest goes to scratch files.
+  // The memory the stages written ahead may hold between them; the rest goes to scratch files,
+  // at most this much of them, and never more than the disk's free room beyond twice the
+  // archive's size (the room the transfer file may need).
   std::size_t recording_memory = 8 << 20;
+  std::uint64_t recording_disk = std::numeric_limits<std::uint64_t>::max();
   // Made when the transfer file is created; kept after the run for the summary it gives.
   std::unique_ptr<report::TransferReport> report;
 

@@ -1,8 +1,10 @@
 #include "app/run_stages.h"
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <exception>
+#include <filesystem>
 #include <limits>
 #include <memory>
 #include <mutex>
@@ -30,6 +32,22 @@ std::unique_ptr<RecordedStage> TryRecording(const exporters::ExportStage& stage,
   } catch (...) {
     return nullptr;  // run again in its turn, where it meets its error itself
   }
+}
+
+// Where the recordings keep their lines; none when the run keeps no transfer file. Scratch files
+// may take the disk's free room beyond twice the archive's size: a transfer file is smaller than
+// its archive, and scratch files must never take the room it needs.
+std::unique_ptr<transfer::RecordingSpace> MakeRecordingSpace(const RunContext& context, const std::string& archive_path) {
+  if (context.mode != RunMode::Export) return nullptr;
+  const std::filesystem::path folder = context.transfer_path.parent_path();
+  std::error_code error;
+  const std::filesystem::space_info disk = std::filesystem::space(folder.empty() ? "." : folder, error);
+  std::uint64_t room = error ? 0 : disk.available;
+  const std::uintmax_t archive_size = std::filesystem::file_size(archive_path, error);
+  const std::uint64_t kept = error ? room : 2 * static_cast<std::uint64_t>(archive_size);
+  room = room > kept ? room - kept : 0;
+  return std::make_unique<transfer::RecordingSpace>(folder.string(), context.recording_memory,
+                                                    std::min(room, context.recording_disk));
 }
 
 }  // namespace
@@ -112,14 +130,9 @@ void StartRecordingLocked(const std::shared_ptr<SharedStages>& shared, RunContex
 
 }  // namespace
 
-StagesAhead::StagesAhead(RunContext& context)
+StagesAhead::StagesAhead(RunContext& context, const std::string& archive_path)
     : context_(context),
-      shared_(std::make_shared<SharedStages>(
-          exporters::run_plan(),
-          context.mode == RunMode::Export
-              ? std::make_unique<transfer::RecordingSpace>(context.transfer_path.parent_path().string(),
-                                                           context.recording_memory)
-              : nullptr)) {
+      shared_(std::make_shared<SharedStages>(exporters::run_plan(), MakeRecordingSpace(context, archive_path))) {
   std::lock_guard<std::mutex> lock(shared_->mutex);
   StartRecordingLocked(shared_, context_);
 }

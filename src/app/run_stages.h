@@ -13,6 +13,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 namespace tarvik::app {
 
@@ -21,8 +22,8 @@ struct SharedStages;
 
 class StagesAhead {
  public:
-  // Starts recording on the archive's second thread; the archive must be open.
-  explicit StagesAhead(RunContext& context);
+  // Starts recording on the archive's second thread; the archive (at `archive_path`) must be open.
+  StagesAhead(RunContext& context, const std::string& archive_path);
   // Stops the recordings under way and drops them: the run has ended.
   ~StagesAhead();
   StagesAhead(const StagesAhead&) = delete;

@@ -7,8 +7,8 @@
 
 namespace tarvik::transfer {
 
-RecordingSpace::RecordingSpace(std::string spill_folder, std::size_t memory_budget)
-    : spill_folder_(std::move(spill_folder)), budget_(memory_budget) {}
+RecordingSpace::RecordingSpace(std::string spill_folder, std::size_t memory_budget, std::uint64_t disk_allowance)
+    : spill_folder_(std::move(spill_folder)), budget_(memory_budget), disk_allowance_(disk_allowance) {}
 
 bool RecordingSpace::take_piece(std::string& piece, std::size_t capacity) {
   std::lock_guard<std::mutex> lock(mutex_);
@@ -34,10 +34,23 @@ void RecordingSpace::give_back(std::string&& piece) {
   free_.push_back(std::move(piece));
 }
 
+bool RecordingSpace::take_disk(std::uint64_t bytes) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (on_disk_ + bytes > disk_allowance_) return false;
+  on_disk_ += bytes;
+  return true;
+}
+
+void RecordingSpace::give_back_disk(std::uint64_t bytes) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  on_disk_ -= std::min(on_disk_, bytes);
+}
+
 StageRecording::~StageRecording() {
   if (!space_) return;
   for (Part& part : parts_)
     if (!part.memory.empty()) space_->give_back(std::move(part.memory));
+  space_->give_back_disk(spill_end_);
 }
 
 void StageRecording::take(std::string& buffer, std::size_t capacity) {
@@ -52,6 +65,9 @@ void StageRecording::take(std::string& buffer, std::size_t capacity) {
     buffer = std::move(fresh);
     return;
   }
+  if (!space_->take_disk(buffer.size())) throw errors::disk_full();
+  spill_end_ += buffer.size();  // counted from here, so that it is given back whatever happens
+  const std::uint64_t at = spill_end_ - buffer.size();
   if (!spill_) {
     platform::FileError error = platform::FileError::None;
     spill_ = platform::SpillFile::create(space_->spill_folder(), error);
@@ -61,12 +77,11 @@ void StageRecording::take(std::string& buffer, std::size_t capacity) {
   if (error != platform::FileError::None) throw errors::from_file_error(error);
   // Neighbouring spilled bytes are one part, read back in large pieces.
   if (!parts_.empty() && !parts_.back().is_count && parts_.back().spill_size > 0 &&
-      parts_.back().spill_offset + parts_.back().spill_size == spill_end_) {
+      parts_.back().spill_offset + parts_.back().spill_size == at) {
     parts_.back().spill_size += buffer.size();
   } else {
-    parts_.push_back(Part{std::string(), spill_end_, buffer.size(), false, 0});
+    parts_.push_back(Part{std::string(), at, buffer.size(), false, 0});
   }
-  spill_end_ += buffer.size();
   buffer.clear();
 }
 
@@ -104,6 +119,8 @@ void StageRecording::replay(const std::function<void(std::string_view)>& bytes,
   }
   parts_.clear();
   spill_.reset();
+  if (space_) space_->give_back_disk(spill_end_);
+  spill_end_ = 0;
 }
 
 }  // namespace tarvik::transfer

@@ -19,23 +19,30 @@
 namespace tarvik::transfer {
 
 // The memory that recordings share: pieces handed out while the budget lasts and reused once
-// copied into the file. Both threads of a run take and give back pieces.
+// copied into the file; and the room their scratch files may take on the disk between them, so
+// that they never take the room the transfer file itself needs. Both threads of a run take and
+// give back.
 class RecordingSpace {
  public:
   // `spill_folder`: where the scratch files go (the transfer file's folder).
-  RecordingSpace(std::string spill_folder, std::size_t memory_budget);
+  RecordingSpace(std::string spill_folder, std::size_t memory_budget, std::uint64_t disk_allowance);
 
   // An empty piece with room for `capacity` bytes, or false when the budget is spent.
   bool take_piece(std::string& piece, std::size_t capacity);
   void give_back(std::string&& piece);
+  // Room for `bytes` more in scratch files, or false when the allowance is spent.
+  bool take_disk(std::uint64_t bytes);
+  void give_back_disk(std::uint64_t bytes);
   const std::string& spill_folder() const { return spill_folder_; }
 
  private:
   const std::string spill_folder_;
   const std::size_t budget_;
+  const std::uint64_t disk_allowance_;
   std::mutex mutex_;
   std::size_t lent_ = 0;  // pieces held by recordings
   std::vector<std::string> free_;
+  std::uint64_t on_disk_ = 0;  // bytes in scratch files
 };
 
 class StageRecording {
@@ -48,7 +55,8 @@ class StageRecording {
 
   // Takes the bytes of `buffer`, which is left empty with room for at least `capacity` bytes:
   // when the budget allows, the buffer itself is kept and a fresh piece put in its place.
-  // Throws TransferError when the scratch file cannot be written.
+  // Throws TransferError when the scratch file cannot be written or would pass the allowance
+  // (61, as a full disk).
   void take(std::string& buffer, std::size_t capacity);
   // A count line goes here, its number given by fill_count.
   void leave_count();

@@ -48,6 +48,7 @@ class ExportRunTest : public ::testing::Test {
     window.set_folder_text(folder);
     app::RunContext context(window, transfer_path());
     if (recording_memory_) context.recording_memory = *recording_memory_;
+    if (recording_disk_) context.recording_disk = *recording_disk_;
     const app::RunOutcome outcome = app::Command1_Click(context);
     total_ = context.total;
     done_ = context.done;
@@ -86,6 +87,7 @@ class ExportRunTest : public ::testing::Test {
   std::int32_t done_ = 0;
   bool archive_released_ = false;
   std::optional<std::size_t> recording_memory_;  // the run's own when unset
+  std::optional<std::uint64_t> recording_disk_;
 };
 
 }  // namespace tarvik::test::run

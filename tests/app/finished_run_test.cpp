@@ -68,13 +68,20 @@ TEST_F(FinishedRun, TheSampleArchiveIsExportedWholeAndLeftAsItWas) {
 
 // The stages written ahead on the second thread spill their lines to scratch files beyond their
 // memory: with no memory at all every line goes that way, and the file is the same, with nothing
-// left beside it.
+// left beside it; with no room for scratch files either, the stages are written on one thread.
 TEST_F(FinishedRun, StagesWrittenAheadGiveTheSameFileWhenEveryLineSpills) {
   write_sample(archives_.path());
   ASSERT_EQ(press(archive_folder_text()), RunOutcome::Finished);
   const std::vector<std::string> in_memory = transfer_lines(transfer_path());
   const std::int32_t records_in_memory = done_;
   recording_memory_ = 0;
+  ASSERT_EQ(press(archive_folder_text()), RunOutcome::Finished);
+  expect_finished();
+  EXPECT_TRUE(transfer_lines(transfer_path()) == in_memory) << "the transfer files differ";
+  EXPECT_EQ(done_, records_in_memory);
+  // With no room for scratch files either, every recording fails and its stage is written again
+  // in its turn: the same file still.
+  recording_disk_ = 0;
   ASSERT_EQ(press(archive_folder_text()), RunOutcome::Finished);
   expect_finished();
   EXPECT_TRUE(transfer_lines(transfer_path()) == in_memory) << "the transfer files differ";

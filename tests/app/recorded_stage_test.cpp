@@ -45,7 +45,7 @@ RunResult run_plan(const std::filesystem::path& archive, const std::filesystem::
                                               : transfer::TransferWriter::WithoutFile();
   app::StartReport(context);
   std::optional<transfer::RecordingSpace> space;
-  if (budget) space.emplace(folder.string(), *budget);
+  if (budget) space.emplace(folder.string(), *budget, std::uint64_t(1) << 40);
   const std::atomic<bool> abandoned{false};
   const app::RecordingPlace place{*context.open_archive, context.codes, space ? &*space : nullptr, abandoned};
   bool codes_written = false;

@@ -10,6 +10,7 @@
 
 #include "support/temp_dir.h"
 #include "transfer/folder_files.h"
+#include "transfer/transfer_error.h"
 #include "transfer/transfer_writer.h"
 
 namespace tarvik::transfer {
@@ -29,6 +30,7 @@ void write_records(TransferWriter& writer, int records) {
 }
 
 constexpr int kRecords = 20000;
+constexpr std::uint64_t kAnyRoom = std::uint64_t(1) << 40;
 
 std::string written_directly(const TempDir& folder) {
   const auto path = folder / "Diretto.txt";
@@ -49,7 +51,7 @@ TEST(StageRecording, ARecordedBlockCopiedInGivesTheBytesWrittenDirectly) {
   for (const std::size_t budget : {std::size_t{0}, std::size_t{300 << 10}, std::size_t{64 << 20}}) {
     SCOPED_TRACE(budget);
     TempDir scratch;
-    RecordingSpace space(scratch.path().string(), budget);
+    RecordingSpace space(scratch.path().string(), budget, kAnyRoom);
     StageRecording recording(&space);
     auto recorder = TransferWriter::Recording(recording);
     ASSERT_TRUE(recorder->counts_later());
@@ -95,7 +97,7 @@ TEST(StageRecording, WithoutASpaceTheBytesAreDroppedAndTheCountKept) {
 
 TEST(StageRecording, TheSpaceLendsPiecesWithinItsBudgetAndReusesThoseGivenBack) {
   TempDir scratch;
-  RecordingSpace space(scratch.path().string(), 3000);
+  RecordingSpace space(scratch.path().string(), 3000, kAnyRoom);
   std::string a, b, c, d;
   EXPECT_TRUE(space.take_piece(a, 1000));
   EXPECT_TRUE(space.take_piece(b, 1000));
@@ -108,6 +110,36 @@ TEST(StageRecording, TheSpaceLendsPiecesWithinItsBudgetAndReusesThoseGivenBack) 
   ASSERT_TRUE(space.take_piece(d, 1000));
   EXPECT_TRUE(d.empty());
   EXPECT_EQ(d.data(), kept);  // the same memory again, not a new allocation
+}
+
+// Scratch files never take more of the disk than the space allows them between them: past it a
+// recording fails as on a full disk, and what it took is given back.
+TEST(StageRecording, ScratchFilesKeepWithinTheirRoomOnTheDisk) {
+  TempDir scratch;
+  RecordingSpace space(scratch.path().string(), 0, 600 << 10);
+  {
+    StageRecording first(&space);
+    auto recorder = TransferWriter::Recording(first);
+    recorder->WriteTextLine("CliFor");
+    try {
+      write_records(*recorder, kRecords);  // about a megabyte
+      recorder->close();
+      ADD_FAILURE() << "no error past the room";
+    } catch (const TransferError& e) {
+      EXPECT_EQ(e.number(), 61);
+    }
+    EXPECT_LE(first.spilled_bytes(), std::uint64_t(600 << 10));
+    // The room is taken while the first recording holds it.
+    StageRecording second(&space);
+    auto other = TransferWriter::Recording(second);
+    EXPECT_THROW(write_records(*other, kRecords), TransferError);
+  }
+  // Both gone, the room is free again: a recording of half a megabyte fits.
+  StageRecording third(&space);
+  auto recorder = TransferWriter::Recording(third);
+  write_records(*recorder, kRecords / 3);
+  EXPECT_NO_THROW(recorder->close());
+  EXPECT_GT(third.spilled_bytes(), 0u);
 }
 
 }  // namespace
