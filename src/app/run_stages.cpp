@@ -8,6 +8,7 @@
 #include <limits>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "app/recorded_stage.h"
@@ -43,10 +44,12 @@ std::unique_ptr<transfer::RecordingSpace> MakeRecordingSpace(const RunContext& c
   std::error_code error;
   const std::filesystem::space_info disk = std::filesystem::space(folder.empty() ? "." : folder, error);
   std::uint64_t room = error ? 0 : disk.available;
-  const std::uintmax_t archive_size = std::filesystem::file_size(archive_path, error);
+  const std::uintmax_t archive_size =
+      std::filesystem::file_size(std::filesystem::path(std::u8string(archive_path.begin(), archive_path.end())), error);
   const std::uint64_t kept = error ? room : 2 * static_cast<std::uint64_t>(archive_size);
   room = room > kept ? room - kept : 0;
-  return std::make_unique<transfer::RecordingSpace>(folder.string(), context.recording_memory,
+  const std::u8string utf8 = folder.u8string();  // the platform layer takes UTF-8 paths
+  return std::make_unique<transfer::RecordingSpace>(std::string(utf8.begin(), utf8.end()), context.recording_memory,
                                                     std::min(room, context.recording_disk));
 }
 
