@@ -96,14 +96,13 @@ void StageRecording::fill_count(std::int32_t count) {
 }
 
 void StageRecording::replay(const std::function<void(std::string_view)>& bytes,
-                            const std::function<void(std::int32_t)>& count) {
+                            const std::function<void(std::int32_t)>& count, std::string& read_buffer) {
   constexpr std::size_t kReadPiece = 1 << 20;
-  std::string read_buffer;
   for (Part& part : parts_) {
     if (part.is_count) {
       count(part.count);
     } else if (part.spill_size > 0) {
-      read_buffer.resize(std::min(kReadPiece, part.spill_size));
+      if (read_buffer.size() < kReadPiece) read_buffer.resize(kReadPiece);
       for (std::size_t done = 0; done < part.spill_size;) {
         const std::size_t size = std::min(read_buffer.size(), part.spill_size - done);
         const platform::FileError error = spill_->read(part.spill_offset + done, read_buffer.data(), size);

@@ -63,9 +63,11 @@ class StageRecording {
   void fill_count(std::int32_t count);
 
   // The recording in order, each part once: bytes to `bytes`, count lines to `count`. Pieces of
-  // memory are given back as they are passed on. Throws TransferError when the scratch file
-  // cannot be read.
-  void replay(const std::function<void(std::string_view)>& bytes, const std::function<void(std::int32_t)>& count);
+  // memory are given back as they are passed on; scratch files are read back through
+  // `read_buffer`, which the caller keeps from one recording to the next. Throws TransferError
+  // when the scratch file cannot be read.
+  void replay(const std::function<void(std::string_view)>& bytes, const std::function<void(std::int32_t)>& count,
+              std::string& read_buffer);
 
   std::uint64_t spilled_bytes() const { return spill_end_; }
 

@@ -95,7 +95,7 @@ void TransferWriter::WriteRecorded(StageRecording& recording) {
         flush_buffer();
         if (file_) file_->write(bytes.data(), bytes.size());
       },
-      [this](std::int32_t count) { WriteNumberLine(count); });
+      [this](std::int32_t count) { WriteNumberLine(count); }, spill_buffer_);
 }
 
 void TransferWriter::close() {

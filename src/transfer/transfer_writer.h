@@ -76,6 +76,7 @@ class TransferWriter {
   std::optional<OutputFile> file_;
   StageRecording* recording_ = nullptr;
   std::string buffer_;
+  std::string spill_buffer_;  // recorded lines read back from scratch files
   ValueObserver* observer_ = nullptr;
 };
 

@@ -90,7 +90,8 @@ TEST(StageRecording, WithoutASpaceTheBytesAreDroppedAndTheCountKept) {
   recorder->close();
   std::string bytes;
   std::vector<std::int32_t> counts;
-  recording.replay([&](std::string_view b) { bytes += b; }, [&](std::int32_t n) { counts.push_back(n); });
+  std::string read_buffer;
+  recording.replay([&](std::string_view b) { bytes += b; }, [&](std::int32_t n) { counts.push_back(n); }, read_buffer);
   EXPECT_EQ(bytes, "");
   EXPECT_EQ(counts, std::vector<std::int32_t>{100});
 }
