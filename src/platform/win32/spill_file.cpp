@@ -12,6 +12,19 @@ namespace tarvik::platform {
 
 namespace {
 
+// One call moves at most this much; the loops below go on for the rest.
+constexpr DWORD kMostPerCall = 0x10000000;
+
+DWORD chunk_of(std::size_t size) { return size > kMostPerCall ? kMostPerCall : static_cast<DWORD>(size); }
+
+// Where a positioned ReadFile or WriteFile acts.
+OVERLAPPED at_offset(std::uint64_t offset) {
+  OVERLAPPED at{};
+  at.Offset = static_cast<DWORD>(offset);
+  at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+  return at;
+}
+
 // Opened to be deleted on close and shared with nobody: the system removes it when the handle
 // closes, however the process ends.
 class Win32SpillFile final : public SpillFile {
@@ -21,12 +34,9 @@ class Win32SpillFile final : public SpillFile {
 
   FileError append(const char* data, std::size_t size) override {
     while (size > 0) {
-      const DWORD chunk = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
-      OVERLAPPED at{};
-      at.Offset = static_cast<DWORD>(end_);
-      at.OffsetHigh = static_cast<DWORD>(end_ >> 32);
+      OVERLAPPED at = at_offset(end_);
       DWORD written = 0;
-      if (!WriteFile(handle_, data, chunk, &written, &at)) return FileErrorFromWin32(GetLastError());
+      if (!WriteFile(handle_, data, chunk_of(size), &written, &at)) return FileErrorFromWin32(GetLastError());
       if (written == 0) return FileError::DiskFull;
       data += written, size -= written, end_ += written;
     }
@@ -35,12 +45,9 @@ class Win32SpillFile final : public SpillFile {
 
   FileError read(std::uint64_t offset, char* data, std::size_t size) override {
     while (size > 0) {
-      const DWORD chunk = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
-      OVERLAPPED at{};
-      at.Offset = static_cast<DWORD>(offset);
-      at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+      OVERLAPPED at = at_offset(offset);
       DWORD got = 0;
-      if (!ReadFile(handle_, data, chunk, &got, &at)) return FileErrorFromWin32(GetLastError());
+      if (!ReadFile(handle_, data, chunk_of(size), &got, &at)) return FileErrorFromWin32(GetLastError());
       if (got == 0) return FileError::Other;  // shorter than what was written
       data += got, size -= got, offset += got;
     }
