@@ -50,11 +50,9 @@ RunOutcome export_archive(RunContext& context, const std::string& archive_path) 
 
   context.open_archive->close();
   context.open_archive.reset();
-  context.transfer_file->close();
-  context.transfer_file.reset();
   // Only a complete transfer file gets a report; a report that cannot be written fails the run,
   // and the handler then deletes the transfer file too.
-  WriteReport(context, archive_path);
+  CloseTransferAndWriteReport(context, archive_path);
   context.window.set_busy_pointer(false);
   context.window.unload();
   return RunOutcome::Finished;

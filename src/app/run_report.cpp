@@ -1,8 +1,10 @@
 #include "app/run_report.h"
 
+#include <exception>
+#include <future>
+
 #include "common/version.h"
 #include "report/file_facts.h"
-#include "report/html_page.h"
 #include "report/report_file.h"
 
 namespace tarvik::app {
@@ -40,7 +42,10 @@ void StartReport(RunContext& context) {
   context.writer().set_observer(&context);
 }
 
-void WriteReport(RunContext& context, const std::string& archive_path) {
+namespace {
+
+// Fills the report's heading; `transfer_size` is the transfer file's size once closed.
+void FillHeading(RunContext& context, const std::string& archive_path, std::uint64_t transfer_size) {
   report::ReportHeading& heading = context.report->heading();
   const report::FileFacts archive = report::FactsOf(archive_path);
   heading.archive_path = archive_path;
@@ -48,12 +53,34 @@ void WriteReport(RunContext& context, const std::string& archive_path) {
   heading.archive_modified = archive.modified;
   if (context.mode == RunMode::Export) {
     heading.transfer_path = context.transfer_path.string();
-    heading.transfer_size = report::FactsOf(context.transfer_path).size;
+    heading.transfer_size = transfer_size;
   }
   heading.exported_at = report::LocalTimeNow();
   heading.total = context.total;
   heading.departments = context.departments;
-  report::WriteReportFile(context.report_path, report::HtmlPage(*context.report, kVersion));
+}
+
+}  // namespace
+
+void CloseTransferAndWriteReport(RunContext& context, const std::string& archive_path) {
+  transfer::TransferWriter& transfer = *context.transfer_file;
+  const std::uint64_t transfer_size = transfer.size();
+  // Without a thread to spare the close runs at get(), after the report is written, as it would
+  // on its own.
+  std::future<void> closing =
+      std::async(std::launch::async | std::launch::deferred, [&transfer] { transfer.close(); });
+  std::unique_ptr<transfer::OutputFile> report;
+  std::exception_ptr report_failure;
+  try {
+    FillHeading(context, archive_path, transfer_size);
+    report = report::WriteReportFileAhead(context.report_path, *context.report, kVersion);
+  } catch (...) {
+    report_failure = std::current_exception();
+  }
+  closing.get();
+  context.transfer_file.reset();
+  if (report_failure) std::rethrow_exception(report_failure);
+  report->commit();
 }
 
 }  // namespace tarvik::app

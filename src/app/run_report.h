@@ -12,7 +12,11 @@ namespace tarvik::app {
 // a dry run, the writer that keeps nothing) exists.
 void StartReport(RunContext& context);
 
-// Fills the heading and writes the page at the context's report path. Throws TransferError.
-void WriteReport(RunContext& context, const std::string& archive_path);
+// Closes the transfer file (which then takes its name) and writes the report at the context's
+// report path. The transfer file goes to disk on a thread of its own while the report's page is
+// put together and written under its temporary name; the report takes its own name only after
+// the transfer file has its. Throws TransferError: the transfer file's own failure first, as a
+// report is never written for a transfer file that failed.
+void CloseTransferAndWriteReport(RunContext& context, const std::string& archive_path);
 
 }  // namespace tarvik::app

@@ -20,6 +20,8 @@ class NewFile {
 
   // Writes all of `data`; returns None or what stopped it (a zero-length write is DiskFull).
   virtual FileError write(const char* data, std::size_t size) = 0;
+  // Puts what is written on disk now, so that flush_and_close has little left to do.
+  virtual FileError flush() = 0;
   // Flushes to disk and closes; a full disk may show only here.
   virtual FileError flush_and_close() = 0;
 };

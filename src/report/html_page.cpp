@@ -74,7 +74,16 @@ void more_entries(std::string& out, std::int64_t not_shown) {
   out += "<p class=\"altri\">… e altre " + std::to_string(not_shown) + " non elencate.</p>\n";
 }
 
-void rows_table(std::string& out, std::string_view list_class, const CappedList<ListedRow>& rows) {
+// Hands what is formed to the sink once it fills a piece: a long report is never held whole.
+void pass_on(std::string& out, const PageSink& sink) {
+  constexpr std::size_t kPiece = 64 * 1024;
+  if (out.size() < kPiece) return;
+  sink(out);
+  out.clear();
+}
+
+void rows_table(std::string& out, const PageSink& sink, std::string_view list_class,
+                const CappedList<ListedRow>& rows) {
   out.append("<table class=\"").append(list_class).append("\">\n<tr><th>Riga</th><th>Motivo</th></tr>\n");
   for (const ListedRow& row : rows.shown()) {
     out += "<tr><td>";
@@ -82,12 +91,13 @@ void rows_table(std::string& out, std::string_view list_class, const CappedList<
     out += "</td><td>";
     AppendEscaped(out, row.reason);
     out += "</td></tr>\n";
+    pass_on(out, sink);
   }
   out += "</table>\n";
   more_entries(out, rows.not_shown());
 }
 
-void block_details(std::string& out, const BlockReport& block) {
+void block_details(std::string& out, const PageSink& sink, const BlockReport& block) {
   if (block.left_out.count() == 0 && block.changed.count() == 0 && block.extra_copies == 0) return;
   out += "<section id=\"blocco-";
   AppendEscaped(out, block.name);
@@ -96,11 +106,11 @@ void block_details(std::string& out, const BlockReport& block) {
   out += "</h2>\n";
   if (block.left_out.count() > 0) {
     out += "<h3>Righe escluse: " + std::to_string(block.left_out.count()) + "</h3>\n";
-    rows_table(out, "escluse", block.left_out);
+    rows_table(out, sink, "escluse", block.left_out);
   }
   if (block.extra_copies > 0) {
     out += "<h3>Righe scritte più volte: " + std::to_string(block.extra_copies) + " record in più</h3>\n";
-    rows_table(out, "doppie", block.duplicates);
+    rows_table(out, sink, "doppie", block.duplicates);
   }
   if (block.changed.count() > 0) {
     out += "<h3>Valori modificati: " + std::to_string(block.changed.count()) + "</h3>\n"
@@ -113,6 +123,7 @@ void block_details(std::string& out, const BlockReport& block) {
       out += "</td><td>";
       AppendEscaped(out, value.change);
       out += "</td></tr>\n";
+      pass_on(out, sink);
     }
     out += "</table>\n";
     more_entries(out, block.changed.not_shown());
@@ -122,7 +133,7 @@ void block_details(std::string& out, const BlockReport& block) {
 
 }  // namespace
 
-std::string HtmlPage(const TransferReport& report, std::string_view version) {
+void WriteHtmlPage(const TransferReport& report, std::string_view version, const PageSink& sink) {
   std::string out;
   append(out, "<!DOCTYPE html>\n<html lang=\"it\">\n<head>\n<meta charset=\"utf-8\">\n"
               "<title>Resoconto del trasferimento dati Tarvik</title>\n<style>");
@@ -133,9 +144,10 @@ std::string HtmlPage(const TransferReport& report, std::string_view version) {
   out += "<p>Record scritti: " + std::to_string(totals.written) + ". Righe dell'archivio escluse: " +
          std::to_string(totals.left_out) + ". Valori modificati: " + std::to_string(totals.changed) + ".</p>\n";
   summary(out, report);
-  for (const BlockReport& block : report.blocks()) block_details(out, block);
+  for (const BlockReport& block : report.blocks()) block_details(out, sink, block);
   append(out, "</body>\n</html>\n");
-  return out;
+  sink(out);
 }
+
 
 }  // namespace tarvik::report

@@ -5,12 +5,19 @@
 //   data-modificati="N"> per block, in the order of the transfer file.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "report/transfer_report.h"
 
 namespace tarvik::report {
 
-std::string HtmlPage(const TransferReport& report, std::string_view version);
+// Receives the page piece by piece, in order.
+using PageSink = std::function<void(std::string_view)>;
+
+// Writes the page to `sink` in pieces of some tens of kilobytes, so that a long report is never
+// held whole in memory.
+void WriteHtmlPage(const TransferReport& report, std::string_view version, const PageSink& sink);
 
 }  // namespace tarvik::report

@@ -1,5 +1,6 @@
 #include "report/report_file.h"
 
+#include "report/html_page.h"
 #include "transfer/output_file.h"
 
 namespace tarvik::report {
@@ -11,10 +12,12 @@ std::filesystem::path ReportPathFor(const std::filesystem::path& transfer_path) 
   return report;
 }
 
-void WriteReportFile(const std::filesystem::path& path, std::string_view html) {
-  transfer::OutputFile file(path);
-  file.write(html.data(), html.size());
-  file.commit();
+std::unique_ptr<transfer::OutputFile> WriteReportFileAhead(const std::filesystem::path& path,
+                                                           const TransferReport& report, std::string_view version) {
+  auto file = std::make_unique<transfer::OutputFile>(path);
+  WriteHtmlPage(report, version, [&file](std::string_view piece) { file->write(piece.data(), piece.size()); });
+  file->flush();
+  return file;
 }
 
 }  // namespace tarvik::report

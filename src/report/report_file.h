@@ -3,7 +3,11 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string_view>
+
+#include "report/transfer_report.h"
+#include "transfer/output_file.h"
 
 namespace tarvik::report {
 
@@ -11,8 +15,11 @@ namespace tarvik::report {
 // its name and gets ".html" added, so the report can never take the transfer file's place.
 std::filesystem::path ReportPathFor(const std::filesystem::path& transfer_path);
 
-// Throws TransferError (the same numbers as the transfer file's) when it cannot be written; no
-// file is then left at `path` from this call.
-void WriteReportFile(const std::filesystem::path& path, std::string_view html);
+// Writes the report's page under a temporary name beside `path`; it takes its own name only when
+// the caller commits it, so that it can be written while the transfer file is still going to disk
+// and be named after it. Dropped uncommitted, it leaves nothing. Throws TransferError (the same
+// numbers as the transfer file's) when it cannot be written.
+std::unique_ptr<transfer::OutputFile> WriteReportFileAhead(const std::filesystem::path& path,
+                                                           const TransferReport& report, std::string_view version);
 
 }  // namespace tarvik::report

@@ -91,14 +91,26 @@ OutputFile::OutputFile(std::filesystem::path path) : path_(std::move(path)) {
 OutputFile::~OutputFile() { discard(); }
 
 void OutputFile::write(const char* data, std::size_t size) {
+  check_open();
+  fail_on(file_->write(data, size));
+  size_ += size;
+}
+
+void OutputFile::flush() {
+  check_open();
+  fail_on(file_->flush());
+}
+
+void OutputFile::check_open() const {
   if (failure_) throw *failure_;
   if (!file_) throw errors::device_io();  // already committed or discarded
-  const platform::FileError error = file_->write(data, size);
-  if (error != platform::FileError::None) {
-    failure_ = errors::from_file_error(error);
-    discard();
-    throw *failure_;
-  }
+}
+
+void OutputFile::fail_on(platform::FileError error) {
+  if (error == platform::FileError::None) return;
+  failure_ = errors::from_file_error(error);
+  discard();
+  throw *failure_;
 }
 
 void OutputFile::commit() {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -30,6 +31,11 @@ class OutputFile {
   // Writes all `size` bytes. Throws TransferError (61 when the disk is full). A failed write
   // discards the file: what was written is incomplete, and every later call throws the same error.
   void write(const char* data, std::size_t size);
+  // Puts what is written on disk now, so that commit() has little left to do. Throws TransferError
+  // and discards the file, as a failed write does.
+  void flush();
+  // The bytes written so far: the file's size once committed.
+  std::uint64_t size() const { return size_; }
   // Flushes to disk, closes, and renames the temporary file to the path, replacing a file that is
   // there. Throws TransferError; the temporary file is then already deleted.
   void commit();
@@ -40,9 +46,16 @@ class OutputFile {
   const std::filesystem::path& temporary_path() const { return temporary_path_; }
 
  private:
+  // Throws the earlier failure, or an error when the file is already committed or discarded.
+  void check_open() const;
+  // Throws `error`, if any, after discarding the file: what was written is incomplete, and every
+  // later call throws the same error.
+  void fail_on(platform::FileError error);
+
   std::filesystem::path path_;
   std::filesystem::path temporary_path_;
   std::unique_ptr<platform::NewFile> file_;
+  std::uint64_t size_ = 0;
   std::optional<TransferError> failure_;
 };
 

@@ -53,6 +53,8 @@ class TransferWriter {
   // Writes what is buffered, flushes it to disk and gives the file its name, replacing an older
   // file there. Throws TransferError; the file is then gone.
   void close();
+  // The size the file has once closed: what is written so far and what is still buffered.
+  std::uint64_t size() const { return (file_ ? file_->size() : 0) + buffer_.size(); }
   // Closes the file and deletes it, together with any file at the path (an older run's), so that
   // no transfer file remains after a failed run. Never fails.
   void close_and_delete() noexcept;

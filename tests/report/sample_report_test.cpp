@@ -177,6 +177,10 @@ TEST_F(SampleReport, ListsExactlyTheRowsLeftOutAndTheValuesChangedAndMatchesTheT
   ASSERT_EQ(exported.exit_code, 0) << exported.err;
   const std::string page = run::read_file(outputs_ / "ProvaExport.html");
   ASSERT_FALSE(page.empty()) << "no report beside the transfer file";
+  // The heading gives the transfer file's size, taken before the file was closed.
+  EXPECT_NE(page.find("<dd id=\"dimensione-trasferimento\">" + std::to_string(std::filesystem::file_size(output)) +
+                      " byte</dd>"),
+            std::string::npos);
 
   // The summary: every block of the file, in its order, with its count.
   const ProgramRun verified = run_program({"verify", output.string()});

@@ -39,6 +39,11 @@ class PosixNewFile final : public NewFile {
     return FileError::None;
   }
 
+  FileError flush() override {
+    if (fd_ < 0) return FileError::Other;
+    return ::fdatasync(fd_) == 0 ? FileError::None : FileErrorFromErrno(errno);
+  }
+
   FileError flush_and_close() override {
     if (fd_ < 0) return FileError::Other;
     const FileError behind = behind_.stop();

@@ -37,6 +37,11 @@ class Win32NewFile final : public NewFile {
     return FileError::None;
   }
 
+  FileError flush() override {
+    if (handle_ == INVALID_HANDLE_VALUE) return FileError::Other;
+    return FlushFileBuffers(handle_) ? FileError::None : FileErrorFromWin32(GetLastError());
+  }
+
   FileError flush_and_close() override {
     if (handle_ == INVALID_HANDLE_VALUE) return FileError::Other;
     const FileError behind = behind_.stop();
