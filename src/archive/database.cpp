@@ -105,11 +105,23 @@ void Database::finish_ahead() {
   if (worker_) worker_->finish();
 }
 
+namespace {
+
+sql::Plan plan_of(const jet::JetFile& f, std::string_view sql_text) {
+  const sql::SelectStatement statement = sql::parse(sql_text);
+  return sql::make_plan(statement, [&f](std::string_view name) { return f.table(name); });
+}
+
+}  // namespace
+
+void Database::check_statement(std::string_view sql_text) const {
+  if (state_->closed) throw errors::object_closed();
+  plan_of(*state_->file, sql_text);
+}
+
 std::unique_ptr<Recordset> Database::open_snapshot_here(std::string_view sql_text) {
   const jet::JetFile& f = *state_->file;
-  const sql::SelectStatement statement = sql::parse(sql_text);
-  auto plan = std::make_unique<sql::Plan>(
-      sql::make_plan(statement, [&f](std::string_view name) { return f.table(name); }));
+  auto plan = std::make_unique<sql::Plan>(plan_of(f, sql_text));
   std::vector<FieldInfo> fields;
   for (const sql::OutputColumn& c : plan->columns) {
     fields.push_back({c.name, field_type(c.expr.type.type), c.expr.type.size});

@@ -56,6 +56,10 @@ class Database {
 
   // A snapshot on a SELECT statement in Jet's dialect.
   std::unique_ptr<Recordset> open_snapshot(std::string_view sql);
+  // Checks a SELECT statement as opening a snapshot on it does, without reading a row: the errors
+  // of its text and its names (3078 for a missing table, 3061 for a missing column), none that
+  // only its rows could meet.
+  void check_statement(std::string_view sql) const;
   // Opens the snapshot of `sql` ahead, on a second thread, and counts its rows there, while the
   // caller goes on reading: the next open_snapshot of the same statement takes it, in the same
   // state as one opened then (archive_worker.h). For a caller that knows what it opens next.

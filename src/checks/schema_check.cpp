@@ -6,7 +6,7 @@ namespace tarvik::checks {
 namespace {
 
 // An archive that Tarvik has not updated lacks the column NoteInBolla of CliFor; the probe reads
-// no row, it only has to open.
+// no row, its statement is only checked as opening it would.
 constexpr const char* kSchemaProbe = "SELECT NoteInBolla FROM CliFor WHERE idCliFor = -1";
 
 constexpr const char* kOutOfDateArchive =
@@ -23,7 +23,7 @@ bool means_missing(int error_number) {
 
 bool CheckSchema(archive::Database& archive, ui::WindowPort& window) {
   try {
-    archive.open_snapshot(kSchemaProbe)->close();
+    archive.check_statement(kSchemaProbe);
     return true;
   } catch (const archive::ArchiveError& e) {
     // A damaged or unreadable archive is no outdated one: updating Tarvik cannot help, so its

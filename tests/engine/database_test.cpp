@@ -79,6 +79,15 @@ TEST(Database, NamesTheArchiveLacks) {
                 .description(),
             "Parametri insufficienti. Previsto 2.");
   EXPECT_EQ(error_of([&] { db->open_snapshot("SELECT TOP 1 * FROM Client"); }).number(), 3251);
+
+  // A statement checked without opening meets the same errors of names and types.
+  EXPECT_EQ(error_of([&] { db->check_statement("SELECT * FROM Inesistente"); }).number(), 3078);
+  EXPECT_EQ(error_of([&] { db->check_statement("SELECT NoteInBolla FROM Client WHERE CodeCli = 'x'"); }).number(),
+            3061);
+  EXPECT_EQ(error_of([&] { db->check_statement("SELECT CodeCli FROM Client WHERE CodeCli = 1"); }).number(), 3464);
+  db->check_statement("SELECT CodeCli FROM Client WHERE CodeCli = 'x'");
+  db->close();
+  EXPECT_EQ(error_of([&] { db->check_statement("SELECT CodeCli FROM Client"); }).number(), 3420);
 }
 
 TEST(Database, ClosingTheArchiveLeavesItsSetsUnusable) {

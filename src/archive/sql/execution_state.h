@@ -51,6 +51,8 @@ struct Execution::State {
     std::vector<bool> mask = stored_mask(src);
     for (const Bound& k : own_keys) mark_columns(k, source, mask);
     scan.select_columns(std::move(mask));
+    // Every row is kept: room for them all at once spares copying them as the store grows.
+    rows.values.reserve(keys_to_reserve(src.table.row_count) * src.stored_columns.size());
     std::vector<Value> row;
     while (scan.next(row)) {
       ctx.rows[source] = row.data();
