@@ -25,6 +25,11 @@ class GroupCounts {
   void count(std::uint32_t group, std::size_t aggregate) { ++counts_[group * aggregate_count_ + aggregate]; }
 
   std::size_t size() const { return numbers_.size(); }
+  // Room for `groups` groups without growing.
+  void reserve(std::size_t groups) {
+    numbers_.reserve(groups);
+    counts_.reserve(groups * aggregate_count_);
+  }
   // The group row of `group`: its key values, then its counts as Long.
   std::vector<Value> row(std::uint32_t group, const std::vector<const Value*>& keys) const;
   // The same into `row`, reusing its storage.
