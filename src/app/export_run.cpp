@@ -10,6 +10,7 @@
 #include "app/run_stages.h"
 #include "checks/archive_checks.h"
 #include "common/numbered_error.h"
+#include "platform/memory_reuse.h"
 
 namespace tarvik::app {
 
@@ -75,6 +76,7 @@ RunOutcome Command1_Click(RunContext& context) {
     return RunOutcome::RefusedFolder;
   }
   window.set_busy_pointer(true);
+  platform::KeepFreedMemoryForReuse();
 
   int number = 0;
   std::string description;
