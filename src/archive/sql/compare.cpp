@@ -129,20 +129,25 @@ void append_key(std::string& key, const Value& value) {
     case Category::Number: break;
   }
   const Number n = to_number(value);
-  char bytes[9];  // the tag, then the number's bytes
   if (n.whole) {
-    // Only the bytes the number needs, so that an id's key is short enough to sit in its hash slot:
-    // the count of bytes is in the tag, and the bytes dropped are the sign's repeats.
-    for (int b = 0; b < 8; ++b) bytes[1 + b] = static_cast<char>((n.integer >> (8 * b)) & 0xFF);
-    std::size_t used = 8;
-    while (used > 1 && n.integer >> (8 * (used - 1) - 1) == n.integer >> 63) --used;
-    bytes[0] = static_cast<char>(kWholeTag + used);
-    key.append(bytes, 1 + used);
+    append_whole_number_key(key, n.integer);
     return;
   }
+  char bytes[9];  // the tag, then the number's bytes
   bytes[0] = 'd';
   std::memcpy(bytes + 1, &n.real, 8);
   key.append(bytes, 9);
+}
+
+void append_whole_number_key(std::string& key, std::int64_t number) {
+  // Only the bytes the number needs, so that an id's key is short enough to sit in its hash slot:
+  // the count of bytes is in the tag, and the bytes dropped are the sign's repeats.
+  char bytes[9];  // the tag, then the number's bytes
+  for (int b = 0; b < 8; ++b) bytes[1 + b] = static_cast<char>((number >> (8 * b)) & 0xFF);
+  std::size_t used = 8;
+  while (used > 1 && number >> (8 * (used - 1) - 1) == number >> 63) --used;
+  bytes[0] = static_cast<char>(kWholeTag + used);
+  key.append(bytes, 1 + used);
 }
 
 std::optional<std::int64_t> whole_number_of_key(std::string_view key) {

@@ -35,5 +35,7 @@ void append_key(std::string& key, const Value& value);
 // The number a key made by one append_key of a whole number stands for; none for any other key
 // (text, a fraction, a null, several values).
 std::optional<std::int64_t> whole_number_of_key(std::string_view key);
+// The key append_key makes of a value that is the whole number `number`.
+void append_whole_number_key(std::string& key, std::int64_t number);
 
 }  // namespace tarvik::archive::sql

@@ -13,9 +13,23 @@ void KeyIndex::add(std::string_view key, std::int32_t entry) {
   // The last entry would read as kNone with the mark.
   if (entry < 0 || entry >= 0x7FFFFFFF) throw std::length_error("too many join entries");
   if (next_.size() <= static_cast<std::size_t>(entry)) next_.resize(static_cast<std::size_t>(entry) + 1, -1);
+  if (!hashing_) {
+    if (const std::optional<std::int64_t> number = whole_number_of_key(key)) {
+      pending_.push_back(Pending{*number, entry});
+      return;
+    }
+    hash_pending();
+  }
+  add_hashed(key, entry);
+}
+
+void KeyIndex::add_hashed(std::string_view key, std::int32_t entry) {
   bool added = false;
   std::uint32_t& holds = keys_.value(key, static_cast<std::uint32_t>(entry) | kOnce, added);
-  if (added) return;
+  if (!added) chain_on(holds, entry);
+}
+
+void KeyIndex::chain_on(std::uint32_t& holds, std::int32_t entry) {
   if (holds & kOnce) {
     const auto first = static_cast<std::int32_t>(holds & ~kOnce);
     next_[static_cast<std::size_t>(first)] = entry;
@@ -28,36 +42,63 @@ void KeyIndex::add(std::string_view key, std::int32_t entry) {
   chain.last = entry;
 }
 
-void KeyIndex::finish() {
-  if (by_value_table_ || keys_.size() == 0) return;
-  std::int64_t lowest = 0, highest = 0;
-  bool whole = true, first = true;
-  keys_.for_each([&](std::string_view key, std::uint32_t) {
-    const std::optional<std::int64_t> number = whole_number_of_key(key);
-    if (!number) {
-      whole = false;
-    } else if (first) {
-      lowest = highest = *number;
-      first = false;
-    } else {
-      lowest = std::min(lowest, *number);
-      highest = std::max(highest, *number);
-    }
-  });
-  // At most two cells a key (and a few more for a small table): never more memory than the hash.
+void KeyIndex::hash_pending() {
+  hashing_ = true;
+  keys_.reserve(std::max(reserved_, pending_.size()));
+  std::string key;
+  for (const Pending& p : pending_) {
+    key.clear();
+    append_whole_number_key(key, p.number);
+    add_hashed(key, p.entry);
+  }
+  pending_ = std::vector<Pending>();
+}
+
+bool KeyIndex::fill_by_value(std::int64_t lowest, std::int64_t highest) {
   const std::uint64_t span = static_cast<std::uint64_t>(highest) - static_cast<std::uint64_t>(lowest);
-  if (!whole || span >= 2 * std::uint64_t(keys_.size()) + 64) return;
+  // At most two cells a key (and a few more for a small table): never more memory than the hash.
+  // The entries bound the keys from above; the keys themselves are counted as they are filled in.
+  if (span >= 2 * std::uint64_t(pending_.size()) + 64) return false;
   by_value_.assign(static_cast<std::size_t>(span) + 1, KeyNumbers::kNone);
-  keys_.for_each([&](std::string_view key, std::uint32_t holds) {
-    by_value_[static_cast<std::size_t>(static_cast<std::uint64_t>(*whole_number_of_key(key)) -
-                                       static_cast<std::uint64_t>(lowest))] = holds;
-  });
-  lowest_ = lowest;
-  by_value_table_ = true;
-  keys_ = KeyNumbers();
+  std::size_t keys = 0;
+  for (const Pending& p : pending_) {
+    std::uint32_t& holds =
+        by_value_[static_cast<std::size_t>(static_cast<std::uint64_t>(p.number) - static_cast<std::uint64_t>(lowest))];
+    if (holds == KeyNumbers::kNone) {
+      holds = static_cast<std::uint32_t>(p.entry) | kOnce;
+      ++keys;
+    } else {
+      chain_on(holds, p.entry);
+    }
+  }
+  if (span < 2 * std::uint64_t(keys) + 64) return true;
+  by_value_ = std::vector<std::uint32_t>();
+  chains_.clear();
+  std::fill(next_.begin(), next_.end(), -1);
+  return false;
+}
+
+void KeyIndex::finish() {
+  if (by_value_table_) return;
+  if (!hashing_) {
+    if (pending_.empty()) return;
+    std::int64_t lowest = pending_.front().number, highest = lowest;
+    for (const Pending& p : pending_) {
+      lowest = std::min(lowest, p.number);
+      highest = std::max(highest, p.number);
+    }
+    if (fill_by_value(lowest, highest)) {
+      lowest_ = lowest;
+      by_value_table_ = true;
+      pending_ = std::vector<Pending>();
+      return;
+    }
+    hash_pending();  // whole numbers too sparse for a table by value
+  }
 }
 
 std::uint32_t KeyIndex::held(std::string_view key) const {
+  if (!pending_.empty()) throw std::logic_error("look-up in an unfinished index");
   if (!by_value_table_) return keys_.find(key);
   const std::optional<std::int64_t> number = whole_number_of_key(key);
   if (!number) return KeyNumbers::kNone;  // every key held is a whole number

@@ -14,17 +14,22 @@ class KeyIndex {
  public:
   // Adds `entry` (0, 1, 2, ... in order, each at most once) under `key`.
   void add(std::string_view key, std::int32_t entry);
-  // Called once every entry is added. When every key is one whole number and they fill most of
-  // their range (ids, mostly), the index moves to a table by value: a look-up then reads one
-  // four-byte cell of a table of at most eight bytes a key, instead of hashing into sixteen-byte
-  // slots, so far more of it stays in the processor's caches.
+  // Called once every entry is added, before the first look-up. When every key is one whole number
+  // and they fill most of their range (ids, mostly), the index is a table by value: a look-up then
+  // reads one four-byte cell of a table of at most eight bytes a key, instead of hashing into
+  // sixteen-byte slots, so far more of it stays in the processor's caches.
   void finish();
-  // Room for `keys` distinct keys without growing.
-  void reserve(std::size_t keys) { keys_.reserve(keys); }
+  // Room for `keys` keys without growing.
+  void reserve(std::size_t keys) {
+    pending_.reserve(keys);
+    reserved_ = keys;
+  }
+  // Whether the finished index is the table by value.
+  bool by_value() const { return by_value_table_; }
   // The memory held, in bytes.
   std::size_t bytes() const {
-    return keys_.bytes() + by_value_.capacity() * sizeof(std::uint32_t) + chains_.capacity() * sizeof(Chain) +
-           next_.capacity() * sizeof(std::int32_t);
+    return keys_.bytes() + pending_.capacity() * sizeof(Pending) + by_value_.capacity() * sizeof(std::uint32_t) +
+           chains_.capacity() * sizeof(Chain) + next_.capacity() * sizeof(std::int32_t);
   }
   // A key's entries: the first and the last (-1 and -1 for a key with none). Both come in one
   // read, so a walk over a key held once (most join keys) ends without reading next_.
@@ -45,6 +50,25 @@ class KeyIndex {
 
   // What a key holds: its entry with kOnce, its chain's number, or KeyNumbers::kNone.
   std::uint32_t held(std::string_view key) const;
+  void add_hashed(std::string_view key, std::int32_t entry);
+  // Puts `entry` last under the key that holds `holds`, a key held already.
+  void chain_on(std::uint32_t& holds, std::int32_t entry);
+  // Sends the keys waiting as whole numbers to the hash, in the order added.
+  void hash_pending();
+  // Fills the table by value from the keys waiting, from `lowest` to `highest`; false, with nothing
+  // kept, when the keys prove too few for their range.
+  bool fill_by_value(std::int64_t lowest, std::int64_t highest);
+
+  // Until finish(), keys that are all whole numbers wait here with their entries, in the order
+  // added: most join keys are ids, which finish() puts straight into the table by value without
+  // hashing them first. The first other key sends them all to the hash.
+  struct Pending {
+    std::int64_t number;
+    std::int32_t entry;
+  };
+  std::vector<Pending> pending_;
+  bool hashing_ = false;
+  std::size_t reserved_ = 0;
 
   KeyNumbers keys_;
   // Once finished by value: what each whole number from lowest_ on holds (kNone for none); keys_
