@@ -3,6 +3,7 @@
 #include "archive/archive_error.h"
 #include "archive/jet/jet_file.h"
 #include "archive/sql/compare.h"
+#include "archive/sql/join_index_cache.h"
 
 namespace tarvik::archive {
 
@@ -32,6 +33,7 @@ SeekIndex::SeekIndex(const jet::JetFile& file, const jet::TableDef& table, const
   std::vector<bool> wanted(table.columns.size(), false);
   for (std::size_t c : columns) wanted[c] = true;
   scan.select_columns(std::move(wanted));
+  rows_.reserve(sql::keys_to_reserve(table.row_count));
   std::vector<Value> row;
   std::string key;
   while (scan.next(row)) {
@@ -44,7 +46,11 @@ SeekIndex::SeekIndex(const jet::JetFile& file, const jet::TableDef& table, const
       }
       sql::append_key(key, row[c]);
     }
-    if (!has_null) rows_.try_emplace(key, scan.row_pointer());
+    if (has_null) continue;
+    // A pointer is at most (page << 8 | row) of a file Jet keeps under 4 GB of pages: never kNone.
+    if (scan.row_pointer() == sql::KeyNumbers::kNone) throw errors::damaged("puntatore di riga fuori dal file");
+    bool added = false;
+    rows_.value(key, scan.row_pointer(), added);  // the first row of a key stays
   }
 }
 
@@ -57,9 +63,9 @@ std::optional<std::uint32_t> SeekIndex::find(const std::vector<Value>& key) cons
     }
     sql::append_key(k, key[i]);
   }
-  const auto it = rows_.find(k);
-  if (it == rows_.end()) return std::nullopt;
-  return it->second;
+  const std::uint32_t row = rows_.find(k);
+  if (row == sql::KeyNumbers::kNone) return std::nullopt;
+  return row;
 }
 
 }  // namespace tarvik::archive

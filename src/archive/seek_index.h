@@ -5,11 +5,10 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "archive/jet/table_def.h"
+#include "archive/sql/key_numbers.h"
 #include "archive/value.h"
 
 namespace tarvik::archive {
@@ -30,7 +29,7 @@ class SeekIndex {
 
  private:
   std::vector<jet::ColumnType> types_;
-  std::unordered_map<std::string, std::uint32_t> rows_;
+  sql::KeyNumbers rows_;  // each key's first row pointer
 };
 
 }  // namespace tarvik::archive
