@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/memory_reuse.h"
+
 namespace tarvik::archive {
 
 ArchiveWorker::ArchiveWorker(Prepare prepare) : prepare_(std::move(prepare)) {}
@@ -85,6 +87,7 @@ void ArchiveWorker::stop() {
 }
 
 void ArchiveWorker::work() {
+  platform::PrepareThreadHeap();
   std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
     if (stopping_) return;

@@ -1,9 +1,15 @@
 // Freed memory kept for reuse: a block of a few megabytes comes from the heap, not from a mapping
-// of its own that would be handed back, and faulted in afresh, at every free.
+// of its own that would be handed back, and faulted in afresh, at every free; and a thread's next
+// blocks come from a stretch of its heap marked for huge pages.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
 
 #include "platform/memory_reuse.h"
 
@@ -23,6 +29,42 @@ TEST(MemoryReuse, BlocksOfSomeMegabytesComeFromTheHeap) {
   EXPECT_EQ(mallinfo2().hblks, mapped_before) << "an 8 MB block was given a mapping of its own";
 #else
   GTEST_SKIP() << "the system's heap keeps freed blocks by itself";
+#endif
+}
+
+#if defined(__linux__)
+// The flags of the mapping holding `address`, as /proc/self/smaps lists them ("rd wr mr ... hg").
+std::string flags_of_mapping_at(const void* address) {
+  std::ifstream smaps("/proc/self/smaps");
+  const auto at = reinterpret_cast<std::uintptr_t>(address);
+  bool inside = false;
+  for (std::string line; std::getline(smaps, line);) {
+    std::uintptr_t from = 0, to = 0;
+    char dash = 0;
+    std::istringstream range(line);
+    if (range >> std::hex >> from >> dash >> to && dash == '-') inside = from <= at && at < to;
+    if (inside && line.rfind("VmFlags:", 0) == 0) return line;
+  }
+  return {};
+}
+#endif
+
+TEST(MemoryReuse, AThreadsNextBlocksComeFromAStretchMarkedForHugePages) {
+#if defined(__linux__) && defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
+  std::ifstream policy("/sys/kernel/mm/transparent_hugepage/enabled");
+  std::string modes;
+  std::getline(policy, modes);
+  if (modes.empty() || modes.find("[never]") != std::string::npos) GTEST_SKIP() << "no huge pages here";
+  KeepFreedMemoryForReuse();
+  std::string flags;
+  std::thread([&flags] {  // a fresh thread, with a heap of its own
+    PrepareThreadHeap();
+    auto block = std::make_unique<char[]>(8u << 20);
+    flags = flags_of_mapping_at(block.get() + (4u << 20));
+  }).join();
+  EXPECT_NE(flags.find(" hg"), std::string::npos) << flags;
+#else
+  GTEST_SKIP() << "huge pages are asked for on Linux with glibc's heap only";
 #endif
 }
 
