@@ -1,5 +1,5 @@
-// Puts a file on disk behind its writer. A thread of its own asks the system, every tenth of a
-// second while bytes keep coming, to write to disk what the file holds so far; the flush at the
+// Puts a file on disk behind its writer. A thread of its own asks the system, every 25 ms
+// while bytes keep coming, to write to disk what the file holds so far; the flush at the
 // end, which a user waits for, then finds little left to write. A failure is kept for the end:
 // a system reports a failed write to disk only once, so a later flush could otherwise succeed
 // over lost bytes.
