@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The export of sample archives timed beside mdb-export of all their tables, in one run: wall and
 # CPU time, rows per second, the ratio to mdb-export, peak resident size and peak anonymous memory
-# (heap and stacks, sampled) of each. A benchmark, not a test: it prints figures.
+# (heap and stacks, sampled in a run apart from the timed ones) of each. A benchmark, not a test:
+# it prints figures.
 #
 #   bench/export_bench.sh [BUILD_DIR] [SCALES]        (defaults: build, "40 1000")
 #
@@ -27,33 +28,35 @@ work=$(mktemp -d /tmp/tarvik-export-bench-XXXXXX)
 trap 'rm -rf "$work"' EXIT INT TERM
 archives=${ARCHIVES:-$work/archives}
 
-# Runs a command under GNU time, sampling the anonymous memory of the process it starts.
-# Sets: peak_anon_kb.
+# Runs a command under GNU time for its CPU time and peak resident size, and takes its wall time
+# from the shell's clock (GNU time gives only hundredths). Nothing else runs meanwhile: a sampler
+# polling beside it would take part of one of the two cores, which the export uses both of.
 measure() {
   local log=$1; shift
-  /usr/bin/time -v -o "$log.time" "$@" >"$log.out" 2>"$log.err" &
-  local timer=$! child="" anon
+  local start=$EPOCHREALTIME
+  /usr/bin/time -v -o "$log.time" "$@" >"$log.out" 2>"$log.err" ||
+    { cat "$log.err" >&2; echo "export_bench: $* failed" >&2; exit 1; }
+  awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.3f\n", b - a }' >"$log.wall"
+}
+
+# Runs a command once more, sampling the anonymous memory of the process it starts every 50 ms.
+sample_anon() {
+  local log=$1; shift
+  "$@" >"$log.out" 2>"$log.err" &
+  local child=$! anon
   peak_anon_kb=0
-  while kill -0 "$timer" 2>/dev/null; do
-    [[ -z $child ]] && child=$(pgrep -P "$timer" | head -1 || true)
-    if [[ -n $child && -r /proc/$child/status ]]; then
-      anon=$(awk '/^RssAnon:/ {print $2}' "/proc/$child/status" 2>/dev/null || echo 0)
-      (( ${anon:-0} > peak_anon_kb )) && peak_anon_kb=$anon
-    fi
+  while kill -0 "$child" 2>/dev/null; do
+    anon=$(awk '/^RssAnon:/ {print $2}' "/proc/$child/status" 2>/dev/null || echo 0)
+    (( ${anon:-0} > peak_anon_kb )) && peak_anon_kb=$anon
     sleep 0.05
   done
-  wait "$timer" || { cat "$log.err" >&2; echo "export_bench: $* failed" >&2; exit 1; }
+  wait "$child" || { cat "$log.err" >&2; echo "export_bench: $* failed" >&2; exit 1; }
   echo "$peak_anon_kb" >"$log.anon"
 }
 
 # Over every round of a program ($1.1, $1.2, ...): the least wall seconds, the least CPU seconds
 # (user + system), the largest peak resident MB from GNU time's reports, the largest sampled anon.
-wall() {
-  for log in "$1".*.time; do
-    sed -n 's/.*Elapsed (wall clock) time.*: //p' "$log" |
-      awk -F: '{ s = 0; for (i = 1; i <= NF; i++) s = s * 60 + $i; print s }'
-  done | sort -g | head -1 | awk '{ printf "%.2f", $1 }'
-}
+wall() { cat "$1".*.wall | sort -g | head -1 | awk '{ printf "%.2f", $1 }'; }
 cpu() {
   for log in "$1".*.time; do awk -F': ' '/User time|System time/ { s += $2 } END { print s }' "$log"; done |
     sort -g | head -1 | awk '{ printf "%.2f", $1 }'
@@ -97,6 +100,16 @@ for scale in $scales; do
       while IFS= read -r table; do mdb-export "$1" "$table" >/dev/null || exit 1; done <"$2"' \
       sh "$dir/Tarvik.mdb" "$run/tables.txt"
   done
+  echo "sampling the memory of each program at scale $scale ..." >&2
+  sample_anon "$run/export.anon" "$tool" export --folder "$dir" --output "$run/ProvaExport.txt" --departments no
+  rm -f "$run/ProvaExport.txt"
+  if [[ -n $other ]]; then
+    sample_anon "$run/other.anon" "$other" export --folder "$dir" --output "$run/ProvaExport.txt" --departments no
+    rm -f "$run/ProvaExport.txt"
+  fi
+  sample_anon "$run/mdb-export.anon" sh -c '
+    while IFS= read -r table; do mdb-export "$1" "$table" >/dev/null || exit 1; done <"$2"' \
+    sh "$dir/Tarvik.mdb" "$run/tables.txt"
 
   echo
   echo "scale $scale: archive $archive_mb MB, $rows rows in $(wc -l <"$run/tables.txt") tables;" \
@@ -120,5 +133,5 @@ echo
 echo "rows/s: rows of all the archive's tables over the wall time; x mdb (wall): mdb-export's wall time"
 echo "over this program's, what a user waits (the export writes stages ahead on a second core);"
 echo "x mdb (CPU): the same for CPU time, all threads (steadier when the machine is shared);"
-echo "anon: peak anonymous memory, sampled."
-echo "Times are the least of $rounds round(s), memory the largest."
+echo "anon: peak anonymous memory, sampled every 50 ms in a run of its own, after the timed ones."
+echo "Times are the least of $rounds round(s), peak resident size the largest."
