@@ -47,7 +47,8 @@ SeekIndex::SeekIndex(const jet::JetFile& file, const jet::TableDef& table, const
       sql::append_key(key, row[c]);
     }
     if (has_null) continue;
-    // A pointer is at most (page << 8 | row) of a file Jet keeps under 4 GB of pages: never kNone.
+    // kNone marks a free slot: as a row pointer it would be page 2^24 - 1, past the end of any
+    // file Jet writes, so a file that gives it is damaged.
     if (scan.row_pointer() == sql::KeyNumbers::kNone) throw errors::damaged("puntatore di riga fuori dal file");
     bool added = false;
     rows_.value(key, scan.row_pointer(), added);  // the first row of a key stays

@@ -149,5 +149,4 @@ void WriteHtmlPage(const TransferReport& report, std::string_view version, const
   sink(out);
 }
 
-
 }  // namespace tarvik::report
