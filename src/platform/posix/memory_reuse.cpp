@@ -42,7 +42,9 @@ void PrepareThreadHeap() {
   const auto at = reinterpret_cast<std::uintptr_t>(block);
   const std::uintptr_t start = (at + kHugePage - 1) & ~(kHugePage - 1);
   const std::uintptr_t end = (at + kPreparedStretch) & ~(kHugePage - 1);
+#if defined(MADV_HUGEPAGE)
   if (end > start) ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+#endif
   std::free(block);
 }
 
