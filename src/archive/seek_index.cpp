@@ -33,7 +33,7 @@ SeekIndex::SeekIndex(const jet::JetFile& file, const jet::TableDef& table, const
   std::vector<bool> wanted(table.columns.size(), false);
   for (std::size_t c : columns) wanted[c] = true;
   scan.select_columns(std::move(wanted));
-  rows_.reserve(sql::keys_to_reserve(table.row_count));
+  rows_.reserve(sql::row_count_hint(table.row_count));
   std::vector<Value> row;
   std::string key;
   while (scan.next(row)) {

@@ -13,7 +13,7 @@ std::shared_ptr<const JoinedTable> column_index(const jet::JetFile& file, const 
   if (auto kept = cache.find(name)) return kept;
   // As a join fills it: entry n is row n of the scan, a null key goes in no chain, no column kept.
   auto built = std::make_shared<JoinedTable>();
-  built->index.reserve(keys_to_reserve(table.row_count));
+  built->index.reserve(row_count_hint(table.row_count));
   jet::TableScan scan = file.scan(table);
   std::vector<bool> wanted(table.columns.size(), false);
   wanted[column] = true;

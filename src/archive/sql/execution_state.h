@@ -52,7 +52,7 @@ struct Execution::State {
     for (const Bound& k : own_keys) mark_columns(k, source, mask);
     scan.select_columns(std::move(mask));
     // Every row is kept: room for them all at once spares copying them as the store grows.
-    rows.values.reserve(keys_to_reserve(src.table.row_count) * src.stored_columns.size());
+    rows.values.reserve(row_count_hint(src.table.row_count) * src.stored_columns.size());
     std::vector<Value> row;
     while (scan.next(row)) {
       ctx.rows[source] = row.data();

@@ -147,7 +147,7 @@ std::vector<std::vector<Value>> Execution::kept_groups() {
   GroupCounts counts(plan.aggregates.size());
   // Mostly a group a row of the table read first (item and supplier pairs): room for its rows
   // spares rehashing every key as the groups grow.
-  counts.reserve(keys_to_reserve(plan.sources.front().table.row_count));
+  counts.reserve(row_count_hint(plan.sources.front().table.row_count));
   std::vector<Value> scratch(plan.group_keys.size());
   std::vector<const Value*> keys(plan.group_keys.size());
   auto read_keys = [&]() {

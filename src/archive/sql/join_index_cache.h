@@ -46,9 +46,9 @@ struct JoinedTable {
 std::string kept_index_name(std::uint32_t tdef_page, const std::vector<std::size_t>& key_columns,
                             const std::vector<std::size_t>& stored_columns);
 
-// The keys an index of a table is made ready for before it is filled: the definition's row count,
-// a hint, capped, as a damaged definition may lie.
-inline std::size_t keys_to_reserve(std::uint32_t row_count) {
+// The room made ahead for a table's rows, keys or groups: the definition's row count, a hint,
+// capped, as a damaged definition may lie.
+inline std::size_t row_count_hint(std::uint32_t row_count) {
   constexpr std::size_t kMostReserved = std::size_t(1) << 18;
   return std::min<std::size_t>(row_count, kMostReserved);
 }

@@ -144,7 +144,7 @@ Relation SpineCursor::build_relation(const JoinNode& right, const std::vector<Bo
     if (!shared_name.empty()) rel.table = st_.cache->find(shared_name);
     if (!rel.table) {
       auto table = std::make_shared<JoinedTable>();
-      table->index.reserve(keys_to_reserve(st_.plan.sources[right.source].table.row_count));
+      table->index.reserve(row_count_hint(st_.plan.sources[right.source].table.row_count));
       st_.load(right.source, keys, [&](std::int32_t n) {
         if (make_key(keys, st_.ctx, key)) table->index.add(key, n);
       });

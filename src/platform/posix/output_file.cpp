@@ -15,10 +15,12 @@ namespace tarvik::platform {
 
 namespace {
 
+// Puts the file's data on disk.
+FileError SyncData(int fd) { return ::fdatasync(fd) == 0 ? FileError::None : FileErrorFromErrno(errno); }
+
 class PosixNewFile final : public NewFile {
  public:
-  explicit PosixNewFile(int fd)
-      : fd_(fd), behind_([fd] { return ::fdatasync(fd) == 0 ? FileError::None : FileErrorFromErrno(errno); }) {}
+  explicit PosixNewFile(int fd) : fd_(fd), behind_([fd] { return SyncData(fd); }) {}
   ~PosixNewFile() override {
     behind_.stop();
     if (fd_ >= 0) ::close(fd_);
@@ -41,7 +43,7 @@ class PosixNewFile final : public NewFile {
 
   FileError flush() override {
     if (fd_ < 0) return FileError::Other;
-    return ::fdatasync(fd_) == 0 ? FileError::None : FileErrorFromErrno(errno);
+    return SyncData(fd_);
   }
 
   FileError flush_and_close() override {

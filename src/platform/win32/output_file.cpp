@@ -14,10 +14,12 @@ namespace {
 
 // The handle is opened without FILE_SHARE_DELETE: while it is open nobody can delete or rename
 // the file, which is the lock a later run's cleaner respects.
+// Puts the file's data on disk.
+FileError SyncData(HANDLE h) { return FlushFileBuffers(h) ? FileError::None : FileErrorFromWin32(GetLastError()); }
+
 class Win32NewFile final : public NewFile {
  public:
-  explicit Win32NewFile(HANDLE h)
-      : handle_(h), behind_([h] { return FlushFileBuffers(h) ? FileError::None : FileErrorFromWin32(GetLastError()); }) {}
+  explicit Win32NewFile(HANDLE h) : handle_(h), behind_([h] { return SyncData(h); }) {}
   ~Win32NewFile() override {
     behind_.stop();
     if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
@@ -39,13 +41,13 @@ class Win32NewFile final : public NewFile {
 
   FileError flush() override {
     if (handle_ == INVALID_HANDLE_VALUE) return FileError::Other;
-    return FlushFileBuffers(handle_) ? FileError::None : FileErrorFromWin32(GetLastError());
+    return SyncData(handle_);
   }
 
   FileError flush_and_close() override {
     if (handle_ == INVALID_HANDLE_VALUE) return FileError::Other;
     const FileError behind = behind_.stop();
-    FileError error = FlushFileBuffers(handle_) ? FileError::None : FileErrorFromWin32(GetLastError());
+    FileError error = SyncData(handle_);
     if (!CloseHandle(handle_) && error == FileError::None) error = FileErrorFromWin32(GetLastError());
     handle_ = INVALID_HANDLE_VALUE;
     return error != FileError::None ? error : behind;
