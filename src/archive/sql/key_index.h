@@ -38,6 +38,12 @@ class KeyIndex {
     std::int32_t last = -1;
   };
   Chain chain(std::string_view key) const;
+  // Asks for the memory a look-up of `key` reads first, ahead of the look-up; then, once that has
+  // arrived, for the key's own bytes where they are kept apart. Neither changes anything.
+  void prefetch(std::string_view key) const;
+  void prefetch_key_bytes(std::string_view key) const {
+    if (!by_value_table_) keys_.prefetch_key_bytes(key);
+  }
   // The first entry of `key`, or -1.
   std::int32_t first(std::string_view key) const { return chain(key).first; }
   // The entry after `entry` under the same key, or -1.

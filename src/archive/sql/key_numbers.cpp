@@ -86,6 +86,20 @@ std::uint32_t& KeyNumbers::value(std::string_view key, std::uint32_t value_if_ne
 
 std::uint32_t KeyNumbers::number(std::string_view key, bool& added) { return value(key, count_, added); }
 
+void KeyNumbers::prefetch(std::string_view key) const {
+  if (slots_.empty()) return;
+  __builtin_prefetch(&slots_[hash_of(key) & (slots_.size() - 1)]);
+}
+
+void KeyNumbers::prefetch_key_bytes(std::string_view key) const {
+  if (slots_.empty() || key.size() <= kMostInline) return;
+  const std::uint64_t hash = hash_of(key);
+  const Slot& slot = slots_[hash & (slots_.size() - 1)];
+  // The first slot of the key's run holds it nearly always; a later one is left to the look-up.
+  if (slot.number != kNone && slot.tag == static_cast<std::uint32_t>(hash >> 32) && !(slot.place & kInlineMark))
+    __builtin_prefetch(arena_.data() + (slot.place & 0xFFFFFFFF));
+}
+
 std::uint32_t KeyNumbers::find(std::string_view key) const {
   if (slots_.empty()) return kNone;
   return slots_[slot_of(key, hash_of(key))].number;

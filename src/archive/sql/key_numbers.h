@@ -24,6 +24,10 @@ class KeyNumbers {
   std::uint32_t& value(std::string_view key, std::uint32_t value_if_new, bool& added);
   // The number (or value) of `key`, or kNone.
   std::uint32_t find(std::string_view key) const;
+  // Asks for the slot a look-up of `key` reads first; then, once it has arrived, for the bytes of
+  // the long key it holds, if any. Neither changes anything.
+  void prefetch(std::string_view key) const;
+  void prefetch_key_bytes(std::string_view key) const;
   std::size_t size() const { return count_; }
   // The memory held, in bytes.
   std::size_t bytes() const { return slots_.capacity() * sizeof(Slot) + arena_.capacity(); }

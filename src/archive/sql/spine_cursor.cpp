@@ -32,6 +32,15 @@ bool make_key(const std::vector<Bound>& keys, const RowContext& row, std::string
   return true;
 }
 
+// Whether `e` reads no source other than `source`.
+bool reads_only(const Bound& e, std::size_t source) {
+  if (e.kind == BoundKind::Aggregate || e.kind == BoundKind::GroupValue) return false;
+  if (e.kind == BoundKind::Column && e.source != source) return false;
+  for (const Bound& a : e.args)
+    if (!reads_only(a, source)) return false;
+  return true;
+}
+
 }  // namespace
 
 SpineCursor::SpineCursor(Execution::State& st, const JoinNode& root, bool streamed)
@@ -43,12 +52,18 @@ SpineCursor::SpineCursor(Execution::State& st, const JoinNode& root, bool stream
   }
   std::reverse(steps_.begin(), steps_.end());
   leaf_ = node->source;
+  reads_ahead_ = streamed_ && !steps_.empty();
+  if (reads_ahead_) {
+    for (const Bound& k : steps_.front().node->left_keys) reads_ahead_ = reads_ahead_ && reads_only(k, leaf_);
+  }
   if (!streamed_) st_.load(leaf_, {}, [](std::int32_t) {});
 }
 
 void SpineCursor::restart(bool counting) {
   started_ = false;
   stored_pos_ = 0;
+  ahead_.clear();
+  first_key_ready_ = false;
   if (!streamed_) return;
   const PlanSource& src = st_.plan.sources[leaf_];
   scan_.reset();
@@ -76,7 +91,7 @@ void SpineCursor::restart(bool counting) {
 }
 
 void SpineCursor::append_trail(std::vector<std::int32_t>& trail) const {
-  trail.push_back(static_cast<std::int32_t>(scan_->row_pointer()));
+  trail.push_back(static_cast<std::int32_t>(leaf_pointer_));
   for (const Step& step : steps_) trail.push_back(step.missing ? -1 : step.current);
 }
 
@@ -86,7 +101,8 @@ void SpineCursor::replay(const std::int32_t* entry) {
     reader_.emplace(st_.file.scan(src.table));
     reader_->select_columns(stored_mask(src));
   }
-  reader_->read_at(static_cast<std::uint32_t>(entry[0]), leaf_row_);
+  leaf_pointer_ = static_cast<std::uint32_t>(entry[0]);
+  reader_->read_at(leaf_pointer_, leaf_row_);
   whole_row_read_ = true;
   st_.ctx.rows[leaf_] = leaf_row_.empty() ? no_columns() : leaf_row_.data();
   st_.ctx.full[leaf_] = 1;
@@ -111,7 +127,7 @@ bool SpineCursor::selects_leftmost_row() const {
 
 void SpineCursor::read_whole_row() {
   if (!streamed_ || !needs_full_read_ || whole_row_read_) return;
-  reader_->read_at(scan_->row_pointer(), leaf_row_);
+  reader_->read_at(leaf_pointer_, leaf_row_);
   whole_row_read_ = true;
 }
 
@@ -171,9 +187,48 @@ Relation SpineCursor::build_relation(const JoinNode& right, const std::vector<Bo
   return rel;
 }
 
+void SpineCursor::read_ahead() {
+  const Step& first = steps_.front();
+  while (!ahead_.full()) {
+    RowsAhead::Row& row = ahead_.tail();
+    try {
+      if (!scan_->next(row.values)) {
+        ahead_.end(nullptr);
+        return;
+      }
+      row.pointer = scan_->row_pointer();
+      st_.ctx.rows[leaf_] = row.values.empty() ? no_columns() : row.values.data();
+      st_.ctx.full[leaf_] = 1;
+      row.keyed = make_key(first.node->left_keys, st_.ctx, row.key);
+    } catch (...) {
+      ahead_.end(std::current_exception());
+      return;
+    }
+    if (row.keyed) first.right.table->index.prefetch(row.key);
+    ahead_.push();
+  }
+  // Half way to its turn, a row's slot has arrived: its key's bytes, kept apart, are asked for.
+  if (ahead_.size() > RowsAhead::kDepth / 2) {
+    const RowsAhead::Row& half_way = ahead_.at(RowsAhead::kDepth / 2);
+    if (half_way.keyed) first.right.table->index.prefetch_key_bytes(half_way.key);
+  }
+}
+
 bool SpineCursor::next_leaf() {
   if (streamed_) {
-    if (!scan_->next(leaf_row_)) return false;
+    if (reads_ahead_) {
+      read_ahead();
+      RowsAhead::Row* row = ahead_.take();
+      if (!row) return false;
+      leaf_row_.swap(row->values);
+      leaf_pointer_ = row->pointer;
+      key_.swap(row->key);
+      first_keyed_ = row->keyed;
+      first_key_ready_ = true;
+    } else {
+      if (!scan_->next(leaf_row_)) return false;
+      leaf_pointer_ = scan_->row_pointer();
+    }
     whole_row_read_ = false;
     st_.ctx.rows[leaf_] = leaf_row_.empty() ? no_columns() : leaf_row_.data();
     st_.ctx.full[leaf_] = 1;
@@ -197,7 +252,15 @@ void SpineCursor::bind(Step& step) {
 }
 
 bool SpineCursor::enter(Step& step) {
-  step.chain = make_key(step.node->left_keys, st_.ctx, key_) ? matches(step) : KeyIndex::Chain{};
+  // The first join is entered once per leftmost row: its key may have been made as it was read.
+  bool keyed = false;
+  if (first_key_ready_ && &step == &steps_.front()) {
+    keyed = first_keyed_;
+    first_key_ready_ = false;
+  } else {
+    keyed = make_key(step.node->left_keys, st_.ctx, key_);
+  }
+  step.chain = keyed ? matches(step) : KeyIndex::Chain{};
   step.current = step.chain.first;
   step.missing = step.current < 0;
   if (step.missing && step.node->kind != JoinKind::Left) return false;

@@ -13,6 +13,7 @@
 #include "archive/sql/execution_state.h"
 #include "archive/sql/join_index_cache.h"
 #include "archive/sql/plan.h"
+#include "archive/sql/rows_ahead.h"
 
 namespace tarvik::archive::sql {
 
@@ -68,6 +69,9 @@ class SpineCursor {
   };
   Relation build_relation(const JoinNode& right, const std::vector<Bound>& keys);
   bool next_leaf();
+  // Reads the leftmost table's rows ahead until the ring is full, asking for each row's place in
+  // the first join's index.
+  void read_ahead();
   void bind(Step& step);
   bool enter(Step& step);
 
@@ -82,6 +86,12 @@ class SpineCursor {
   std::vector<Step> steps_;
   std::optional<jet::TableScan> scan_;
   std::optional<jet::TableScan> reader_;  // reads a passing row's other columns by its pointer
+  // Set on a streamed walk whose first join's key is read from the leftmost row alone.
+  bool reads_ahead_ = false;
+  RowsAhead ahead_;
+  bool first_key_ready_ = false;  // key_ holds the current row's first join key, made ahead
+  bool first_keyed_ = false;
+  std::uint32_t leaf_pointer_ = 0;  // the current leftmost row's pointer
   bool needs_full_read_ = false;
   bool whole_row_read_ = false;
   std::vector<Value> leaf_row_;
