@@ -28,8 +28,10 @@ class RecordingContext final : public exporters::ExportContext, public transfer:
     stage_.block.name = std::string(block);
     records_ = &records;
   }
-  void BlockFinished(std::string_view /*block*/, std::int32_t written) override {
+  void BlockFinished(std::string_view /*block*/, std::int32_t written,
+                     std::optional<archive::UnmatchedRows> unmatched) override {
     stage_.block.written = written;
+    stage_.block.unmatched = std::move(unmatched);
     records_ = nullptr;
   }
   void value_changed(const transfer::ValueChange& change) override {

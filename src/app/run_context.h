@@ -39,7 +39,8 @@ class RunContext : public exporters::ExportContext, public transfer::ValueObserv
   void TickProgress() override;
   // The report follows the blocks and hears of the values the writer changes.
   void BlockStarted(std::string_view block, archive::Recordset& records) override;
-  void BlockFinished(std::string_view block, std::int32_t written) override;
+  void BlockFinished(std::string_view block, std::int32_t written,
+                     std::optional<archive::UnmatchedRows> unmatched) override;
   void value_changed(const transfer::ValueChange& change) override;
 
   ui::WindowPort& window;

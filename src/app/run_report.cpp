@@ -28,9 +28,10 @@ void RunContext::BlockStarted(std::string_view block, archive::Recordset& record
   if (report) report->BlockStarted(block);
 }
 
-void RunContext::BlockFinished(std::string_view /*block*/, std::int32_t written) {
+void RunContext::BlockFinished(std::string_view /*block*/, std::int32_t written,
+                               std::optional<archive::UnmatchedRows> unmatched) {
   block_records_ = nullptr;
-  if (report) report->BlockFinished(written, archive());
+  if (report) report->BlockFinished(written, std::move(unmatched), archive());
 }
 
 void RunContext::value_changed(const transfer::ValueChange& change) {

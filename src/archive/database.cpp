@@ -112,6 +112,12 @@ sql::Plan plan_of(const jet::JetFile& f, std::string_view sql_text) {
   return sql::make_plan(statement, [&f](std::string_view name) { return f.table(name); });
 }
 
+std::vector<FieldInfo> fields_of(const sql::Plan& plan) {
+  std::vector<FieldInfo> fields;
+  for (const sql::OutputColumn& c : plan.columns) fields.push_back({c.name, field_type(c.expr.type.type), c.expr.type.size});
+  return fields;
+}
+
 }  // namespace
 
 void Database::check_statement(std::string_view sql_text) const {
@@ -122,13 +128,20 @@ void Database::check_statement(std::string_view sql_text) const {
 std::unique_ptr<Recordset> Database::open_snapshot_here(std::string_view sql_text) {
   const jet::JetFile& f = *state_->file;
   auto plan = std::make_unique<sql::Plan>(plan_of(f, sql_text));
-  std::vector<FieldInfo> fields;
-  for (const sql::OutputColumn& c : plan->columns) {
-    fields.push_back({c.name, field_type(c.expr.type.type), c.expr.type.size});
-  }
+  std::vector<FieldInfo> fields = fields_of(*plan);
   auto rows = query_rows(f, std::move(plan), state_->join_indexes);
   return std::make_unique<Recordset>(state_, Recordset::Kind::Snapshot, std::move(fields), std::move(rows),
                                      nullptr);
+}
+
+std::unique_ptr<Recordset> Database::open_snapshot_at(std::string_view sql_text,
+                                                     const std::vector<std::uint32_t>& pointers) {
+  if (state_->closed) throw errors::object_closed();
+  const jet::JetFile& f = *state_->file;
+  auto plan = std::make_unique<sql::Plan>(plan_of(f, sql_text));
+  std::vector<FieldInfo> fields = fields_of(*plan);
+  auto rows = query_rows_at(f, std::move(plan), pointers);
+  return std::make_unique<Recordset>(state_, Recordset::Kind::Snapshot, std::move(fields), std::move(rows), nullptr);
 }
 
 std::unique_ptr<Recordset> Database::open_table(std::string_view name) {

@@ -56,6 +56,9 @@ class Database {
 
   // A snapshot on a SELECT statement in Jet's dialect.
   std::unique_ptr<Recordset> open_snapshot(std::string_view sql);
+  // A snapshot on a SELECT of one table's columns, without WHERE, that reads only the rows at
+  // `pointers` (as a snapshot's unmatched_rows notes them), in that order.
+  std::unique_ptr<Recordset> open_snapshot_at(std::string_view sql, const std::vector<std::uint32_t>& pointers);
   // Checks a SELECT statement as opening a snapshot on it does, without reading a row: the errors
   // of its text and its names (3078 for a missing table, 3061 for a missing column), none that
   // only its rows could meet.

@@ -103,6 +103,11 @@ void Recordset::move_last() {
   row_changed();
 }
 
+std::optional<UnmatchedRows> Recordset::take_unmatched_rows() {
+  check_open();
+  return rows_->take_unmatched();
+}
+
 void Recordset::count_ahead() {
   check_open();
   if (empty_ || count_ || kind_ != Kind::Snapshot) return;

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "archive/field_type.h"
+#include "archive/unmatched_rows.h"
 #include "archive/value.h"
 
 namespace tarvik::archive {
@@ -72,6 +73,9 @@ class Recordset {
   bool no_match() const;
 
   void close();
+  // A snapshot's leftmost rows that gave it no row, taken out, once its rows have been walked (or
+  // counted) to the end; none before, on a table-kind set, and once taken.
+  std::optional<UnmatchedRows> take_unmatched_rows();
 
   // Counts the rows now without showing it: record_count still counts the rows reached, and the
   // next move_last finds the count made. For a set opened ahead on another thread.

@@ -1,5 +1,7 @@
 #include "archive/row_sources.h"
 
+#include <stdexcept>
+
 #include "archive/jet/jet_file.h"
 #include "archive/sql/executor.h"
 
@@ -9,12 +11,14 @@ namespace {
 
 class StreamedRows : public RowSource {
  public:
-  StreamedRows(const jet::JetFile& file, std::unique_ptr<sql::Plan> plan, sql::JoinIndexCache& cache)
-      : plan_(std::move(plan)), execution_(file, *plan_, &cache) {}
+  StreamedRows(const jet::JetFile& file, std::unique_ptr<sql::Plan> plan, sql::JoinIndexCache* cache)
+      : plan_(std::move(plan)), execution_(file, *plan_, cache) {}
+  sql::Execution& execution() { return execution_; }
   void restart() override { execution_.restart(); }
   bool next() override { return execution_.next(); }
   const std::vector<Value>& row() override { return execution_.current_row(projected_); }
   std::int64_t count_all() override { return execution_.count(); }
+  std::optional<UnmatchedRows> take_unmatched() override { return execution_.take_unmatched(); }
 
  private:
   std::unique_ptr<sql::Plan> plan_;
@@ -66,9 +70,18 @@ class TableRows : public RowSource {
 
 std::unique_ptr<RowSource> query_rows(const jet::JetFile& file, std::unique_ptr<sql::Plan> plan,
                                       sql::JoinIndexCache& cache) {
-  if (plan->streams()) return std::make_unique<StreamedRows>(file, std::move(plan), cache);
+  if (plan->streams()) return std::make_unique<StreamedRows>(file, std::move(plan), &cache);
   sql::Execution execution(file, *plan, &cache);
   return std::make_unique<KeptRows>(execution.materialize());
+}
+
+std::unique_ptr<RowSource> query_rows_at(const jet::JetFile& file, std::unique_ptr<sql::Plan> plan,
+                                         const std::vector<std::uint32_t>& pointers) {
+  if (!plan->streams() || plan->from->is_join || plan->where)
+    throw std::logic_error("rows read by pointer need a query of one table without WHERE");
+  auto rows = std::make_unique<StreamedRows>(file, std::move(plan), nullptr);
+  rows->execution().replay_rows(pointers);
+  return rows;
 }
 
 std::unique_ptr<RowSource> table_rows(const jet::JetFile& file, const jet::TableDef& table) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <unordered_set>
 
@@ -25,9 +26,11 @@ class ExportContext {
   virtual void TickProgress() = 0;
 
   // A block's record set is open and about to be written; then the block is complete with
-  // `written` records. For the transfer report; a run without one ignores them.
+  // `written` records, and `unmatched` its query's rows that gave no record, when its walk noted
+  // them. For the transfer report; a run without one ignores them.
   virtual void BlockStarted(std::string_view /*block*/, archive::Recordset& /*records*/) {}
-  virtual void BlockFinished(std::string_view /*block*/, std::int32_t /*written*/) {}
+  virtual void BlockFinished(std::string_view /*block*/, std::int32_t /*written*/,
+                             std::optional<archive::UnmatchedRows> /*unmatched*/) {}
 
   // The field whose value line is being written, so that a changed value can be named.
   std::string_view field_being_written;

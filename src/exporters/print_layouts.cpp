@@ -100,7 +100,7 @@ void ExportStampaPersonalizzata(ExportContext& context) {
     context.TickProgress();  // once per record read, excluded ones too
   }
   records->close();
-  context.BlockFinished(kStampaPersonalizzataBlock.name, kept);
+  context.BlockFinished(kStampaPersonalizzataBlock.name, kept, std::nullopt);
 }
 
 const TableBlock kStampaPersonalizzata2Block = {

@@ -45,9 +45,10 @@ void StartBlock(ExportContext& context, std::string_view name, archive::Recordse
     writer.WriteNumberLine(records.record_count());
 }
 
-void FinishBlock(ExportContext& context, std::string_view name, std::int32_t written) {
+void FinishBlock(ExportContext& context, std::string_view name, std::int32_t written,
+                 std::optional<archive::UnmatchedRows> unmatched) {
   if (context.writer().counts_later()) context.writer().FillCount(written);
-  context.BlockFinished(name, written);
+  context.BlockFinished(name, written, std::move(unmatched));
 }
 
 void ExportBlock(ExportContext& context, const TableBlock& block, const AfterRecord& after) {
@@ -66,8 +67,9 @@ void ExportBlock(ExportContext& context, const TableBlock& block, const AfterRec
     context.TickProgress();
   }
   const std::int32_t written = records->record_count();
+  std::optional<archive::UnmatchedRows> unmatched = records->take_unmatched_rows();
   records->close();
-  FinishBlock(context, block.name, written);
+  FinishBlock(context, block.name, written, std::move(unmatched));
 }
 
 }  // namespace tarvik::exporters

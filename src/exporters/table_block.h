@@ -38,7 +38,8 @@ using AfterRecord = std::function<void(archive::Recordset& records)>;
 // ahead takes the count once the records are written, and the set is read once.
 void StartBlock(ExportContext& context, std::string_view name, archive::Recordset& records);
 // After the records: the count line filled in if it was left open, and the block finished.
-void FinishBlock(ExportContext& context, std::string_view name, std::int32_t written);
+void FinishBlock(ExportContext& context, std::string_view name, std::int32_t written,
+                 std::optional<archive::UnmatchedRows> unmatched = std::nullopt);
 
 // Opens the block's query, makes its count exact, writes the name and count lines and every
 // record's value lines, ticking the progress once per record.

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "archive/unmatched_rows.h"
 #include "report/capped_list.h"
 
 namespace tarvik::report {
@@ -28,6 +30,9 @@ struct BlockReport {
   CappedList<ListedRow> duplicates;  // the rows a join wrote more than once
   std::int64_t extra_copies = 0;     // the records those rows added beyond one each (exact)
   CappedList<ChangedValue> changed;
+  // The rows of the block's table its query gave no record, as its walk noted them: the rows
+  // left out are among them. None when the walk noted nothing (the table is then read again).
+  std::optional<archive::UnmatchedRows> unmatched;
 };
 
 }  // namespace tarvik::report

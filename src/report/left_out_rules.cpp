@@ -30,11 +30,13 @@ struct Scan {
 };
 
 // Reads `sql` and lists the rows `examine` finds left out. When the caller knows how many there
-// are (`known`), reading ends once the list is full or all of them are listed.
-Scan scan(archive::Database& archive, const std::string& sql, BlockReport& report, std::optional<std::int64_t> known,
-          const Examine& examine) {
+// are (`known`), reading ends once the list is full or all of them are listed. With `only`, the
+// rows the block's query gave no record are read alone: the others were written, so they are
+// counted as read without being read again.
+Scan scan(archive::Database& archive, const std::string& sql, const archive::UnmatchedRows* only, BlockReport& report,
+          std::optional<std::int64_t> known, const Examine& examine) {
   Scan result;
-  auto rows = archive.open_snapshot(sql);
+  auto rows = only ? archive.open_snapshot_at(sql, only->pointers) : archive.open_snapshot(sql);
   for (; !rows->eof(); rows->move_next()) {
     ++result.rows;
     std::optional<ListedRow> left_out = examine(*rows);
@@ -53,6 +55,7 @@ Scan scan(archive::Database& archive, const std::string& sql, BlockReport& repor
     }
   }
   rows->close();
+  if (only) result.rows = only->rows_read;
   return result;
 }
 
@@ -136,9 +139,13 @@ const archive::KeyLookup& LeftOutFinder::item_codes(archive::Database& archive) 
   return *item_codes_;
 }
 
-// Read whole once, when the header block is examined (or, failing that, by its rows' block).
-const LeftOutFinder::Headers& LeftOutFinder::headers(archive::Database& archive, const std::string& table) {
-  if (auto found = headers_.find(table); found != headers_.end()) return found->second;
+// Read once, when the header block is examined (or, failing that, by its rows' block); read whole
+// again when the rows' block reads every row and the headers read were only those left out.
+const LeftOutFinder::Headers& LeftOutFinder::headers(archive::Database& archive, const std::string& table,
+                                                     bool every_header) {
+  if (auto found = headers_.find(table); found != headers_.end() && (found->second.complete || !every_header))
+    return found->second;
+  headers_.erase(table);
   BlockReport unlisted;
   unlisted.name = table;
   ExamineBlock(archive, unlisted, {});
@@ -147,6 +154,7 @@ const LeftOutFinder::Headers& LeftOutFinder::headers(archive::Database& archive,
 
 void LeftOutFinder::Find(archive::Database& archive, BlockReport& report, const TableCounts& counts) {
   ExamineBlock(archive, report, counts);
+  report.unmatched.reset();
   if (const HeaderKind* kind = header_kind(report.name, true)) headers_.erase(std::string(kind->header));
   if (report.name == "LinkMagazzinoFornitori") item_codes_.reset();
 }
@@ -157,6 +165,9 @@ void LeftOutFinder::ExamineBlock(archive::Database& archive, BlockReport& report
   std::vector<JoinReference> joins;
   std::vector<std::pair<std::string, std::string>> targets;  // every table and column joined to
   bool full_read = false;  // the keys read here serve a later block, so every row is read
+  // The rows the block's query gave no record, when its walk noted them and the rule reads the
+  // query's own leftmost table without a condition of its own: the rows left out are among them.
+  const archive::UnmatchedRows* only = report.unmatched ? &*report.unmatched : nullptr;
   Examine examine;
 
   if (block == "Agenti") {
@@ -185,6 +196,7 @@ void LeftOutFinder::ExamineBlock(archive::Database& archive, BlockReport& report
     own_table = "CliFor";
     own_key = "idCliFor";
     sql = "SELECT idCliFor, idAgente FROM CliFor WHERE idAgente IS NOT NULL";
+    only = nullptr;  // the register records without an agent are not this block's
     joins = {{"idAgente", "Agenti", "idCliFor"}};
     targets = {{"Agenti", "idCliFor"}, {"CliFor", "idCliFor"}};
     full_read = true;  // only some register records count, so their number comes from here
@@ -225,7 +237,8 @@ void LeftOutFinder::ExamineBlock(archive::Database& archive, BlockReport& report
     };
   } else if (const HeaderKind* kind = header_kind(block, false)) {
     const archive::KeyLookup& ids = register_ids(archive);
-    Headers& kept = headers_[block];
+    Headers& kept = headers_[block] = Headers{};
+    kept.complete = only == nullptr;
     const std::string key(kind->header_key), who = who_of(block);
     const bool numbered = key == "idDocumento";
     own_key = key;
@@ -249,7 +262,7 @@ void LeftOutFinder::ExamineBlock(archive::Database& archive, BlockReport& report
     };
   } else if (const HeaderKind* kind = header_kind(block, true)) {
     const std::string header(kind->header), key(kind->header_key), row_key(kind->row_key), who = who_of(header);
-    const Headers& kept = headers(archive, header);
+    const Headers& kept = headers(archive, header, only == nullptr);
     own_key = row_key;
     sql = "SELECT " + row_key + ", " + key + " FROM " + block;
     joins = {{key, header, key}};
@@ -283,7 +296,7 @@ void LeftOutFinder::ExamineBlock(archive::Database& archive, BlockReport& report
   if (unique && !full_read && own != counts.end()) known = own->second - report.written;
   if (known && *known <= 0) return;
 
-  const Scan read = scan(archive, sql, report, known, examine);
+  const Scan read = scan(archive, sql, only, report, known, examine);
   if (read.stopped) {
     report.left_out.add_unlisted(std::max<std::int64_t>(0, *known - report.left_out.count()));
     return;

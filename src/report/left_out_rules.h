@@ -34,16 +34,19 @@ class LeftOutFinder {
   void ExamineBlock(archive::Database& archive, BlockReport& report, const TableCounts& counts);
   // The headers of one document kind (or the journal documents): those the export wrote, and
   // for each of the others the customer or supplier that was missing.
+  // When read from the headers the block's query gave no record (not `complete`), `written` and
+  // `all` hold only those: enough for the rows its rows' query gave no record, not for every row.
   struct Headers {
     JoinKeys written;
     std::unordered_map<std::string, archive::Value> excluded;  // by join key: their idCliFor
     JoinKeys all;
+    bool complete = false;
   };
 
   // The register's ids and the items' codes: the indexes the blocks' joins built, shared.
   const archive::KeyLookup& register_ids(archive::Database& archive);
   const archive::KeyLookup& item_codes(archive::Database& archive);
-  const Headers& headers(archive::Database& archive, const std::string& table);
+  const Headers& headers(archive::Database& archive, const std::string& table, bool every_header);
 
   std::optional<archive::KeyLookup> register_ids_;
   std::optional<archive::KeyLookup> item_codes_;

@@ -28,16 +28,19 @@ void TransferReport::ValueChanged(std::string_view field, archive::Recordset& re
   NoteChangedValue(blocks_.back(), field, records, change);
 }
 
-void TransferReport::BlockFinished(std::int32_t written, archive::Database& archive) {
+void TransferReport::BlockFinished(std::int32_t written, std::optional<archive::UnmatchedRows> unmatched,
+                                   archive::Database& archive) {
   BlockReport& block = blocks_.back();
   block.written = written;
+  block.unmatched = std::move(unmatched);
   archive.run_ahead([this, &block](archive::Database& db) { left_out_.Find(db, block, table_counts_); });
 }
 
 void TransferReport::BlockRecorded(BlockReport block, archive::Database& archive) {
   const std::int64_t written = block.written;
+  std::optional<archive::UnmatchedRows> unmatched = std::move(block.unmatched);
   blocks_.push_back(std::move(block));
-  BlockFinished(static_cast<std::int32_t>(written), archive);
+  BlockFinished(static_cast<std::int32_t>(written), std::move(unmatched), archive);
 }
 
 ReportTotals TransferReport::totals() const {

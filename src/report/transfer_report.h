@@ -48,7 +48,7 @@ class TransferReport {
   // archive's second thread (Database::run_ahead) while the next blocks are written, one block
   // after the other in the run's order: the report is complete once the archive's finish_ahead()
   // has returned, and the archive must stay open until then.
-  void BlockFinished(std::int32_t written, archive::Database& archive);
+  void BlockFinished(std::int32_t written, std::optional<archive::UnmatchedRows> unmatched, archive::Database& archive);
   // A block written ahead, off the file, with its changed values and `written` set: it takes its
   // place as the next block and is then looked up as BlockFinished does.
   void BlockRecorded(BlockReport block, archive::Database& archive);

@@ -71,9 +71,26 @@ bool Execution::next() {
   }
   const std::optional<Bound>& where = st.plan.where;
   while (st.top->next()) {
-    if (!where || truth(*where, st.ctx) == Truth::True) return true;
+    if (!where || truth(*where, st.ctx) == Truth::True) {
+      st.top->row_given();
+      return true;
+    }
   }
   return false;
+}
+
+void Execution::replay_rows(const std::vector<std::uint32_t>& pointers) {
+  State& st = *state_;
+  if (!st.top) st.top = std::make_unique<SpineCursor>(st, *st.plan.from, true);
+  st.trail.assign(pointers.begin(), pointers.end());
+  st.trail_complete = true;
+  st.replaying = true;
+  st.trail_position = 0;
+}
+
+std::optional<UnmatchedRows> Execution::take_unmatched() {
+  if (!state_->top) return std::nullopt;
+  return state_->top->take_unmatched();
 }
 
 void Execution::output(std::vector<Value>& row) const {

@@ -10,7 +10,10 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
+
+#include "archive/unmatched_rows.h"
 
 #include "archive/sql/plan.h"
 #include "archive/value.h"
@@ -45,6 +48,14 @@ class Execution {
   // The number of rows, decoding only the columns that WHERE and the joins read; call restart()
   // before reading rows again.
   std::int64_t count();
+
+  // The leftmost rows the last complete walk gave no row for, taken out; none when no walk has run
+  // to its end since the last restart (replaying a count's trail walks nothing), or once taken.
+  std::optional<UnmatchedRows> take_unmatched();
+
+  // For a streaming plan of one table without WHERE: its rows are from now on those at
+  // `pointers`, in that order, read as a count's trail is replayed.
+  void replay_rows(const std::vector<std::uint32_t>& pointers);
 
   // For any plan: every result row, in the result's order (grouped, distinct, sorted).
   std::vector<std::vector<Value>> materialize();

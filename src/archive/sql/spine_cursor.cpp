@@ -1,6 +1,7 @@
 #include "archive/sql/spine_cursor.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "archive/sql/compare.h"
 #include "archive/sql/evaluate.h"
@@ -64,6 +65,8 @@ void SpineCursor::restart(bool counting) {
   stored_pos_ = 0;
   ahead_.clear();
   first_key_ready_ = false;
+  has_leaf_ = leaf_gave_row_ = walk_complete_ = false;
+  unmatched_ = UnmatchedRows{};
   if (!streamed_) return;
   const PlanSource& src = st_.plan.sources[leaf_];
   scan_.reset();
@@ -214,21 +217,42 @@ void SpineCursor::read_ahead() {
   }
 }
 
+std::optional<UnmatchedRows> SpineCursor::take_unmatched() {
+  if (!walk_complete_) return std::nullopt;
+  walk_complete_ = false;
+  return std::exchange(unmatched_, UnmatchedRows{});
+}
+
+void SpineCursor::leave_leaf() {
+  if (has_leaf_ && !leaf_gave_row_) unmatched_.pointers.push_back(leaf_pointer_);
+  has_leaf_ = false;
+}
+
 bool SpineCursor::next_leaf() {
   if (streamed_) {
+    leave_leaf();
     if (reads_ahead_) {
       read_ahead();
       RowsAhead::Row* row = ahead_.take();
-      if (!row) return false;
+      if (!row) {
+        walk_complete_ = true;
+        return false;
+      }
       leaf_row_.swap(row->values);
       leaf_pointer_ = row->pointer;
       key_.swap(row->key);
       first_keyed_ = row->keyed;
       first_key_ready_ = true;
     } else {
-      if (!scan_->next(leaf_row_)) return false;
+      if (!scan_->next(leaf_row_)) {
+        walk_complete_ = true;
+        return false;
+      }
       leaf_pointer_ = scan_->row_pointer();
     }
+    has_leaf_ = true;
+    leaf_gave_row_ = false;
+    ++unmatched_.rows_read;
     whole_row_read_ = false;
     st_.ctx.rows[leaf_] = leaf_row_.empty() ? no_columns() : leaf_row_.data();
     st_.ctx.full[leaf_] = 1;

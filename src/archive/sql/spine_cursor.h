@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "archive/jet/jet_file.h"
+#include "archive/unmatched_rows.h"
 #include "archive/sql/execution_state.h"
 #include "archive/sql/join_index_cache.h"
 #include "archive/sql/plan.h"
@@ -54,6 +55,11 @@ class SpineCursor {
 
   // To the next joined row; false after the last.
   bool next();
+  // The current joined row is one of the query's rows (it passed WHERE): its leftmost row matched.
+  void row_given() { leaf_gave_row_ = true; }
+  // The leftmost rows that gave no row, taken out, once a streamed walk has run to its end; none
+  // before, and once taken.
+  std::optional<UnmatchedRows> take_unmatched();
 
  private:
   // One join of the spine: its right side and where the walk stands in it.
@@ -92,6 +98,14 @@ class SpineCursor {
   bool first_key_ready_ = false;  // key_ holds the current row's first join key, made ahead
   bool first_keyed_ = false;
   std::uint32_t leaf_pointer_ = 0;  // the current leftmost row's pointer
+  // Noted along a streamed walk: whether the current leftmost row has given a row yet, and the
+  // leftmost rows that gave none.
+  bool has_leaf_ = false;
+  bool leaf_gave_row_ = false;
+  bool walk_complete_ = false;
+  UnmatchedRows unmatched_;
+  // Ends the current leftmost row's turn, noting it when it gave no row.
+  void leave_leaf();
   bool needs_full_read_ = false;
   bool whole_row_read_ = false;
   std::vector<Value> leaf_row_;
