@@ -39,6 +39,12 @@ LongValueRow long_value_row(const PageSource& pages, std::uint32_t pg_row) {
 }  // namespace
 
 std::vector<std::uint8_t> read_long_value(const PageSource& pages, Bytes field) {
+  LongValueScratch scratch;
+  const Bytes bytes = read_long_value(pages, field, scratch);
+  return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+}
+
+Bytes read_long_value(const PageSource& pages, Bytes field, LongValueScratch& scratch) {
   if (field.size() < kHeaderSize) throw errors::damaged("intestazione di un valore lungo troncata");
   std::uint32_t header = load_u32(field.data());
   std::uint32_t length = header & kLengthMask;
@@ -48,20 +54,21 @@ std::vector<std::uint8_t> read_long_value(const PageSource& pages, Bytes field) 
   if (kind == kInline) {
     if (length > field.size() - kHeaderSize)
       throw errors::damaged("valore lungo in linea più lungo del suo campo");
-    return std::vector<std::uint8_t>(field.begin() + kHeaderSize, field.begin() + kHeaderSize + length);
+    return field.subspan(kHeaderSize, length);
   }
   // Data stored elsewhere can never be longer than the file itself.
   if (std::uint64_t(length) > std::uint64_t(pages.page_count()) * pages.page_size())
     throw errors::damaged("valore lungo più grande del file");
 
-  std::vector<std::uint8_t> out;
   if (kind == kSingleRow) {
     LongValueRow single = long_value_row(pages, first);
     Bytes row = single.bytes;
     if (row.size() < length) throw errors::damaged(where(first) + ": dati troncati");
-    out.assign(row.begin(), row.begin() + length);
-    return out;
+    scratch.page = std::move(single.page);
+    return row.first(length);
   }
+  std::vector<std::uint8_t>& out = scratch.joined;
+  out.clear();
   if (kind != kChain) throw errors::damaged("valore lungo di tipo sconosciuto");
 
   // The stored length is not trusted for the buffer: a damaged one may claim gigabytes. The
@@ -79,7 +86,7 @@ std::vector<std::uint8_t> read_long_value(const PageSource& pages, Bytes field) 
     out.insert(out.end(), row.begin() + 4, row.begin() + 4 + take);
     next = following;
   }
-  return out;
+  return Bytes(out.data(), out.size());
 }
 
 }  // namespace tarvik::archive::jet

@@ -11,8 +11,19 @@
 
 namespace tarvik::archive::jet {
 
-// The value's bytes. Throws "damaged" for a broken chain (loop, short, pointing outside the file
-// or at a page that is not an LVAL page) or an unknown storage kind.
+// Where a long value's bytes are read to, reused from value to value: the LVAL page of a value
+// held in one row (its bytes are read where they lie), and the bytes of a chain joined.
+struct LongValueScratch {
+  Page page;
+  std::vector<std::uint8_t> joined;
+};
+
+// The value's bytes, valid until `scratch` is used again: in the field itself, in the page of its
+// one LVAL row, or joined from its chain. Throws "damaged" for a broken chain (loop, short,
+// pointing outside the file or at a page that is not an LVAL page) or an unknown storage kind.
+Bytes read_long_value(const PageSource& pages, Bytes field, LongValueScratch& scratch);
+
+// The same, as bytes of their own.
 std::vector<std::uint8_t> read_long_value(const PageSource& pages, Bytes field);
 
 }  // namespace tarvik::archive::jet

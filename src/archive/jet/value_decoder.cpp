@@ -63,7 +63,8 @@ void ValueDecoder::decode_into(const Column& column, const Field& field, Value& 
     return;
   }
   if (column.type == ColumnType::Memo && field.present) {
-    decode_text(read_long_value(pages_, field.bytes), out);
+    decode_text(read_long_value(pages_, field.bytes, long_value_), out);
+    long_value_.page = Page{};  // the page's block may go back to the cache
     return;
   }
   // The kinds most rows hold are set in place; the others go through decode_other.

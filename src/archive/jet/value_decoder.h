@@ -2,6 +2,7 @@
 // the column's type code. Numbers are read as the bytes hold them, never through text.
 #pragma once
 
+#include "archive/jet/long_value.h"
 #include "archive/jet/page_source.h"
 #include "archive/jet/row_layout.h"
 #include "archive/jet/table_def.h"
@@ -27,6 +28,7 @@ class ValueDecoder {
   Value decode_other(const Column& column, const Field& field) const;
   const PageSource& pages_;
   CodePageDecoder code_page_;  // Jet3 text
+  LongValueScratch long_value_;  // a memo's bytes, read where they lie
 };
 
 }  // namespace tarvik::archive::jet
