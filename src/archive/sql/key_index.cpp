@@ -20,7 +20,23 @@ void KeyIndex::add(std::string_view key, std::int32_t entry) {
     }
     hash_pending();
   }
-  add_hashed(key, entry);
+  queue_hashed(key, entry);
+}
+
+void KeyIndex::queue_hashed(std::string_view key, std::int32_t entry) {
+  if (queued_count_ == kQueued) add_queued();
+  Queued& last = queued_[(queued_first_ + queued_count_) % kQueued];
+  last.key.assign(key);
+  last.entry = entry;
+  ++queued_count_;
+  keys_.prefetch(key);
+}
+
+void KeyIndex::add_queued() {
+  const Queued& first = queued_[queued_first_];
+  add_hashed(first.key, first.entry);
+  queued_first_ = (queued_first_ + 1) % kQueued;
+  --queued_count_;
 }
 
 void KeyIndex::add_hashed(std::string_view key, std::int32_t entry) {
@@ -80,6 +96,7 @@ bool KeyIndex::fill_by_value(std::int64_t lowest, std::int64_t highest) {
 
 void KeyIndex::finish() {
   if (by_value_table_) return;
+  while (queued_count_ > 0) add_queued();
   if (!hashing_) {
     if (pending_.empty()) return;
     std::int64_t lowest = pending_.front().number, highest = lowest;
@@ -98,7 +115,7 @@ void KeyIndex::finish() {
 }
 
 std::uint32_t KeyIndex::held(std::string_view key) const {
-  if (!pending_.empty()) throw std::logic_error("look-up in an unfinished index");
+  if (!pending_.empty() || queued_count_ > 0) throw std::logic_error("look-up in an unfinished index");
   if (!by_value_table_) return keys_.find(key);
   const std::optional<std::int64_t> number = whole_number_of_key(key);
   if (!number) return KeyNumbers::kNone;  // every key held is a whole number

@@ -2,7 +2,9 @@
 // joined table, over KeyNumbers.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -57,6 +59,10 @@ class KeyIndex {
   // What a key holds: its entry with kOnce, its chain's number, or KeyNumbers::kNone.
   std::uint32_t held(std::string_view key) const;
   void add_hashed(std::string_view key, std::int32_t entry);
+  // Queues a key for the hash, asking for its slot; the oldest queued goes in when the queue is
+  // full, and the rest at finish(), so that keys go in in the order added.
+  void queue_hashed(std::string_view key, std::int32_t entry);
+  void add_queued();
   // Puts `entry` last under the key that holds `holds`, a key held already.
   void chain_on(std::uint32_t& holds, std::int32_t entry);
   // Sends the keys waiting as whole numbers to the hash, in the order added.
@@ -74,6 +80,16 @@ class KeyIndex {
   };
   std::vector<Pending> pending_;
   bool hashing_ = false;
+  // Text keys on their way into the hash, a few at a time: each one's slot is asked of memory as it
+  // is queued, so a large table's keys go in without each waiting on memory in turn.
+  struct Queued {
+    std::string key;
+    std::int32_t entry = 0;
+  };
+  static constexpr std::size_t kQueued = 8;
+  std::array<Queued, kQueued> queued_;
+  std::size_t queued_first_ = 0;
+  std::size_t queued_count_ = 0;
   std::size_t reserved_ = 0;
 
   KeyNumbers keys_;
