@@ -10,8 +10,6 @@ namespace tarvik::cli {
 namespace {
 
 constexpr int kBarWidth = 30;
-// Progress lines (off a terminal) are held back at most this long.
-constexpr auto kLinesHeldAtMost = std::chrono::milliseconds(50);
 
 // "Avanzamento: 300/1845" as the two numbers, for the bar.
 bool parse_progress(const std::string& caption, long& done, long& total) {
@@ -25,18 +23,7 @@ ConsoleWindow::ConsoleWindow(std::string folder, std::optional<bool> answer, std
     : folder_(std::move(folder)), answer_(answer), in_(in), err_(err),
       terminal_(platform::IsTerminal(err)) {}
 
-ConsoleWindow::~ConsoleWindow() { write_held_lines(); }
-
-void ConsoleWindow::write_held_lines() {
-  if (held_lines_.empty()) return;
-  std::fwrite(held_lines_.data(), 1, held_lines_.size(), err_);
-  std::fflush(err_);
-  held_lines_.clear();
-  last_lines_written_ = std::chrono::steady_clock::now();
-}
-
 void ConsoleWindow::end_progress_line() {
-  write_held_lines();
   if (progress_on_line_) std::fputc('\n', err_);
   progress_on_line_ = false;
 }
@@ -50,10 +37,7 @@ void ConsoleWindow::show_error_panel(bool shown) {
 void ConsoleWindow::set_progress_caption(const std::string& caption) {
   long done = 0, total = 0;
   if (!terminal_ || !parse_progress(caption, done, total)) {
-    held_lines_ += caption;
-    held_lines_ += '\n';
-    if (!last_lines_written_ || std::chrono::steady_clock::now() - *last_lines_written_ >= kLinesHeldAtMost)
-      write_held_lines();
+    std::fprintf(err_, "%s\n", caption.c_str());
     return;
   }
   // Done may pass the total: the total counts whole tables, the blocks filtered rows.
