@@ -1,6 +1,7 @@
 #include "archive/sql/executor.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <string>
 
@@ -178,15 +179,40 @@ std::vector<std::vector<Value>> Execution::kept_groups() {
   }
   const std::size_t width = st.top->trail_width();
   std::vector<std::int32_t> first_rows;  // width entries per group
+  // Rows wait a few at a time before their group is looked up, each one's place asked of memory
+  // as it comes: most groups are new, and their keys land all over a large table.
+  struct Waiting {
+    std::string key;
+    std::vector<std::int32_t> trail;
+    std::vector<char> counted;  // per aggregate: whether the row counts in it
+  };
+  std::array<Waiting, 8> waiting;
+  std::size_t first_waiting = 0, held = 0;
+  auto settle = [&] {
+    Waiting& row = waiting[first_waiting];
+    const std::uint32_t group = counts.group_of_key(row.key);
+    if (group == first_rows.size() / width) first_rows.insert(first_rows.end(), row.trail.begin(), row.trail.end());
+    for (std::size_t a = 0; a < row.counted.size(); ++a)
+      if (row.counted[a]) counts.count(group, a);
+    first_waiting = (first_waiting + 1) % waiting.size();
+    --held;
+  };
   while (next()) {
     read_keys();
-    const std::uint32_t group = counts.group(keys);
-    if (group == first_rows.size() / width) st.top->append_trail(first_rows);
+    if (held == waiting.size()) settle();
+    Waiting& row = waiting[(first_waiting + held) % waiting.size()];
+    row.key = counts.key_of(keys);
+    row.trail.clear();
+    st.top->append_trail(row.trail);
+    row.counted.resize(plan.aggregates.size());
     for (std::size_t a = 0; a < plan.aggregates.size(); ++a) {
       const AggregateSpec& spec = plan.aggregates[a];
-      if (spec.star || !operand(spec.arg, ctx, arg_scratch).is_null()) counts.count(group, a);
+      row.counted[a] = spec.star || !operand(spec.arg, ctx, arg_scratch).is_null();
     }
+    counts.prefetch(row.key);
+    ++held;
   }
+  while (held > 0) settle();
 
   auto having_holds = [&](const std::vector<Value>& row) {
     if (!plan.having) return true;

@@ -12,9 +12,11 @@ const std::string& GroupCounts::key_of(const std::vector<const Value*>& keys) {
   return key_;
 }
 
-std::uint32_t GroupCounts::group(const std::vector<const Value*>& keys) {
+std::uint32_t GroupCounts::group(const std::vector<const Value*>& keys) { return group_of_key(key_of(keys)); }
+
+std::uint32_t GroupCounts::group_of_key(std::string_view key) {
   bool added = false;
-  const std::uint32_t n = numbers_.number(key_of(keys), added);
+  const std::uint32_t n = numbers_.number(key, added);
   if (added) counts_.resize(counts_.size() + aggregate_count_, 0);
   return n;
 }

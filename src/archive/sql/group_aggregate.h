@@ -20,6 +20,11 @@ class GroupCounts {
 
   // The group of a row whose group key values are `keys`, numbered when first met.
   std::uint32_t group(const std::vector<const Value*>& keys);
+  // The same in two steps: the key of `keys` (valid until the next call), then its group.
+  const std::string& key_of(const std::vector<const Value*>& keys);
+  std::uint32_t group_of_key(std::string_view key);
+  // Asks for the memory the group of `key` is looked up in, ahead of the look-up.
+  void prefetch(std::string_view key) const { numbers_.prefetch(key); }
   // The group of `keys`, or KeyNumbers::kNone when it was never met.
   std::uint32_t find(const std::vector<const Value*>& keys);
   void count(std::uint32_t group, std::size_t aggregate) { ++counts_[group * aggregate_count_ + aggregate]; }
@@ -36,8 +41,6 @@ class GroupCounts {
   void fill_row(std::uint32_t group, const std::vector<const Value*>& keys, std::vector<Value>& row) const;
 
  private:
-  const std::string& key_of(const std::vector<const Value*>& keys);
-
   std::size_t aggregate_count_;
   KeyNumbers numbers_;
   std::vector<std::int32_t> counts_;  // aggregate_count_ per group
