@@ -27,9 +27,12 @@ RunOutcome export_archive(RunContext& context, const std::string& archive_path) 
   checks::PrepareLaterChecks(archive);
   CountTablesAhead(archive);
   StagesAhead stages(context, archive_path);
-  if (!checks::CheckSchema(archive, context.window) ||
-      !checks::CheckDuplicateSuppliers(archive, context.window) ||
-      !checks::CheckMissingDestinations(archive, context.window)) {
+  bool accepted = checks::CheckSchema(archive, context.window) && checks::CheckDuplicateSuppliers(archive, context.window);
+  // The last check's queries are still being prepared on the second thread: this one counts the
+  // tables for the total meanwhile instead of waiting.
+  if (accepted) CountTablesEarly(archive);
+  accepted = accepted && checks::CheckMissingDestinations(archive, context.window);
+  if (!accepted) {
     stages.stop();
     context.open_archive->close();
     context.open_archive.reset();

@@ -18,5 +18,9 @@ void ComputeTotal(RunContext& context);
 // them). A table that cannot be counted there is left alone: ComputeTotal counts it again and
 // meets its error itself, in its own order.
 void CountTablesAhead(archive::Database& archive);
+// Counts the same tables here, from the first, before their total is due: the run calls it while
+// the second thread still prepares the last check's queries, which this thread would otherwise
+// wait for. As on the second thread, a table that cannot be counted is left to ComputeTotal.
+void CountTablesEarly(archive::Database& archive);
 
 }  // namespace tarvik::app

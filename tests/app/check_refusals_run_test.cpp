@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 #include <map>
 #include <set>
 
@@ -128,6 +129,27 @@ TEST_F(CheckRefusalsRun, InvoicesWithoutAnExistingDestinationAreListedWithNumber
 
   EXPECT_EQ(press(archive_folder_text()), RunOutcome::RefusedByCheck);
   expect_refused_with(kMissingDestinationsHead + list);
+}
+
+TEST_F(CheckRefusalsRun, ARefusalStillComesFirstWhenATableCountedForTheTotalIsDamaged) {
+  // The tables are counted while the last check's queries are prepared, before it refuses: the
+  // damage met there is left to the total, which a refused run never reaches.
+  write_sample(archives_.path(), SampleVariant::MissingDestination);
+  std::uint32_t page = 0;
+  {
+    const auto file = archive::jet::JetFile::open(archive_path().string());
+    auto scan = file->scan(file->table("GiornaleMagazzino"));
+    std::vector<Value> row;
+    ASSERT_TRUE(scan.next(row));
+    page = scan.row_pointer() >> 8;
+  }
+  {
+    std::fstream bytes(archive_path(), std::ios::in | std::ios::out | std::ios::binary);
+    bytes.seekp(static_cast<std::streamoff>(page) * 4096);
+    bytes.put(0x04);  // no longer a data page
+  }
+  EXPECT_EQ(press(archive_folder_text()), RunOutcome::RefusedByCheck);
+  expect_refused_with(kMissingDestinationsHead + invoices_without_destination(archive_path()));
 }
 
 TEST_F(CheckRefusalsRun, TheSchemaCheckComesFirstAndTheOthersDoNotRun) {
