@@ -2,7 +2,9 @@
 // ("F_") or an accompanying invoice ("FA") that no longer exists is written as a manual entry
 // ("P_") without its link, so that the importer never meets a link to a missing invoice.
 #include <memory>
+#include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "exporters/exporters.h"
@@ -112,8 +114,9 @@ void ExportPrimanotaDocumenti(ExportContext& context) {
   tables.invoices.close();
   tables.accompanying.close();
   const std::int32_t written = documents->record_count();
+  std::optional<archive::UnmatchedRows> unmatched = documents->take_unmatched_rows();
   documents->close();
-  FinishBlock(context, "PrimanotaDocumenti", written);
+  FinishBlock(context, "PrimanotaDocumenti", written, std::move(unmatched));
 }
 
 }  // namespace tarvik::exporters
