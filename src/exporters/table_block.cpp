@@ -8,8 +8,8 @@ namespace tarvik::exporters {
 
 namespace {
 
-void WriteTreated(ExportContext& context, const archive::Value& value, const BlockField& field) {
-  transfer::TransferWriter& writer = context.writer();
+void WriteTreated(ExportContext& context, transfer::TransferWriter& writer, const archive::Value& value,
+                  const BlockField& field) {
   context.field_being_written = field.name;
   switch (field.treatment) {
     case Treatment::Plain:
@@ -31,7 +31,7 @@ void WriteTreated(ExportContext& context, const archive::Value& value, const Blo
 }  // namespace
 
 void WriteField(ExportContext& context, archive::Recordset& records, const BlockField& field) {
-  WriteTreated(context, records.field(field.name), field);
+  WriteTreated(context, context.writer(), records.field(field.name), field);
 }
 
 void StartBlock(ExportContext& context, std::string_view name, archive::Recordset& records) {
@@ -59,9 +59,10 @@ void ExportBlock(ExportContext& context, const TableBlock& block, const AfterRec
   if (!records->eof()) {
     for (const BlockField& field : block.fields) positions.push_back(records->field_index(field.name));
   }
+  transfer::TransferWriter& writer = context.writer();  // the same for the whole block
   while (!records->eof()) {
     const std::vector<archive::Value>& values = records->values();
-    for (std::size_t i = 0; i < positions.size(); ++i) WriteTreated(context, values[positions[i]], block.fields[i]);
+    for (std::size_t i = 0; i < positions.size(); ++i) WriteTreated(context, writer, values[positions[i]], block.fields[i]);
     if (after) after(*records);
     records->move_next();
     context.TickProgress();

@@ -8,7 +8,6 @@ namespace tarvik::transfer {
 
 namespace {
 // Large enough that a run of millions of short lines makes few system calls.
-constexpr std::size_t kFlushAt = 256 * 1024;
 }  // namespace
 
 TransferWriter::TransferWriter(std::filesystem::path path) {
@@ -108,13 +107,6 @@ void TransferWriter::close_and_delete() noexcept {
   if (!file_) return;
   file_->discard();
   DeleteTransferFile(file_->path());
-}
-
-void TransferWriter::end_line() {
-  // Two single characters: an append of two bytes would go through a general copy.
-  buffer_.push_back('\r');
-  buffer_.push_back('\n');
-  if (buffer_.size() >= kFlushAt) flush_buffer();
 }
 
 void TransferWriter::flush_buffer() {

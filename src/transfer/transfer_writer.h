@@ -72,7 +72,15 @@ class TransferWriter {
  private:
   TransferWriter() = default;
   void report_change(const archive::Value& value, bool raw, std::size_t line_start, const TextOutcome& outcome);
-  void end_line();
+  // Lines are put on their way once this much is buffered.
+  static constexpr std::size_t kFlushAt = 256 * 1024;
+  // Two single characters: an append of two bytes would go through a general copy. Inline: it
+  // ends every line.
+  void end_line() {
+    buffer_.push_back('\r');
+    buffer_.push_back('\n');
+    if (buffer_.size() >= kFlushAt) flush_buffer();
+  }
   void flush_buffer();
 
   std::optional<OutputFile> file_;
