@@ -10,16 +10,25 @@ RowLayout::RowLayout(const TableDef& table, const Format& format) : table_(table
   for (std::uint32_t i = 0; i < table_.columns.size(); ++i) every_column_.push_back(i);
 }
 
-void RowLayout::read_jet4_offsets(const Reader& r, std::size_t mask_size,
+bool RowLayout::read_jet4_offsets(const Reader& r, std::size_t mask_size,
                                   std::vector<std::size_t>& offsets) const {
   std::size_t size = r.size();
   if (size < 2 + mask_size + 2) fail("conteggio delle colonne variabili mancante");
   std::size_t count = r.u16(size - mask_size - 2);
   if (size < 2 + mask_size + 2 + 2 * (count + 1)) fail("tabella degli offset oltre la riga");
   offsets.resize(count + 1);
-  // Checked above: the whole table lies within the row.
+  // Checked above: the whole table lies within the row. Whether the offsets ever go down is found
+  // in the same pass.
   const std::uint8_t* first = r.bytes().data() + (size - mask_size - 4);
-  for (std::size_t i = 0; i <= count; ++i) offsets[i] = load_u16(first - 2 * i);
+  std::size_t previous = load_u16(first);
+  offsets[0] = previous;
+  bool descending = false;
+  for (std::size_t i = 1; i <= count; ++i) {
+    const std::size_t offset = load_u16(first - 2 * i);
+    descending |= offset < previous;
+    offsets[i] = previous = offset;
+  }
+  return descending;
 }
 
 void RowLayout::read_jet3_offsets(const Reader& r, std::size_t mask_size,
@@ -54,12 +63,15 @@ void RowLayout::split(Bytes row, std::vector<Field>& fields, std::span<const std
   thread_local std::vector<std::size_t> offsets;
   std::size_t fixed_end = mask_start;  // end of the fixed area
   if (table_.num_var_cols > 0) {
-    if (jet3) read_jet3_offsets(r, mask_size, offsets);
-    else read_jet4_offsets(r, mask_size, offsets);
+    bool descending = false;
+    if (jet3) {
+      read_jet3_offsets(r, mask_size, offsets);
+      for (std::size_t i = 0; i + 1 < offsets.size(); ++i) descending |= offsets[i] > offsets[i + 1];
+    } else {
+      descending = read_jet4_offsets(r, mask_size, offsets);
+    }
     std::size_t end_of_data = offsets.back();
     if (end_of_data > mask_start) fail("fine dei dati variabili oltre la riga");
-    bool descending = false;
-    for (std::size_t i = 0; i + 1 < offsets.size(); ++i) descending |= offsets[i] > offsets[i + 1];
     if (descending) fail("offset delle colonne variabili non crescenti");
     fixed_end = offsets.front();
     if (fixed_end < count_size) fail("offset delle colonne variabili dentro l'intestazione");

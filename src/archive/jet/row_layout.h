@@ -32,7 +32,8 @@ class RowLayout {
   void split(Bytes row, std::vector<Field>& fields) const { split(row, fields, every_column_); }
 
  private:
-  void read_jet4_offsets(const Reader& r, std::size_t mask_size, std::vector<std::size_t>& offsets) const;
+  // Returns whether the offsets ever go down.
+  bool read_jet4_offsets(const Reader& r, std::size_t mask_size, std::vector<std::size_t>& offsets) const;
   void read_jet3_offsets(const Reader& r, std::size_t mask_size, std::vector<std::size_t>& offsets) const;
 
   const TableDef& table_;
