@@ -307,3 +307,29 @@ TEST(JoinIndexCache, ForgetsOlderIndexesBeyondItsBudget) {
 
 }  // namespace
 }  // namespace tarvik::archive::sql
+
+namespace tarvik::archive::sql {
+namespace {
+
+// A whole number's key holds the bytes it needs as a signed number, and reads back as itself:
+// checked at every edge of a byte count, on both sides of zero.
+TEST(WholeNumberKey, TakesTheBytesItsSignedValueNeedsAndReadsBack) {
+  std::vector<std::int64_t> numbers = {0, -1, INT64_MIN, INT64_MAX};
+  for (int bytes = 1; bytes < 8; ++bytes) {
+    const std::int64_t top = (std::int64_t(1) << (8 * bytes - 1)) - 1;  // the largest that fits
+    numbers.insert(numbers.end(), {top, top + 1, -top - 1, -top - 2});
+  }
+  for (const std::int64_t number : numbers) {
+    std::size_t needed = 1;
+    while (needed < 8 && (number > (std::int64_t(1) << (8 * needed - 1)) - 1 ||
+                          number < -(std::int64_t(1) << (8 * needed - 1))))
+      ++needed;
+    std::string key;
+    append_whole_number_key(key, number);
+    EXPECT_EQ(key.size(), 1 + needed) << number;
+    EXPECT_EQ(whole_number_of_key(key), number);
+  }
+}
+
+}  // namespace
+}  // namespace tarvik::archive::sql

@@ -1,5 +1,6 @@
 #include "archive/sql/compare.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -144,8 +145,9 @@ void append_whole_number_key(std::string& key, std::int64_t number) {
   // the count of bytes is in the tag, and the bytes dropped are the sign's repeats.
   char bytes[9];  // the tag, then the number's bytes
   for (int b = 0; b < 8; ++b) bytes[1 + b] = static_cast<char>((number >> (8 * b)) & 0xFF);
-  std::size_t used = 8;
-  while (used > 1 && number >> (8 * (used - 1) - 1) == number >> 63) --used;
+  // The bits that are not the sign's repeats, and the sign bit: a byte for each eight.
+  const auto significant = static_cast<std::uint64_t>(number ^ (number >> 63));
+  const std::size_t used = static_cast<std::size_t>(std::bit_width(significant)) / 8 + 1;
   bytes[0] = static_cast<char>(kWholeTag + used);
   key.append(bytes, 1 + used);
 }
