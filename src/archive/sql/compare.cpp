@@ -152,6 +152,17 @@ void append_whole_number_key(std::string& key, std::int64_t number) {
   key.append(bytes, 1 + used);
 }
 
+std::optional<std::int64_t> whole_number_key_of(const Value& value) {
+  switch (category_of(value.kind())) {
+    case Category::Number: break;
+    case Category::Binary: throw errors::criteria_type_mismatch();
+    default: return std::nullopt;
+  }
+  const Number n = to_number(value);
+  if (!n.whole) return std::nullopt;
+  return n.integer;
+}
+
 std::optional<std::int64_t> whole_number_of_key(std::string_view key) {
   if (key.size() < 2) return std::nullopt;
   const std::size_t used = static_cast<unsigned char>(key[0]) - static_cast<unsigned char>(kWholeTag);

@@ -35,6 +35,9 @@ void append_key(std::string& key, const Value& value);
 // The number a key made by one append_key of a whole number stands for; none for any other key
 // (text, a fraction, a null, several values).
 std::optional<std::int64_t> whole_number_of_key(std::string_view key);
+// The whole number whose key append_key makes of `value` (whole_number_of_key of that key), without
+// making it; none when its key is another kind's. Throws as append_key does.
+std::optional<std::int64_t> whole_number_key_of(const Value& value);
 // The key append_key makes of a value that is the whole number `number`.
 void append_whole_number_key(std::string& key, std::int64_t number);
 

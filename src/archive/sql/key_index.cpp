@@ -134,14 +134,6 @@ void KeyIndex::prefetch(std::string_view key) const {
   if (at < by_value_.size()) __builtin_prefetch(&by_value_[static_cast<std::size_t>(at)]);
 }
 
-KeyIndex::Chain KeyIndex::chain(std::string_view key) const {
-  const std::uint32_t holds = held(key);
-  if (holds == KeyNumbers::kNone) return Chain{};
-  if (holds & kOnce) {
-    const auto entry = static_cast<std::int32_t>(holds & ~kOnce);
-    return Chain{entry, entry};
-  }
-  return chains_[holds];
-}
+KeyIndex::Chain KeyIndex::chain(std::string_view key) const { return chain_held(held(key)); }
 
 }  // namespace tarvik::archive::sql

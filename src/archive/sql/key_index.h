@@ -46,6 +46,16 @@ class KeyIndex {
   void prefetch_key_bytes(std::string_view key) const {
     if (!by_value_table_) keys_.prefetch_key_bytes(key);
   }
+  // The chain of the key a whole number makes (append_whole_number_key), for an index by value:
+  // without the key's bytes. Only when by_value().
+  Chain chain_of_number(std::int64_t number) const {
+    const std::uint64_t at = static_cast<std::uint64_t>(number) - static_cast<std::uint64_t>(lowest_);
+    return at < by_value_.size() ? chain_held(by_value_[static_cast<std::size_t>(at)]) : Chain{};
+  }
+  void prefetch_number(std::int64_t number) const {
+    const std::uint64_t at = static_cast<std::uint64_t>(number) - static_cast<std::uint64_t>(lowest_);
+    if (at < by_value_.size()) __builtin_prefetch(&by_value_[static_cast<std::size_t>(at)]);
+  }
   // The first entry of `key`, or -1.
   std::int32_t first(std::string_view key) const { return chain(key).first; }
   // The entry after `entry` under the same key, or -1.
@@ -58,6 +68,14 @@ class KeyIndex {
 
   // What a key holds: its entry with kOnce, its chain's number, or KeyNumbers::kNone.
   std::uint32_t held(std::string_view key) const;
+  Chain chain_held(std::uint32_t holds) const {
+    if (holds == KeyNumbers::kNone) return Chain{};
+    if (holds & kOnce) {
+      const auto entry = static_cast<std::int32_t>(holds & ~kOnce);
+      return Chain{entry, entry};
+    }
+    return chains_[holds];
+  }
   void add_hashed(std::string_view key, std::int32_t entry);
   // Queues a key for the hash, asking for its slot; the oldest queued goes in when the queue is
   // full, and the rest at finish(), so that keys go in in the order added.

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,8 @@ class RowsAhead {
     std::uint32_t pointer = 0;  // the scan's row pointer
     std::string key;            // the first join's key
     bool keyed = false;         // false: a key value is null, and the row matches nothing
+    // For a first join on a table of whole numbers: the number its one key value makes, if any.
+    std::optional<std::int64_t> number;
   };
 
   void clear() {

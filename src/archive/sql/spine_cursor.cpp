@@ -52,6 +52,7 @@ SpineCursor::SpineCursor(Execution::State& st, const JoinNode& root, bool stream
     node = node->left.get();
   }
   std::reverse(steps_.begin(), steps_.end());
+  for (Step& step : steps_) step.by_number = step.right.table->index.by_value() && step.node->left_keys.size() == 1;
   leaf_ = node->source;
   reads_ahead_ = streamed_ && !steps_.empty();
   if (reads_ahead_) {
@@ -202,12 +203,17 @@ void SpineCursor::read_ahead() {
       row.pointer = scan_->row_pointer();
       st_.ctx.rows[leaf_] = row.values.empty() ? no_columns() : row.values.data();
       st_.ctx.full[leaf_] = 1;
-      row.keyed = make_key(first.node->left_keys, st_.ctx, row.key);
+      if (first.by_number) row.number = number_key(first);
+      else row.keyed = make_key(first.node->left_keys, st_.ctx, row.key);
     } catch (...) {
       ahead_.end(std::current_exception());
       return;
     }
-    if (row.keyed) first.right.table->index.prefetch(row.key);
+    if (first.by_number) {
+      if (row.number) first.right.table->index.prefetch_number(*row.number);
+    } else if (row.keyed) {
+      first.right.table->index.prefetch(row.key);
+    }
     ahead_.push();
   }
   // Half way to its turn, a row's slot has arrived: its key's bytes, kept apart, are asked for.
@@ -242,6 +248,7 @@ bool SpineCursor::next_leaf() {
       leaf_pointer_ = row->pointer;
       key_.swap(row->key);
       first_keyed_ = row->keyed;
+      first_number_ = row->number;
       first_key_ready_ = true;
     } else {
       if (!scan_->next(leaf_row_)) {
@@ -277,19 +284,28 @@ void SpineCursor::bind(Step& step) {
 
 bool SpineCursor::enter(Step& step) {
   // The first join is entered once per leftmost row: its key may have been made as it was read.
-  bool keyed = false;
-  if (first_key_ready_ && &step == &steps_.front()) {
-    keyed = first_keyed_;
-    first_key_ready_ = false;
+  const bool made_ahead = first_key_ready_ && &step == &steps_.front();
+  if (made_ahead) first_key_ready_ = false;
+  if (step.by_number) {
+    // A key that is no whole number finds nothing among whole numbers.
+    const std::optional<std::int64_t> number = made_ahead ? first_number_ : number_key(step);
+    step.chain = number ? step.right.table->index.chain_of_number(*number) : KeyIndex::Chain{};
   } else {
-    keyed = make_key(step.node->left_keys, st_.ctx, key_);
+    const bool keyed = made_ahead ? first_keyed_ : make_key(step.node->left_keys, st_.ctx, key_);
+    step.chain = keyed ? matches(step) : KeyIndex::Chain{};
   }
-  step.chain = keyed ? matches(step) : KeyIndex::Chain{};
   step.current = step.chain.first;
   step.missing = step.current < 0;
   if (step.missing && step.node->kind != JoinKind::Left) return false;
   bind(step);
   return true;
+}
+
+std::optional<std::int64_t> SpineCursor::number_key(const Step& step) {
+  Value scratch;
+  const Value& value = operand(step.node->left_keys.front(), st_.ctx, scratch);
+  if (value.is_null()) return std::nullopt;  // a null matches nothing
+  return whole_number_key_of(value);
 }
 
 KeyIndex::Chain SpineCursor::matches(Step& step) {

@@ -66,6 +66,9 @@ class SpineCursor {
   struct Step {
     const JoinNode* node;
     Relation right;
+    // Its index holds whole numbers by value, and its one key is looked up as a number, without
+    // the key's bytes.
+    bool by_number = false;
     std::int32_t current = -1;
     bool missing = false;  // on the null row of a LEFT JOIN
     KeyIndex::Chain chain = {};  // the entries under the current key
@@ -79,6 +82,8 @@ class SpineCursor {
   // the first join's index.
   void read_ahead();
   void bind(Step& step);
+  // The whole number the key of `step` (looked up by number) makes of the current row, if any.
+  std::optional<std::int64_t> number_key(const Step& step);
   bool enter(Step& step);
 
   // The entries under key_. Rows often come in runs with the same key (a document's rows, one
@@ -97,6 +102,7 @@ class SpineCursor {
   RowsAhead ahead_;
   bool first_key_ready_ = false;  // key_ holds the current row's first join key, made ahead
   bool first_keyed_ = false;
+  std::optional<std::int64_t> first_number_;  // the same, for a first join looked up by number
   std::uint32_t leaf_pointer_ = 0;  // the current leftmost row's pointer
   // Noted along a streamed walk: whether the current leftmost row has given a row yet, and the
   // leftmost rows that gave none.
