@@ -126,12 +126,9 @@ std::uint32_t KeyIndex::held(std::string_view key) const {
 void KeyIndex::prefetch(std::string_view key) const {
   if (!by_value_table_) {
     keys_.prefetch(key);
-    return;
+  } else if (const std::optional<std::int64_t> number = whole_number_of_key(key)) {
+    prefetch_number(*number);
   }
-  const std::optional<std::int64_t> number = whole_number_of_key(key);
-  if (!number) return;
-  const std::uint64_t at = static_cast<std::uint64_t>(*number) - static_cast<std::uint64_t>(lowest_);
-  if (at < by_value_.size()) __builtin_prefetch(&by_value_[static_cast<std::size_t>(at)]);
 }
 
 KeyIndex::Chain KeyIndex::chain(std::string_view key) const { return chain_held(held(key)); }
