@@ -270,25 +270,6 @@ TEST(KeyNumbers, ReservedRoomKeepsNumbersAndFindsEveryKey) {
 }
 
 
-// An index asked for without columns of its rows is served by one of the same table and keys that
-// keeps some; never by one of other keys, another table, or for a query that keeps columns.
-TEST(JoinIndexCache, AnIndexKeepingColumnsServesOneThatKeepsNone) {
-  JoinIndexCache cache;
-  auto keeping = std::make_shared<JoinedTable>();
-  cache.keep(kept_index_name(24, {0}, {0, 3}), keeping);
-  cache.keep(kept_index_name(124, {0}, {}), std::make_shared<JoinedTable>());
-  EXPECT_EQ(cache.find(kept_index_name(24, {0}, {})), keeping);
-  EXPECT_EQ(cache.find(kept_index_name(24, {0}, {1})), nullptr);
-  EXPECT_EQ(cache.find(kept_index_name(24, {0, 1}, {})), nullptr);
-  EXPECT_EQ(cache.find(kept_index_name(2, {0}, {})), nullptr);
-  EXPECT_EQ(cache.find(kept_index_name(4, {0}, {})), nullptr);
-  // The one that keeps exactly what is asked for comes first.
-  auto exact = std::make_shared<JoinedTable>();
-  cache.keep(kept_index_name(24, {0}, {}), exact);
-  cache.find(kept_index_name(24, {0}, {0, 3}));  // the other is now the more recent
-  EXPECT_EQ(cache.find(kept_index_name(24, {0}, {})), exact);
-}
-
 TEST(JoinIndexCache, ForgetsOlderIndexesBeyondItsBudget) {
   JoinIndexCache cache;
   auto big = [] {

@@ -1,6 +1,5 @@
 #include "archive/sql/join_index_cache.h"
 
-#include <algorithm>
 #include <iterator>
 
 namespace tarvik::archive::sql {
@@ -23,16 +22,13 @@ const Value* StoredRows::row(std::size_t i) const { return width == 0 ? no_colum
 
 std::shared_ptr<const JoinedTable> JoinIndexCache::find(const std::string& key) {
   std::lock_guard<std::mutex> lock(mutex_);
-  auto found = std::find_if(entries_.begin(), entries_.end(), [&](const auto& entry) { return entry.first == key; });
-  // kept_index_name ends with "keeping" when no column is kept, and goes on with the columns.
-  if (found == entries_.end() && key.ends_with(" keeping")) {
-    found = std::find_if(entries_.begin(), entries_.end(), [&](const auto& entry) {
-      return entry.first.size() > key.size() && entry.first.starts_with(key) && entry.first[key.size()] == ' ';
-    });
+  for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+    if (it->first == key) {
+      entries_.splice(entries_.begin(), entries_, it);
+      return entries_.front().second;
+    }
   }
-  if (found == entries_.end()) return nullptr;
-  entries_.splice(entries_.begin(), entries_, found);
-  return entries_.front().second;
+  return nullptr;
 }
 
 void JoinIndexCache::keep(const std::string& key, std::shared_ptr<const JoinedTable> table) {

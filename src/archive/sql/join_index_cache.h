@@ -59,9 +59,7 @@ class JoinIndexCache {
   // The kept indexes other than the newest hold at most this much; the newest is always kept.
   static constexpr std::size_t kBudgetBytes = std::size_t(24) << 20;
 
-  // The index kept under `key` (it becomes the most recently used), or null. An index asked for
-  // without columns of its rows is served as well by one of the same table and keys that keeps
-  // some: its rows are never read, and its keys and entries are the same.
+  // The index kept under `key` (it becomes the most recently used), or null.
   std::shared_ptr<const JoinedTable> find(const std::string& key);
   // Keeps `table` under `key`, forgetting the least recently used beyond kKept or the budget.
   void keep(const std::string& key, std::shared_ptr<const JoinedTable> table);
