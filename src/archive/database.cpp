@@ -125,23 +125,27 @@ void Database::check_statement(std::string_view sql_text) const {
   plan_of(*state_->file, sql_text);
 }
 
-std::unique_ptr<Recordset> Database::open_snapshot_here(std::string_view sql_text) {
-  const jet::JetFile& f = *state_->file;
-  auto plan = std::make_unique<sql::Plan>(plan_of(f, sql_text));
+// A snapshot on the plan of `sql_text`, its rows from `rows_of` the plan.
+template <typename RowsOf>
+std::unique_ptr<Recordset> Database::snapshot(std::string_view sql_text, const RowsOf& rows_of) {
+  auto plan = std::make_unique<sql::Plan>(plan_of(*state_->file, sql_text));
   std::vector<FieldInfo> fields = fields_of(*plan);
-  auto rows = query_rows(f, std::move(plan), state_->join_indexes);
-  return std::make_unique<Recordset>(state_, Recordset::Kind::Snapshot, std::move(fields), std::move(rows),
+  return std::make_unique<Recordset>(state_, Recordset::Kind::Snapshot, std::move(fields), rows_of(std::move(plan)),
                                      nullptr);
+}
+
+std::unique_ptr<Recordset> Database::open_snapshot_here(std::string_view sql_text) {
+  return snapshot(sql_text, [this](std::unique_ptr<sql::Plan> plan) {
+    return query_rows(*state_->file, std::move(plan), state_->join_indexes);
+  });
 }
 
 std::unique_ptr<Recordset> Database::open_snapshot_at(std::string_view sql_text,
                                                      const std::vector<std::uint32_t>& pointers) {
   if (state_->closed) throw errors::object_closed();
-  const jet::JetFile& f = *state_->file;
-  auto plan = std::make_unique<sql::Plan>(plan_of(f, sql_text));
-  std::vector<FieldInfo> fields = fields_of(*plan);
-  auto rows = query_rows_at(f, std::move(plan), pointers);
-  return std::make_unique<Recordset>(state_, Recordset::Kind::Snapshot, std::move(fields), std::move(rows), nullptr);
+  return snapshot(sql_text, [this, &pointers](std::unique_ptr<sql::Plan> plan) {
+    return query_rows_at(*state_->file, std::move(plan), pointers);
+  });
 }
 
 std::unique_ptr<Recordset> Database::open_table(std::string_view name) {

@@ -93,6 +93,8 @@ class Database {
  private:
   explicit Database(std::shared_ptr<DatabaseState> state);
   std::unique_ptr<Recordset> open_snapshot_here(std::string_view sql);
+  template <typename RowsOf>
+  std::unique_ptr<Recordset> snapshot(std::string_view sql, const RowsOf& rows_of);
   std::shared_ptr<DatabaseState> state_;
   ArchiveWorker& worker();
   std::unique_ptr<ArchiveWorker> worker_;  // made on the first request

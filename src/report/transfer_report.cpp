@@ -33,14 +33,17 @@ void TransferReport::BlockFinished(std::int32_t written, std::optional<archive::
   BlockReport& block = blocks_.back();
   block.written = written;
   block.unmatched = std::move(unmatched);
-  archive.run_ahead([this, &block](archive::Database& db) { left_out_.Find(db, block, table_counts_); });
+  LookUpLastBlock(archive);
 }
 
 void TransferReport::BlockRecorded(BlockReport block, archive::Database& archive) {
-  const std::int64_t written = block.written;
-  std::optional<archive::UnmatchedRows> unmatched = std::move(block.unmatched);
   blocks_.push_back(std::move(block));
-  BlockFinished(static_cast<std::int32_t>(written), std::move(unmatched), archive);
+  LookUpLastBlock(archive);
+}
+
+void TransferReport::LookUpLastBlock(archive::Database& archive) {
+  BlockReport& block = blocks_.back();
+  archive.run_ahead([this, &block](archive::Database& db) { left_out_.Find(db, block, table_counts_); });
 }
 
 ReportTotals TransferReport::totals() const {

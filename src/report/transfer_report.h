@@ -63,6 +63,9 @@ class TransferReport {
   ReportTotals totals() const;
 
  private:
+  // Looks up the left-out rows of the block last added, on the archive's second thread.
+  void LookUpLastBlock(archive::Database& archive);
+
   ReportHeading heading_;
   TableCounts table_counts_;
   LeftOutFinder left_out_;

@@ -13,9 +13,8 @@
 #include <optional>
 #include <vector>
 
-#include "archive/unmatched_rows.h"
-
 #include "archive/sql/plan.h"
+#include "archive/unmatched_rows.h"
 #include "archive/value.h"
 
 namespace tarvik::archive::jet {

@@ -119,8 +119,8 @@ std::uint32_t KeyIndex::held(std::string_view key) const {
   if (!by_value_table_) return keys_.find(key);
   const std::optional<std::int64_t> number = whole_number_of_key(key);
   if (!number) return KeyNumbers::kNone;  // every key held is a whole number
-  const std::uint64_t at = static_cast<std::uint64_t>(*number) - static_cast<std::uint64_t>(lowest_);
-  return at < by_value_.size() ? by_value_[static_cast<std::size_t>(at)] : KeyNumbers::kNone;
+  const std::uint32_t* cell = cell_of(*number);
+  return cell ? *cell : KeyNumbers::kNone;
 }
 
 void KeyIndex::prefetch(std::string_view key) const {

@@ -49,12 +49,11 @@ class KeyIndex {
   // The chain of the key a whole number makes (append_whole_number_key), for an index by value:
   // without the key's bytes. Only when by_value().
   Chain chain_of_number(std::int64_t number) const {
-    const std::uint64_t at = static_cast<std::uint64_t>(number) - static_cast<std::uint64_t>(lowest_);
-    return at < by_value_.size() ? chain_held(by_value_[static_cast<std::size_t>(at)]) : Chain{};
+    const std::uint32_t* cell = cell_of(number);
+    return cell ? chain_held(*cell) : Chain{};
   }
   void prefetch_number(std::int64_t number) const {
-    const std::uint64_t at = static_cast<std::uint64_t>(number) - static_cast<std::uint64_t>(lowest_);
-    if (at < by_value_.size()) __builtin_prefetch(&by_value_[static_cast<std::size_t>(at)]);
+    if (const std::uint32_t* cell = cell_of(number)) __builtin_prefetch(cell);
   }
   // The first entry of `key`, or -1.
   std::int32_t first(std::string_view key) const { return chain(key).first; }
@@ -68,6 +67,11 @@ class KeyIndex {
 
   // What a key holds: its entry with kOnce, its chain's number, or KeyNumbers::kNone.
   std::uint32_t held(std::string_view key) const;
+  // The table by value's cell of `number`, or null outside its range.
+  const std::uint32_t* cell_of(std::int64_t number) const {
+    const std::uint64_t at = static_cast<std::uint64_t>(number) - static_cast<std::uint64_t>(lowest_);
+    return at < by_value_.size() ? &by_value_[static_cast<std::size_t>(at)] : nullptr;
+  }
   Chain chain_held(std::uint32_t holds) const {
     if (holds == KeyNumbers::kNone) return Chain{};
     if (holds & kOnce) {
