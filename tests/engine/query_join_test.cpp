@@ -54,6 +54,32 @@ TEST_F(Joins, LeftJoinWithIsNullFindsTheRowsWithoutMatch) {
   EXPECT_EQ(got, expected);
 }
 
+// A null test of the joined table's own key says whether the row found a match (a null key
+// matches nothing), in WHERE, under NOT and in the select list alike.
+TEST_F(Joins, NullTestOfTheJoinedKeyTellsMatchedFromUnmatched) {
+  Rows unmatched, matched, flagged;
+  for (const auto& c : clients) {
+    bool found = false;
+    for (const auto& o : orders) {
+      if (!same_text(c[0], o[1])) continue;
+      matched.push_back({c[0], o[0]});
+      flagged.push_back({c[0], Value::boolean(false)});
+      found = true;
+    }
+    if (!found) {
+      unmatched.push_back({c[0]});
+      flagged.push_back({c[0], Value::boolean(true)});
+    }
+  }
+  ASSERT_FALSE(unmatched.empty());
+  const std::string join = " from Client left join Commande on Client.CodeCli = Commande.CodeCli";
+  EXPECT_EQ(query(*db, "select Client.CodeCli" + join + " where Commande.CodeCli is null"), unmatched);
+  EXPECT_EQ(query(*db, "select Client.CodeCli, Commande.NoCom" + join + " where not (Commande.CodeCli is null)"), matched);
+  EXPECT_EQ(query(*db, "select Client.CodeCli, Commande.CodeCli is null" + join), flagged);
+  EXPECT_TRUE(query(*db, "select Client.CodeCli from Client inner join Commande on Client.CodeCli = "
+                         "Commande.CodeCli where Commande.CodeCli is null").empty());
+}
+
 TEST_F(Joins, LeftJoinKeepsEveryLeftRowOnceWithNullsWhenUnmatched) {
   Rows expected;
   for (const auto& c : clients) {

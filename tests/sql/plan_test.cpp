@@ -101,9 +101,16 @@ TEST(Plan, StarOfOneTableKeepsItsColumnsAndTypes) {
 TEST(Plan, AJoinedTableReadOnlyByItsJoinKeepsNoColumns) {
   Plan p = plan("SELECT Agenti.* FROM Agenti INNER JOIN CliFor ON Agenti.idCliFor = CliFor.idCliFor");
   EXPECT_TRUE(p.sources[1].stored_columns.empty());
-  // Here WHERE reads the joined key, so it is kept.
-  p = plan("select TestataFattAcc.* from TestataFattAcc left join CliFor on TestataFattAcc.idDestinazione = "
-           "CliFor.idCliFor where CliFor.idCliFor is null");
+  // A null test of the joined key asks only whether a row was matched: nothing is kept...
+  const std::string without_destination =
+      "select TestataFattAcc.* from TestataFattAcc left join CliFor on TestataFattAcc.idDestinazione = "
+      "CliFor.idCliFor where ";
+  p = plan(without_destination + "CliFor.idCliFor is null");
+  EXPECT_TRUE(p.sources[1].stored_columns.empty());
+  ASSERT_EQ(p.where->kind, BoundKind::RowMissing);
+  EXPECT_EQ(p.where->source, 1u);
+  // ...but a WHERE that reads the joined key's value keeps it.
+  p = plan(without_destination + "CliFor.idCliFor > 5 or CliFor.idCliFor is null");
   EXPECT_EQ(p.sources[1].stored_columns, (std::vector<std::size_t>{0}));
   // The middle table of a chain keeps the key the next join reads.
   p = plan("SELECT RigheFattAcc.* FROM (RigheFattAcc INNER JOIN TestataFattAcc ON RigheFattAcc.idDocumento = "

@@ -17,6 +17,9 @@ bool same_bound(const Bound& a, const Bound& b) {
     case BoundKind::IsNull:
       if (a.negated != b.negated) return false;
       break;
+    case BoundKind::RowMissing:
+      if (a.source != b.source || a.negated != b.negated) return false;
+      break;
     case BoundKind::Aggregate:
     case BoundKind::GroupValue:
       if (a.index != b.index) return false;

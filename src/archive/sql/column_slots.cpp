@@ -45,9 +45,40 @@ void for_each_clause_expression(Plan& plan, const F& f) {
   if (plan.having) f(*plan.having);
 }
 
+// The plain key columns of each single table joined on the right, as (source, column).
+void collect_right_keys(const JoinNode& node, std::set<std::pair<std::size_t, std::size_t>>& keys) {
+  if (!node.is_join) return;
+  if (!node.right->is_join) {
+    for (const Bound& k : node.right_keys) {
+      if (k.kind == BoundKind::Column) keys.emplace(k.source, k.column);
+    }
+  }
+  collect_right_keys(*node.left, keys);
+  collect_right_keys(*node.right, keys);
+}
+
+// A matched row's keys are never null, and a missing row's columns all are: so a null test of
+// such a key is the test of a missing row, which reads no column. Otherwise the table would keep
+// the key for every one of its rows, in an index of its own, only to test it for null (the
+// accompanying invoices without a destination).
+void test_matches_not_keys(Bound& e, const std::set<std::pair<std::size_t, std::size_t>>& right_keys) {
+  if (e.kind == BoundKind::IsNull && e.args[0].kind == BoundKind::Column &&
+      right_keys.count({e.args[0].source, e.args[0].column}) != 0) {
+    e.kind = BoundKind::RowMissing;
+    e.source = e.args[0].source;
+    e.args.clear();
+    return;
+  }
+  for (Bound& a : e.args) test_matches_not_keys(a, right_keys);
+}
+
 }  // namespace
 
 void assign_slots(Plan& plan) {
+  std::set<std::pair<std::size_t, std::size_t>> right_keys;
+  collect_right_keys(*plan.from, right_keys);
+  if (!right_keys.empty()) for_each_clause_expression(plan, [&](Bound& e) { test_matches_not_keys(e, right_keys); });
+
   std::vector<std::set<std::size_t>> kept(plan.sources.size());
   auto keep = [&](Bound& e) { visit_columns(e, [&](const Bound& c) { kept[c.source].insert(c.column); }); };
   for_each_clause_expression(plan, keep);

@@ -112,6 +112,8 @@ Truth truth(const Bound& e, const RowContext& row) {
       if (a == Truth::Unknown) return a;
       return a == Truth::True ? Truth::False : Truth::True;
     }
+    case BoundKind::RowMissing:
+      return (row.rows[e.source] == nullptr) != e.negated ? Truth::True : Truth::False;
     case BoundKind::IsNull: {
       Value scratch;
       const bool is_null = operand(e.args[0], row, scratch).is_null();

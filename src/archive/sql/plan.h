@@ -31,6 +31,7 @@ enum class BoundKind {
   Or,
   Not,
   IsNull,
+  RowMissing,  // whether the row of one source is missing (a LEFT JOIN found no match for it)
   Len,
   Aggregate,   // COUNT, while binding; replaced by GroupValue in a grouped plan
   GroupValue,  // a value of the current group: its keys, then its aggregates
@@ -38,12 +39,12 @@ enum class BoundKind {
 
 struct Bound {
   BoundKind kind = BoundKind::Literal;
-  std::size_t source = 0;  // Column
   std::size_t column = 0;  // Column: position in the table's columns
   std::size_t slot = 0;    // Column: position among the source's stored columns
   Value literal;           // Literal
   CompareOp op = CompareOp::Equal;
-  bool negated = false;    // IsNull: IS NOT NULL
+  std::size_t source = 0;  // Column, RowMissing
+  bool negated = false;    // IsNull: IS NOT NULL; RowMissing: present
   std::size_t index = 0;   // Aggregate: aggregate number; GroupValue: position in the group row
   std::vector<Bound> args;
   Category category = Category::Null;  // of the result, for type checks
