@@ -68,18 +68,23 @@ char byte_of(char16_t u, TextOutcome& outcome) {
   return kReplacement;
 }
 
-// How many units from the start of `text` (of `n`) are printable ASCII, 0x20 to 0x7F, taken eight
-// at a time and written to `at` as their own bytes: most of an archive's text is such runs, and
-// their bytes are the same whether or not the text is cleaned.
-std::size_t printable_ascii_run(const char16_t* text, std::size_t n, char* at) {
+// How many units from the start of `text` (of `n`) stand for their own byte, taken eight at a
+// time and written to `at`: printable ASCII, 0x20 to 0x7F (any ASCII when not `clean`), and
+// Latin-1's upper half, 0xA0 to 0xFF, where Windows-1252 agrees with Unicode. Most of an
+// archive's text is such runs, accented Italian letters included, and their bytes are the same
+// whether or not the text is cleaned.
+template <bool clean>
+std::size_t own_byte_run(const char16_t* text, std::size_t n, char* at) {
   std::size_t i = 0;
 #if defined(__SSE2__)
-  const __m128i below = _mm_set1_epi16(0x1F), above = _mm_set1_epi16(0x80);
+  // Compared as signed: a unit from 0x8000 up is negative, so it fails both lower bounds.
+  const __m128i below = _mm_set1_epi16(clean ? 0x1F : -1), above = _mm_set1_epi16(0x80);
+  const __m128i below_upper = _mm_set1_epi16(0x9F), above_upper = _mm_set1_epi16(0x100);
   for (; i + 8 <= n; i += 8) {
     const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
-    // Compared as signed: a unit from 0x8000 up is negative, so it fails the first test.
-    const __m128i printable = _mm_and_si128(_mm_cmpgt_epi16(units, below), _mm_cmplt_epi16(units, above));
-    if (_mm_movemask_epi8(printable) != 0xFFFF) break;
+    const __m128i ascii = _mm_and_si128(_mm_cmpgt_epi16(units, below), _mm_cmplt_epi16(units, above));
+    const __m128i upper = _mm_and_si128(_mm_cmpgt_epi16(units, below_upper), _mm_cmplt_epi16(units, above_upper));
+    if (_mm_movemask_epi8(_mm_or_si128(ascii, upper)) != 0xFFFF) break;
     _mm_storel_epi64(reinterpret_cast<__m128i*>(at + i), _mm_packus_epi16(units, units));
   }
 #else
@@ -93,7 +98,7 @@ template <bool clean>
 char* convert(char* at, std::u16string_view text, TextOutcome& outcome) {
   const std::size_t n = text.size();
   for (std::size_t i = 0; i < n; ++i) {
-    const std::size_t run = printable_ascii_run(text.data() + i, n - i, at);
+    const std::size_t run = own_byte_run<clean>(text.data() + i, n - i, at);
     at += run;
     i += run;
     if (i == n) break;
