@@ -2,7 +2,12 @@
 // exact matching of keys that share bytes, chains in the order added, and the kept join indexes.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <future>
 #include <map>
+#include <stdexcept>
+#include <thread>
 #include <random>
 #include <string>
 #include <vector>
@@ -284,6 +289,50 @@ TEST(JoinIndexCache, ForgetsOlderIndexesBeyondItsBudget) {
   EXPECT_NE(cache.find("c"), nullptr);
   EXPECT_EQ(cache.find("b"), nullptr);
   EXPECT_NE(cache.find("a"), nullptr);  // found before "c" came, so the more recent of the two
+}
+
+// Two threads that need the same index while it is built read its table once: the second waits
+// for the first. When the first build fails, the waiting thread builds the index itself.
+TEST(JoinIndexCache, BuildsAnIndexOnceForThreadsThatNeedItTogether) {
+  for (const bool first_fails : {false, true}) {
+    JoinIndexCache cache;
+    std::atomic<int> builds{0};
+    std::promise<void> started, release;
+    std::shared_future<void> released = release.get_future().share();
+    auto first = std::async(std::launch::async, [&] {
+      return cache.find_or_build("t", [&] {
+        ++builds;
+        started.set_value();
+        released.wait();
+        if (first_fails) throw std::runtime_error("tabella danneggiata");
+        auto t = std::make_shared<JoinedTable>();
+        t->rows.count = 1;
+        return std::shared_ptr<const JoinedTable>(t);
+      });
+    });
+    started.get_future().wait();
+    auto second = std::async(std::launch::async, [&] {
+      return cache.find_or_build("t", [&] {
+        ++builds;
+        auto t = std::make_shared<JoinedTable>();
+        t->rows.count = 2;
+        return std::shared_ptr<const JoinedTable>(t);
+      });
+    });
+    // The second asks while the first still builds.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    release.set_value();
+    if (first_fails) {
+      EXPECT_THROW(first.get(), std::runtime_error);
+      EXPECT_EQ(second.get()->rows.count, 2u);
+      EXPECT_EQ(builds, 2);
+    } else {
+      EXPECT_EQ(first.get()->rows.count, 1u);
+      EXPECT_EQ(second.get()->rows.count, 1u);
+      EXPECT_EQ(builds, 1);
+    }
+    EXPECT_NE(cache.find("t"), nullptr);
+  }
 }
 
 }  // namespace

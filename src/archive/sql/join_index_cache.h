@@ -3,11 +3,13 @@
 // an index built once stays right. Only indexes of a table joined on plain columns are kept, with
 // the columns the query keeps of it, and only the last few built, so memory holds a few tables'
 // keys. A query prepared on a second thread shares the cache: its look-ups are locked, and a kept
-// index is never changed.
+// index is never changed. Two threads that need the same index at once build it once.
 #pragma once
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <memory>
 #include <mutex>
@@ -63,10 +65,21 @@ class JoinIndexCache {
   std::shared_ptr<const JoinedTable> find(const std::string& key);
   // Keeps `table` under `key`, forgetting the least recently used beyond kKept or the budget.
   void keep(const std::string& key, std::shared_ptr<const JoinedTable> table);
+  // The index kept under `key`, or else the one `build` makes, which is then kept. While another
+  // thread builds the same index this one waits for it rather than reading the table a second
+  // time; if that build fails, this thread builds it itself, so an error is met by each thread
+  // that needs the index.
+  std::shared_ptr<const JoinedTable> find_or_build(const std::string& key,
+                                                   const std::function<std::shared_ptr<const JoinedTable>()>& build);
   void clear();
 
  private:
+  std::shared_ptr<const JoinedTable> find_locked(const std::string& key);
+  void keep_locked(const std::string& key, std::shared_ptr<const JoinedTable> table);
+
   std::mutex mutex_;
+  std::condition_variable built_;
+  std::vector<std::string> building_;  // the keys of the indexes being built now
   std::list<std::pair<std::string, std::shared_ptr<const JoinedTable>>> entries_;  // most recent first
 };
 

@@ -161,8 +161,7 @@ Relation SpineCursor::build_relation(const JoinNode& right, const std::vector<Bo
     rel.single_table = true;
     const std::string shared_name =
         st_.cache ? shared_index_name(st_.plan.sources[right.source], right.source, keys) : std::string();
-    if (!shared_name.empty()) rel.table = st_.cache->find(shared_name);
-    if (!rel.table) {
+    auto build = [&] {
       auto table = std::make_shared<JoinedTable>();
       table->index.reserve(row_count_hint(st_.plan.sources[right.source].table.row_count));
       st_.load(right.source, keys, [&](std::int32_t n) {
@@ -170,9 +169,9 @@ Relation SpineCursor::build_relation(const JoinNode& right, const std::vector<Bo
       });
       table->index.finish();
       table->rows = std::move(st_.stored[right.source]);
-      if (!shared_name.empty()) st_.cache->keep(shared_name, table);
-      rel.table = std::move(table);
-    }
+      return std::shared_ptr<const JoinedTable>(std::move(table));
+    };
+    rel.table = shared_name.empty() ? build() : st_.cache->find_or_build(shared_name, build);
     st_.rows_of[right.source] = &rel.table->rows;
     return rel;
   }
