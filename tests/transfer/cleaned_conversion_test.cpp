@@ -56,8 +56,9 @@ TEST(CleanedConversion, SameBytesAsCleanTextThenConversion) {
   }
 }
 
-// Long runs of printable ASCII go eight units at a time: texts of any length, with a unit of
-// every other kind at any place, give the bytes and the outcome of converting unit by unit.
+// Long runs of units that stand for their own byte (printable ASCII, Latin-1 letters) go eight
+// units at a time: texts of any length, with a unit of every other kind at any place, give the
+// bytes and the outcome of converting unit by unit.
 TEST(CleanedConversion, LongTextsGiveTheBytesOfUnitByUnitConversion) {
   static const std::u16string others = {0, 1, 9, 10, 31, 0x7F, 0x80, 0x81, 0x9F, 0xA0, 0xE8,
                                         0xFF, 0x20AC, 0x0160, 0x0178, 0x0100, 0x4F60, 0xFFFD, 0x8000};
