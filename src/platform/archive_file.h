@@ -5,11 +5,20 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "platform/file_error.h"
 
 namespace tarvik::platform {
+
+// One read of a batch: `length` bytes at `offset` into `into`; `got` is set as read_at returns.
+struct PieceRead {
+  std::uint64_t offset = 0;
+  void* into = nullptr;
+  std::size_t length = 0;
+  std::int64_t got = 0;
+};
 
 class ArchiveFile {
  public:
@@ -24,6 +33,11 @@ class ArchiveFile {
   // Reads up to `length` bytes at `offset`; returns how many were read (fewer at the end of the
   // file, including a file that has shrunk since it was opened), or -1 on a read error.
   virtual std::int64_t read_at(std::uint64_t offset, void* buffer, std::size_t length) const = 0;
+  // Reads every piece as read_at would. A system that takes several reads in one call (Linux)
+  // is given them together; elsewhere they are read one after another.
+  virtual void read_pieces(std::span<PieceRead> pieces) const {
+    for (PieceRead& piece : pieces) piece.got = read_at(piece.offset, piece.into, piece.length);
+  }
 };
 
 // The exclusive hold on an archive that one export keeps for its whole run: a second holder is

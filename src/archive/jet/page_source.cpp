@@ -177,36 +177,45 @@ void PageSource::load_pages(std::uint32_t block, std::uint32_t wanted, BlockByte
   const std::uint32_t in_file = std::min(PageCache::kPagesPerBlock, page_count_ - first);
   const std::size_t page_size = header_.format->page_size;
   std::uint32_t missing = wanted & ~bytes.present & ((1u << in_file) - 1);
+  // One read per run of consecutive pages wanted (reading through the pages between runs costs
+  // more in copying than the extra reads do, measured), all the block's runs in one batch.
+  std::array<platform::PieceRead, PageCache::kPagesPerBlock / 2> pieces;
+  std::array<std::uint32_t, PageCache::kPagesPerBlock / 2> starts{};
+  std::size_t runs = 0;
   while (missing != 0) {
-    // One read per run of consecutive pages wanted: reading through the pages between runs costs
-    // more in copying than the extra calls do (measured).
     const std::uint32_t start = static_cast<std::uint32_t>(std::countr_zero(missing));
-    const std::uint32_t end = start + static_cast<std::uint32_t>(std::countr_one(missing >> start));
-    const std::uint32_t count = end - start;
-    const std::uint32_t got = read_pages(first + start, count, bytes.data + start * page_size);
-    bytes.present |= ((1u << got) - 1) << start;
-    if (got < count) return;  // the file has become shorter: the pages past its end stay absent
+    const std::uint32_t count = static_cast<std::uint32_t>(std::countr_one(missing >> start));
+    pieces[runs] = {std::uint64_t(first + start) * page_size, bytes.data + start * page_size,
+                    std::size_t(count) * page_size, 0};
+    starts[runs++] = start;
     missing &= ~(((1u << count) - 1) << start);
+  }
+  read_pieces(std::span(pieces.data(), runs));
+  for (std::size_t r = 0; r < runs; ++r) {
+    // Only whole pages count: the pages past the end of a file that has become shorter stay absent.
+    const std::uint32_t got = whole_pages_read(first + starts[r], pieces[r]);
+    bytes.present |= ((1u << got) - 1) << starts[r];
   }
 }
 
-std::uint32_t PageSource::read_pages(std::uint32_t first, std::uint32_t count, std::uint8_t* into) const {
-  const std::size_t page_size = header_.format->page_size;
-  const std::uint64_t offset = std::uint64_t(first) * page_size;
-  const std::size_t wanted = std::size_t(count) * page_size;
-  std::size_t got = 0;
+void PageSource::read_pieces(std::span<platform::PieceRead> pieces) const {
   if (file_) {
-    const std::int64_t read = file_->read_at(offset, into, wanted);
-    if (read < 0) {
-      throw errors::damaged("lettura delle pagine dal " + std::to_string(first) + " non riuscita");
-    }
-    got = static_cast<std::size_t>(read);
-  } else {
-    got = std::min<std::size_t>(wanted, memory_.size() - offset);
-    std::memcpy(into, memory_.data() + offset, got);
+    file_->read_pieces(pieces);
+    return;
   }
-  const std::uint32_t whole = static_cast<std::uint32_t>(got / page_size);  // only whole pages count
+  for (platform::PieceRead& piece : pieces) {
+    const std::size_t got = std::min<std::size_t>(piece.length, memory_.size() - piece.offset);
+    std::memcpy(piece.into, memory_.data() + piece.offset, got);
+    piece.got = static_cast<std::int64_t>(got);
+  }
+}
+
+std::uint32_t PageSource::whole_pages_read(std::uint32_t first, const platform::PieceRead& piece) const {
+  if (piece.got < 0) throw errors::damaged("lettura delle pagine dal " + std::to_string(first) + " non riuscita");
+  const std::size_t page_size = header_.format->page_size;
+  const std::uint32_t whole = static_cast<std::uint32_t>(std::size_t(piece.got) / page_size);
   if (header_.encryption_key != 0) {
+    auto* into = static_cast<std::uint8_t*>(piece.into);
     for (std::uint32_t k = 0; k < whole; ++k) {
       const std::uint32_t n = first + k;
       if (n == 0) continue;  // the header page is masked, not encrypted

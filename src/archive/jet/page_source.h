@@ -71,8 +71,10 @@ class PageSource {
   // Reads the pages of `block` marked in `wanted` that it does not hold yet, decrypted, and marks
   // them present. A page the file no longer holds whole stays absent.
   void load_pages(std::uint32_t block, std::uint32_t wanted, BlockBytes& bytes) const;
-  // Reads `count` pages from page `first` into `into`; returns the whole pages read.
-  std::uint32_t read_pages(std::uint32_t first, std::uint32_t count, std::uint8_t* into) const;
+  // Reads every piece, from the file or the bytes in memory.
+  void read_pieces(std::span<platform::PieceRead> pieces) const;
+  // The whole pages a piece read from page `first`, decrypted. Throws "damaged" for a failed read.
+  std::uint32_t whole_pages_read(std::uint32_t first, const platform::PieceRead& piece) const;
 
   std::string path_;
   std::uint64_t size_ = 0;

@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include "platform/posix/errno_error.h"
+#include "platform/posix/read_ring.h"
 
 namespace tarvik::platform {
 
@@ -31,6 +32,13 @@ class PosixArchiveFile final : public ArchiveFile {
       done += static_cast<std::size_t>(n);
     }
     return static_cast<std::int64_t>(done);
+  }
+
+  void read_pieces(std::span<PieceRead> pieces) const override {
+    ReadRing* ring = pieces.size() > 1 ? ReadRing::of_this_thread() : nullptr;
+    if (!ring) return ArchiveFile::read_pieces(pieces);
+    // A piece the ring cut short or failed is read again whole: the same bytes, or the error.
+    ring->read(fd_, pieces, [this](PieceRead& piece) { piece.got = read_at(piece.offset, piece.into, piece.length); });
   }
 
  private:
