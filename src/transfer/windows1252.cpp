@@ -135,9 +135,10 @@ template <bool clean>
 TextOutcome append(std::string& out, std::u16string_view text) {
   TextOutcome outcome;
   const std::size_t start = out.size();
-  out.resize(start + text.size());  // one byte a code unit at most
-  char* end = convert<clean>(out.data() + start, text, outcome);
-  out.resize(static_cast<std::size_t>(end - out.data()));
+  // One byte a code unit at most, written straight into the string's room.
+  out.resize_and_overwrite(start + text.size(), [&](char* data, std::size_t) {
+    return static_cast<std::size_t>(convert<clean>(data + start, text, outcome) - data);
+  });
   return outcome;
 }
 

@@ -61,49 +61,58 @@ bool is_ascii(Bytes bytes) {
 
 }  // namespace
 
+// Each form is written straight into the string's room, none of it filled with zeros first. The
+// room's size handed to the writing step is not used: GCC 12's library hands over the grown
+// capacity there instead of the size asked for.
 void decode_jet4_text(Bytes bytes, std::u16string& out) {
   if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
     const std::size_t n = bytes.size();
     if (std::memchr(bytes.data() + 2, 0, n - 2) == nullptr) {
       // All compressed, as most texts are: one character a byte, the length known at once.
-      out.resize(n - 2);
-      const std::size_t run = widen_run(bytes.data() + 2, n - 2, out.data());
-      for (std::size_t i = 2 + run; i < n; ++i) out[i - 2] = char16_t(bytes[i]);
+      const std::size_t length = n - 2;
+      out.resize_and_overwrite(length, [&](char16_t* at, std::size_t) {
+        const std::size_t run = widen_run(bytes.data() + 2, length, at);
+        for (std::size_t i = run; i < length; ++i) at[i] = char16_t(bytes[2 + i]);
+        return length;
+      });
       return;
     }
     // At most one character a byte: written in place, then cut to the length reached.
-    out.resize(n);
-    char16_t* at = out.data();
-    bool compressed = true;
-    std::size_t i = 2;
-    while (i < n) {
-      if (bytes[i] == 0x00) {
-        compressed = !compressed;
-        ++i;
-      } else if (compressed) {
-        const std::size_t run = widen_run(bytes.data() + i, n - i, at);
-        if (run == 0) {
-          *at++ = char16_t(bytes[i]);
+    out.resize_and_overwrite(n, [&](char16_t* start, std::size_t) {
+      char16_t* at = start;
+      bool compressed = true;
+      std::size_t i = 2;
+      while (i < n) {
+        if (bytes[i] == 0x00) {
+          compressed = !compressed;
           ++i;
+        } else if (compressed) {
+          const std::size_t run = widen_run(bytes.data() + i, n - i, at);
+          if (run == 0) {
+            *at++ = char16_t(bytes[i]);
+            ++i;
+          }
+          at += run;
+          i += run;
+        } else {
+          if (i + 1 >= n) break;  // odd trailing byte
+          *at++ = char16_t(bytes[i] | (bytes[i + 1] << 8));
+          i += 2;
         }
-        at += run;
-        i += run;
-      } else {
-        if (i + 1 >= n) break;  // odd trailing byte
-        *at++ = char16_t(bytes[i] | (bytes[i + 1] << 8));
-        i += 2;
       }
-    }
-    out.resize(static_cast<std::size_t>(at - out.data()));
+      return static_cast<std::size_t>(at - start);
+    });
     return;
   }
-  out.resize(bytes.size() / 2);
-  if constexpr (std::endian::native == std::endian::little) {
-    if (!out.empty()) std::memcpy(out.data(), bytes.data(), out.size() * 2);
-  } else {
-    for (std::size_t k = 0; k < out.size(); ++k)
-      out[k] = char16_t(bytes[2 * k] | (bytes[2 * k + 1] << 8));
-  }
+  const std::size_t length = bytes.size() / 2;
+  out.resize_and_overwrite(length, [&](char16_t* at, std::size_t) {
+    if constexpr (std::endian::native == std::endian::little) {
+      if (length != 0) std::memcpy(at, bytes.data(), length * 2);
+    } else {
+      for (std::size_t k = 0; k < length; ++k) at[k] = char16_t(bytes[2 * k] | (bytes[2 * k + 1] << 8));
+    }
+    return length;
+  });
 }
 
 std::u16string decode_jet4_text(Bytes bytes) {
