@@ -36,10 +36,13 @@ std::string ValueText(const archive::Value& value) {
 }
 
 std::string Windows1252ToUtf8(std::string_view bytes) {
-  std::u16string text;
-  text.reserve(bytes.size());
-  for (unsigned char b : bytes) text.push_back(b >= 0x80 && b < 0xA0 ? kHighHalf[b - 0x80] : char16_t{b});
-  return tarvik::utf16_to_utf8(text);
+  std::string utf8;
+  utf8.reserve(bytes.size() * 3);  // a byte is at most three bytes of UTF-8
+  for (const unsigned char b : bytes) {
+    if (b < 0x80) utf8.push_back(static_cast<char>(b));
+    else tarvik::append_utf8(utf8, b < 0xA0 ? kHighHalf[b - 0x80] : char32_t{b});
+  }
+  return utf8;
 }
 
 }  // namespace tarvik::report

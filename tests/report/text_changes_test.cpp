@@ -2,14 +2,44 @@
 // and where the report goes beside a transfer file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "report/code_page_oracle.h"
 #include "report/report_file.h"
 #include "transfer/text_changes.h"
+#include "transfer/windows1252.h"
 
 namespace tarvik::test::report {
 namespace {
 
 using transfer::FindTextChanges;
+
+// Long texts, mostly letters that stand for their own byte (passed over eight at a time), with
+// any other unit anywhere: each character lost is one "?" more in the written bytes, and every
+// control but TAB is removed from a cleaned text.
+TEST(TextChanges, CountsInLongTextsMatchWhatTheWriterWrites) {
+  static const std::u16string others = {0, 9, 10, 13, 31, 0x7F, 0x80, 0x81, 0x9F, 0xA0, 0xFF, 0x20AC,
+                                        0x0100, 0x4F60, 0xD83D, 0xDE00, 0xFFFD, u'?'};
+  static const std::u16string letters = u"abcXYZ 09.,àèéìòù«»°";
+  std::mt19937 rng(8122026);
+  std::uniform_int_distribution<std::size_t> length(0, 90), letter(0, letters.size() - 1), other(0, others.size() - 1);
+  std::uniform_int_distribution<int> odds(0, 11);
+  for (int i = 0; i < 20000; ++i) {
+    std::u16string text(length(rng), u' ');
+    for (char16_t& c : text) c = odds(rng) == 0 ? others[other(rng)] : letters[letter(rng)];
+    const auto marks_in = std::count(text.begin(), text.end(), u'?');
+    for (const bool raw : {false, true}) {
+      std::string written;
+      raw ? transfer::append_windows1252(written, text) : transfer::append_windows1252_cleaned(written, text);
+      const transfer::TextChanges found = FindTextChanges(text, raw);
+      ASSERT_EQ(std::ptrdiff_t(found.outside_count), std::count(written.begin(), written.end(), '?') - marks_in)
+          << "case " << i << " raw " << raw;
+      const auto removed = raw ? 0 : std::count_if(text.begin(), text.end(), [](char16_t c) { return c < 0x20 && c != u'\t'; });
+      ASSERT_EQ(std::ptrdiff_t(found.controls_removed), removed) << "case " << i << " raw " << raw;
+    }
+  }
+}
 
 TEST(TextChanges, EveryCharacterIsLostExactlyWhenTheCodePageLacksIt) {
   std::size_t lost = 0;
