@@ -9,8 +9,6 @@ TextChanges FindTextChanges(std::u16string_view text, bool raw) {
   auto removed = [raw](char16_t c) { return !raw && c < 0x20 && c != u'\t'; };
   TextChanges changes;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    i += OwnByteRun(text.substr(i), !raw);  // none of these is a change
-    if (i == text.size()) break;
     const char16_t c = text[i];
     if (c >= 0x20 && c < 0x80) continue;
     if (c < 0x20) {

@@ -68,32 +68,24 @@ char byte_of(char16_t u, TextOutcome& outcome) {
   return kReplacement;
 }
 
-// Whether each of eight units stands for its own byte: printable ASCII, 0x20 to 0x7F (any ASCII
-// when not `clean`), and Latin-1's upper half, 0xA0 to 0xFF, where Windows-1252 agrees with
-// Unicode. Most of an archive's text is such runs, accented Italian letters included, and their
-// bytes are the same whether or not the text is cleaned.
-#if defined(__SSE2__)
-template <bool clean>
-bool all_own_bytes(__m128i units) {
-  // Compared as signed: a unit from 0x8000 up is negative, so it fails both lower bounds.
-  const __m128i ascii = _mm_and_si128(_mm_cmpgt_epi16(units, _mm_set1_epi16(clean ? 0x1F : -1)),
-                                      _mm_cmplt_epi16(units, _mm_set1_epi16(0x80)));
-  const __m128i upper = _mm_and_si128(_mm_cmpgt_epi16(units, _mm_set1_epi16(0x9F)),
-                                      _mm_cmplt_epi16(units, _mm_set1_epi16(0x100)));
-  return _mm_movemask_epi8(_mm_or_si128(ascii, upper)) == 0xFFFF;
-}
-#endif
-
 // How many units from the start of `text` (of `n`) stand for their own byte, taken eight at a
-// time; with `at`, their bytes are written there.
+// time and written to `at`: printable ASCII, 0x20 to 0x7F (any ASCII when not `clean`), and
+// Latin-1's upper half, 0xA0 to 0xFF, where Windows-1252 agrees with Unicode. Most of an
+// archive's text is such runs, accented Italian letters included, and their bytes are the same
+// whether or not the text is cleaned.
 template <bool clean>
 std::size_t own_byte_run(const char16_t* text, std::size_t n, char* at) {
   std::size_t i = 0;
 #if defined(__SSE2__)
+  // Compared as signed: a unit from 0x8000 up is negative, so it fails both lower bounds.
+  const __m128i below = _mm_set1_epi16(clean ? 0x1F : -1), above = _mm_set1_epi16(0x80);
+  const __m128i below_upper = _mm_set1_epi16(0x9F), above_upper = _mm_set1_epi16(0x100);
   for (; i + 8 <= n; i += 8) {
     const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
-    if (!all_own_bytes<clean>(units)) break;
-    if (at) _mm_storel_epi64(reinterpret_cast<__m128i*>(at + i), _mm_packus_epi16(units, units));
+    const __m128i ascii = _mm_and_si128(_mm_cmpgt_epi16(units, below), _mm_cmplt_epi16(units, above));
+    const __m128i upper = _mm_and_si128(_mm_cmpgt_epi16(units, below_upper), _mm_cmplt_epi16(units, above_upper));
+    if (_mm_movemask_epi8(_mm_or_si128(ascii, upper)) != 0xFFFF) break;
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(at + i), _mm_packus_epi16(units, units));
   }
 #else
   (void)text, (void)n, (void)at;
@@ -158,11 +150,6 @@ TextOutcome append_windows1252(std::string& out, std::u16string_view text) {
 
 TextOutcome append_windows1252_cleaned(std::string& out, std::u16string_view text) {
   return append<true>(out, text);
-}
-
-std::size_t OwnByteRun(std::u16string_view text, bool clean) {
-  return clean ? own_byte_run<true>(text.data(), text.size(), nullptr)
-               : own_byte_run<false>(text.data(), text.size(), nullptr);
 }
 
 // True when the writer puts the unit's own byte, not "?", in the file.

@@ -24,11 +24,6 @@ TextOutcome append_windows1252(std::string& out, std::u16string_view text);
 // split by a control character still counts as one character.
 TextOutcome append_windows1252_cleaned(std::string& out, std::u16string_view text);
 
-// How many units from the start of `text` are written as their own byte whatever follows them:
-// printable ASCII, Latin-1's upper half, and the other controls when not `clean`. A closer look
-// for changes can pass over them.
-std::size_t OwnByteRun(std::u16string_view text, bool clean);
-
 // Whether one UTF-16 unit has a byte of its own in Windows-1252 (a surrogate never has).
 bool InWindows1252(char16_t unit);
 

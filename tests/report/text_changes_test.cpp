@@ -15,9 +15,9 @@ namespace {
 
 using transfer::FindTextChanges;
 
-// Long texts, mostly letters that stand for their own byte (passed over eight at a time), with
-// any other unit anywhere: each character lost is one "?" more in the written bytes, and every
-// control but TAB is removed from a cleaned text.
+// Long texts, mostly letters that stand for their own byte, with any other unit anywhere: each
+// character lost is one "?" more in the written bytes, and every control but TAB is removed from a
+// cleaned text.
 TEST(TextChanges, CountsInLongTextsMatchWhatTheWriterWrites) {
   static const std::u16string others = {0, 9, 10, 13, 31, 0x7F, 0x80, 0x81, 0x9F, 0xA0, 0xFF, 0x20AC,
                                         0x0100, 0x4F60, 0xD83D, 0xDE00, 0xFFFD, u'?'};
