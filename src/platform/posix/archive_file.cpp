@@ -70,6 +70,10 @@ std::unique_ptr<ArchiveFile> ArchiveFile::open(const std::string& path, FileErro
     error = FileError::NotRegular;
     return nullptr;
   }
+  // A regular file after all: its reads may wait for the disk again, so that batched reads of pages
+  // not yet in memory are queued by the system rather than refused.
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
   error = FileError::None;
   return std::make_unique<PosixArchiveFile>(fd, static_cast<std::uint64_t>(st.st_size));
 }
