@@ -30,17 +30,9 @@ inline std::vector<bool> stored_mask(const PlanSource& src) {
 }
 
 struct Execution::State {
-  State(const jet::JetFile& f, const Plan& p, JoinIndexCache* c)
-      : file(f), plan(p), cache(c), stored(p.sources.size()) {
-    ctx.rows.assign(p.sources.size(), nullptr);
-    ctx.full.assign(p.sources.size(), 0);
-    row_numbers.assign(p.sources.size(), -1);
-    rows_of.resize(p.sources.size());
-    for (std::size_t s = 0; s < p.sources.size(); ++s) {
-      stored[s].width = p.sources[s].stored_columns.size();
-      rows_of[s] = &stored[s];
-    }
-  }
+  // Made and ended where the cursor is a whole type (it holds one).
+  State(const jet::JetFile& f, const Plan& p, JoinIndexCache* c);
+  ~State();
 
   // Reads a whole table, keeping its stored columns; `each` sees every scanned row first.
   template <typename F>

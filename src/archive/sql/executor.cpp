@@ -26,6 +26,20 @@ bool reads_group_keys(const Bound& e, std::size_t key_count) {
 
 }  // namespace
 
+Execution::State::State(const jet::JetFile& f, const Plan& p, JoinIndexCache* c)
+    : file(f), plan(p), cache(c), stored(p.sources.size()) {
+  ctx.rows.assign(p.sources.size(), nullptr);
+  ctx.full.assign(p.sources.size(), 0);
+  row_numbers.assign(p.sources.size(), -1);
+  rows_of.resize(p.sources.size());
+  for (std::size_t s = 0; s < p.sources.size(); ++s) {
+    stored[s].width = p.sources[s].stored_columns.size();
+    rows_of[s] = &stored[s];
+  }
+}
+
+Execution::State::~State() = default;
+
 Execution::Execution(const jet::JetFile& file, const Plan& plan, JoinIndexCache* cache)
     : state_(std::make_unique<State>(file, plan, cache)) {}
 
