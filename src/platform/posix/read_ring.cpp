@@ -134,17 +134,6 @@ ReadRing* ReadRing::of_this_thread() { return nullptr; }
 ReadRing::~ReadRing() = default;
 bool ReadRing::set_up() { return false; }
 unsigned ReadRing::reap(std::span<PieceRead>) { return 0; }
-unsigned ReadRing::reap(std::span<PieceRead> pieces) {
-  unsigned head = *cq_head_;
-  const unsigned end = __atomic_load_n(cq_tail_, __ATOMIC_ACQUIRE);
-  unsigned reaped = 0;
-  for (; head != end; ++head, ++reaped) {
-    const io_uring_cqe& cqe = static_cast<const io_uring_cqe*>(cqes_)[head & *cq_mask_];
-    if (cqe.user_data < pieces.size()) pieces[cqe.user_data].got = cqe.res < 0 ? -1 : cqe.res;
-  }
-  __atomic_store_n(cq_head_, head, __ATOMIC_RELEASE);
-  return reaped;
-}
 
 void ReadRing::submit_and_wait(int, std::span<PieceRead>) {}
 
