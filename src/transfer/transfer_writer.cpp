@@ -6,10 +6,6 @@
 
 namespace tarvik::transfer {
 
-namespace {
-// Large enough that a run of millions of short lines makes few system calls.
-}  // namespace
-
 TransferWriter::TransferWriter(std::filesystem::path path) {
   file_.emplace(std::move(path));
   buffer_.reserve(kFlushAt + 4096);

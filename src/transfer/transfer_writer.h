@@ -72,7 +72,8 @@ class TransferWriter {
  private:
   TransferWriter() = default;
   void report_change(const archive::Value& value, bool raw, std::size_t line_start, const TextOutcome& outcome);
-  // Lines are put on their way once this much is buffered.
+  // Lines are put on their way once this much is buffered: large enough that a run of millions of
+  // short lines makes few system calls.
   static constexpr std::size_t kFlushAt = 256 * 1024;
   // Two single characters: an append of two bytes would go through a general copy. Inline: it
   // ends every line.

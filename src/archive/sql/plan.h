@@ -39,11 +39,11 @@ enum class BoundKind {
 
 struct Bound {
   BoundKind kind = BoundKind::Literal;
+  std::size_t source = 0;  // Column, RowMissing
   std::size_t column = 0;  // Column: position in the table's columns
   std::size_t slot = 0;    // Column: position among the source's stored columns
   Value literal;           // Literal
   CompareOp op = CompareOp::Equal;
-  std::size_t source = 0;  // Column, RowMissing
   bool negated = false;    // IsNull: IS NOT NULL; RowMissing: present
   std::size_t index = 0;   // Aggregate: aggregate number; GroupValue: position in the group row
   std::vector<Bound> args;
