@@ -13,6 +13,7 @@ packages=(
   time                                          # peak memory in the benchmarks (/usr/bin/time -v)
   qt6-base-dev fonts-liberation2                # the export window (Qt 6 Widgets) and its fonts
   dpkg-dev file unzip                           # the packages and their check
+  graphviz                                      # docs/rooms.svg (scripts/render-docs.sh); no build or test runs it
 )
 # The Windows build (scripts/build-windows.sh): MinGW-w64 with posix threads, Wine to run its
 # programs and tests, GoogleTest's sources to build it for Windows, zip for the package; a virtual

@@ -1,0 +1,118 @@
+# Draws the rooms as they are declared: reads every tarvik_room() call of CMakeLists.txt and of
+# the CMakeLists.txt files under src/, and writes a Graphviz graph with one box per room and one
+# arrow per room it may use. So the picture is made from the declarations that the build and
+# cmake/check_rooms.cmake enforce, never drawn by hand.
+#
+#   cmake -DSOURCE_DIR=. -DOUT=docs/rooms.dot -P cmake/rooms_dot.cmake    writes the graph
+#   cmake -DSOURCE_DIR=. -DCHECK=docs/rooms.dot -P cmake/rooms_dot.cmake  fails unless the file
+#                                                                          holds that very graph
+#
+# A black arrow is a use that no other arrow implies; a grey one is also reachable through the
+# black arrows (the room may still use it directly). scripts/render-docs.sh writes docs/rooms.dot
+# and renders it to docs/rooms.svg.
+cmake_minimum_required(VERSION 3.25)
+
+if(NOT SOURCE_DIR OR (NOT OUT AND NOT CHECK))
+  message(FATAL_ERROR "usage: cmake -DSOURCE_DIR=DIR (-DOUT=FILE | -DCHECK=FILE) -P rooms_dot.cmake")
+endif()
+get_filename_component(SOURCE_DIR "${SOURCE_DIR}" ABSOLUTE)
+
+# The declaring files: the top one first, then those under src/ in path order.
+file(GLOB_RECURSE nested RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/src/*/CMakeLists.txt")
+list(SORT nested)
+set(declaring_files CMakeLists.txt ${nested})
+
+set(rooms "")
+set(declared_in "")
+foreach(declaring IN LISTS declaring_files)
+  file(READ "${SOURCE_DIR}/${declaring}" content)
+  string(REGEX REPLACE "#[^\n]*" "" content "${content}")
+  string(REGEX MATCHALL "tarvik_room\\([^)]*\\)" calls "${content}")
+  foreach(call IN LISTS calls)
+    string(REGEX REPLACE "^tarvik_room\\(([^)]*)\\)$" "\\1" inner "${call}")
+    separate_arguments(arguments UNIX_COMMAND "${inner}")
+    cmake_parse_arguments(room "" "ROOM;EXCLUDE" "PATHS;USES;LINK" ${arguments})
+    list(GET room_UNPARSED_ARGUMENTS 0 target)
+    set(name ${room_ROOM})
+    list(APPEND rooms ${name})
+    set(target_${name} ${target})
+    set(paths_${name} ${room_PATHS})
+    set(uses_${name} ${room_USES})
+    set(links_${name} ${room_LINK})
+    set(file_${name} ${declaring})
+    list(APPEND declared_in ${declaring})
+  endforeach()
+endforeach()
+list(REMOVE_DUPLICATES declared_in)
+list(JOIN declared_in " and " declared_in_text)
+if(NOT rooms)
+  message(FATAL_ERROR "no tarvik_room() declaration found under ${SOURCE_DIR}")
+endif()
+
+# What each room reaches through its uses. A room may use only rooms declared before it (the
+# build refuses the others), so one pass in declaration order is enough.
+foreach(name IN LISTS rooms)
+  set(reach_${name} ${uses_${name}})
+  foreach(used IN LISTS uses_${name})
+    if(NOT reached_${used})
+      message(FATAL_ERROR "room ${name} uses ${used}, which is not declared before it")
+    endif()
+    list(APPEND reach_${name} ${reach_${used}})
+  endforeach()
+  list(REMOVE_DUPLICATES reach_${name})
+  set(reached_${name} TRUE)
+endforeach()
+
+set(dot "// The rooms of src/ and what each may use, as the tarvik_room() declarations of\n")
+string(APPEND dot "// ${declared_in_text} state them.\n")
+string(APPEND dot "// Made by cmake/rooms_dot.cmake (scripts/render-docs.sh): do not edit by hand.\n")
+string(APPEND dot "digraph rooms {\n")
+string(APPEND dot "  graph [rankdir=TB, nodesep=0.3, ranksep=0.45, fontname=\"Helvetica\", fontsize=10, labelloc=b,\n")
+string(APPEND dot "         label=\"An arrow: the room may include the headers of the room it points to, and links it.\\n")
+string(APPEND dot "Black: a use no other arrow implies. Grey: also reached through the black arrows.\"];\n")
+string(APPEND dot "  node [shape=box, style=\"rounded,filled\", fillcolor=\"#f3f3f3\", color=\"#606060\", fontname=\"Helvetica\", fontsize=11];\n")
+string(APPEND dot "  edge [arrowsize=0.7];\n")
+foreach(name IN LISTS rooms)
+  set(label "<b>${name}</b>")
+  foreach(path IN LISTS paths_${name})
+    if(IS_DIRECTORY "${SOURCE_DIR}/src/${path}")
+      set(path "${path}/")
+    endif()
+    string(APPEND label "<br/><font point-size=\"9\">src/${path}</font>")
+  endforeach()
+  foreach(link IN LISTS links_${name})
+    string(APPEND label "<br/><font point-size=\"9\"><i>links ${link}</i></font>")
+  endforeach()
+  set(target_text "${target_${name}}")
+  if(NOT file_${name} STREQUAL "CMakeLists.txt")
+    string(APPEND target_text ", in ${file_${name}}")
+  endif()
+  string(APPEND label "<br/><font point-size=\"8\" color=\"#707070\">${target_text}</font>")
+  string(APPEND dot "  ${name} [label=<${label}>];\n")
+endforeach()
+foreach(name IN LISTS rooms)
+  foreach(used IN LISTS uses_${name})
+    set(implied FALSE)
+    foreach(other IN LISTS uses_${name})
+      if(NOT other STREQUAL used AND used IN_LIST reach_${other})
+        set(implied TRUE)
+      endif()
+    endforeach()
+    if(implied)
+      string(APPEND dot "  ${name} -> ${used} [color=\"#cfcfcf\", penwidth=0.7];\n")
+    else()
+      string(APPEND dot "  ${name} -> ${used};\n")
+    endif()
+  endforeach()
+endforeach()
+string(APPEND dot "}\n")
+
+if(CHECK)
+  file(READ "${CHECK}" committed)
+  if(NOT committed STREQUAL dot)
+    message(FATAL_ERROR "${CHECK} does not show the rooms CMakeLists.txt declares: "
+                        "run scripts/render-docs.sh and commit docs/rooms.dot and docs/rooms.svg")
+  endif()
+else()
+  file(WRITE "${OUT}" "${dot}")
+endif()
