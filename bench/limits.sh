@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Measures the limits stated in the README: the largest sample archive archive-gen writes,
+# Measures the limits stated in docs/performance.md: the largest sample archive archive-gen writes,
 # exported and verified with its peak memory, and memos of many megabytes exported and verified.
 # Everything is written under a temporary folder in /tmp and deleted at the end.
 #
