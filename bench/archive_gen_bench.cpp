@@ -1,4 +1,4 @@
-// Times Jet4Writer on one large table shaped like stock movements (autonumber, codes, texts,
+// Times JetWriter on one large table shaped like stock movements (autonumber, codes, texts,
 // money, dates, an occasional long memo) and prints the time and the write speed.
 // Usage: archive_gen_bench [ROWS] [OUT.mdb]   (defaults: 4 000 000 rows, a file in /tmp)
 #include <chrono>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "jet4_writer.h"
+#include "jet_writer.h"
 
 using tarvik::archive::Value;
 using tarvik::archive::jet::ColumnType;
@@ -38,7 +38,7 @@ int main(int argc, char** argv) try {
   const std::u16string long_note(1500, u'n');
 
   const auto start = std::chrono::steady_clock::now();
-  Jet4Writer writer(path, {table});
+  JetWriter writer(path, {table});
   std::vector<Value> row(table.columns.size());
   for (long i = 1; i <= rows; ++i) {
     row[0] = Value();

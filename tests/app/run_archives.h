@@ -17,7 +17,7 @@
 #include <utility>
 #include <vector>
 
-#include "archive-gen/jet4_writer.h"
+#include "archive-gen/jet_writer.h"
 #include "archive-gen/sample/sample_generator.h"
 #include "archive-gen/sample/tarvik_schema.h"
 #include "archive-gen/sample/writer_sink.h"
@@ -53,7 +53,7 @@ inline WrittenSample write_sample(const std::filesystem::path& folder,
   options.missing_destination = variant == SampleVariant::MissingDestination;
   options.output_path = (folder / kArchiveName).string();
   const sample::SampleSchema schema = sample::tarvik_schema(options.outdated);
-  archive_gen::Jet4Writer writer(options.output_path, schema.tables);
+  archive_gen::JetWriter writer(options.output_path, schema.tables);
   sample::WriterSink sink(writer);
   WrittenSample written{options.output_path, sample::generate_sample(options, schema, sink)};
   writer.finish();
@@ -100,7 +100,7 @@ class SchemaArchive {
       kept.push_back(t);
     }
     const auto path = folder / kArchiveName;
-    archive_gen::Jet4Writer writer(path.string(), specs);
+    archive_gen::JetWriter writer(path.string(), specs);
     for (std::size_t w = 0; w < specs.size(); ++w) {
       for (const Fields& fields : rows_[kept[w]]) writer.add_row(w, values_of(specs[w], fields));
     }

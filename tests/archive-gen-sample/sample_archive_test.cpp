@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "archive-gen/jet4_writer.h"
+#include "archive-gen/jet_writer.h"
 #include "archive-gen/sample/writer_sink.h"
 #include "archive/jet/jet_file.h"
 #include "recorded_sample.h"
@@ -17,7 +17,7 @@ namespace {
 std::string write_sample(const SampleOptions& options, const std::string& name) {
   const std::string path = ::testing::TempDir() + name;
   const SampleSchema schema = tarvik_schema(options.outdated);
-  Jet4Writer writer(path, schema.tables);
+  JetWriter writer(path, schema.tables);
   WriterSink sink(writer);
   generate_sample(options, schema, sink);
   writer.finish();

@@ -49,3 +49,25 @@ export class Mismatches {
     console.log(`${this.label}: ${summary}`);
   }
 }
+
+// mdb-reader and mdbtools return a row Jet moved to another page where its moved copy lies, not
+// where its pointer stands (the order Access gives): in an archive with moved rows ("--any-order")
+// the rows read are matched to the description's by their first column, a whole number or a text
+// that every table of the descriptions keeps unique, instead of by position.
+export function inDescriptionOrder(table, actualRows, keyOf) {
+  const type = table.columns[0]?.type;
+  if (!["byte", "integer", "long", "text"].includes(type)) return actualRows;
+  const byKey = new Map();
+  for (const row of actualRows) {
+    const key = keyOf(row);
+    if (!byKey.has(key)) byKey.set(key, []);
+    byKey.get(key).push(row);
+  }
+  const ordered = [];
+  for (const row of table.rows ?? []) {
+    const same = byKey.get(String(row[0]));
+    if (same?.length) ordered.push(same.shift());
+  }
+  for (const rest of byKey.values()) ordered.push(...rest);
+  return ordered;
+}

@@ -127,6 +127,45 @@ const oleBytes = [0, 1, 64, 65, 4076, 4077, 8152, 8153, 20000, 100000];
   });
 }
 
+// The same long values and texts for a Jet3 archive, whose texts are Windows-1252 bytes: only
+// what that code page holds, with the memo sizes around Jet3's chunk of 2032 bytes.
+{
+  const ansi = (t) => Array.from(t).every((ch) => windows1252Characters().includes(ch));
+  const rows = [];
+  let id = 1;
+  for (const n of [...memoChars, 2032, 2033, 4064, 4065, 6097]) {
+    rows.push([id++, cycle("Lorem ipsum dolor sit amet, ", n), null]);
+    rows.push([id++, cycle("àèé€ line\r\n", n), null]);
+  }
+  for (const n of [...oleBytes, 2032, 2033, 4064]) rows.push([id++, null, hexBytes(n, n + 7)]);
+  write("long_values_ansi", {
+    tables: [
+      {
+        name: "LongValues",
+        columns: [column("Id", "long"), column("Memo", "memo"), column("Blob", "ole")],
+        primaryKey: ["Id"],
+        rows,
+      },
+    ],
+  });
+  const all = windows1252Characters();
+  const texts = [];
+  for (let i = 0; i < all.length; i += 200) texts.push(all.slice(i, i + 200));
+  texts.push("a€b€c", "ÀÉÎÕÜ àéîõü ß", "‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ", "A", "AB", "ABC");
+  const textRows = texts.filter(ansi).map((t, i) => [i + 1, t, t + "|" + t]);
+  textRows.push([textRows.length + 1, all.slice(0, 255), all]);
+  write("texts_ansi", {
+    tables: [
+      {
+        name: "Texts",
+        columns: [column("Id", "long"), column("Short", "text", { size: 255 }), column("Long", "memo")],
+        primaryKey: ["Id"],
+        rows: textRows,
+      },
+    ],
+  });
+}
+
 // Many rows over thousands of pages (a reference usage map), plus one-row tables beside it.
 {
   const rows = [];

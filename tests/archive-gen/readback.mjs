@@ -1,13 +1,14 @@
 // Reads an archive written by archive-gen through mdb-reader and checks that it holds exactly
 // the tables, columns, row counts (as the table definition keeps them and as a scan finds them)
 // and values of the description it was written from.
-// Usage: node readback.mjs DESCRIPTION.json ARCHIVE.mdb
+// Usage: node readback.mjs DESCRIPTION.json ARCHIVE.mdb [--any-order]
+// (--any-order: rows matched by their first column, for archives with moved rows)
 import { readFileSync } from "fs";
 import { createRequire } from "module";
 import { register } from "module";
 import { dirname, join } from "path";
 import { fileURLToPath } from "url";
-import { currencyText, dateTimeText, loadDescription, Mismatches } from "./expected_values.mjs";
+import { currencyText, dateTimeText, inDescriptionOrder, loadDescription, Mismatches } from "./expected_values.mjs";
 
 const here = dirname(fileURLToPath(import.meta.url));
 const require = createRequire(join(here, "../oracle/package.json"));
@@ -24,7 +25,8 @@ function jetDayCountIso(td) {
   return new Date(Date.UTC(1899, 11, 30) + days * 86400000 + seconds * 1000).toISOString();
 }
 
-const [descriptionPath, archivePath] = process.argv.slice(2);
+const [descriptionPath, archivePath, order] = process.argv.slice(2);
+const anyOrder = order === "--any-order";
 const description = loadDescription(descriptionPath);
 const reader = new MDBReader(readFileSync(archivePath));
 const bad = new Mismatches(`mdb-reader ${archivePath}`);
@@ -65,7 +67,7 @@ for (const table of description.tables) {
   if (JSON.stringify(t.getColumnNames()) !== JSON.stringify(columns))
     bad.add(`${table.name} columns`, columns, t.getColumnNames());
   if (t.rowCount !== rows.length) bad.add(`${table.name} rowCount`, rows.length, t.rowCount);
-  const data = t.getData();
+  const data = anyOrder ? inDescriptionOrder(table, t.getData(), (row) => String(row[table.columns[0].name])) : t.getData();
   if (data.length !== rows.length) bad.add(`${table.name} rows scanned`, rows.length, data.length);
   for (let r = 0; r < Math.min(rows.length, data.length); r++) {
     table.columns.forEach((c, i) => {

@@ -71,7 +71,7 @@ TEST(WriterOutput, TextCompressedOnlyWhenItSavesSpace) {
 TEST(WriterOutput, TwoGigabytesIsTheLimit) {
   const std::string path = temp_archive("limit");
   {
-    archive_gen::PageFile file(path);
+    archive_gen::PageFile file(path, archive_gen::write_format(archive_gen::FileFormat::Jet4));
     EXPECT_EQ(file.allocate(archive_gen::kMaxPages - 1), 0u);
     EXPECT_EQ(file.allocate(), archive_gen::kMaxPages - 1);
     EXPECT_THROW(file.allocate(), std::runtime_error);

@@ -1,4 +1,4 @@
-// Archives written through Jet4Writer read back by the project's own reader (JetFile): every
+// Archives written through JetWriter read back by the project's own reader (JetFile): every
 // column type with its edge values, long values of every storage size, texts beyond
 // Windows-1252, a table of 150 000 rows on a reference usage map, many tables, a table whose
 // definition takes several pages, and tables filled in turns.
@@ -13,7 +13,7 @@
 #include "archive/jet/jet_file.h"
 #include "archive/jet/page_source.h"
 #include "archive_gen_support.h"
-#include "jet4_writer.h"
+#include "jet_writer.h"
 
 namespace tarvik::test {
 namespace {
@@ -22,7 +22,7 @@ using archive::Value;
 using archive::jet::ColumnType;
 using archive::jet::JetFile;
 using archive_gen::ColumnSpec;
-using archive_gen::Jet4Writer;
+using archive_gen::JetWriter;
 using archive_gen::TableSpec;
 using Rows = std::vector<std::vector<Value>>;
 
@@ -46,7 +46,7 @@ archive::Binary bytes_of(std::size_t n, unsigned seed) {
 Rows round_trip(const std::string& name, const TableSpec& table, const Rows& rows) {
   const std::string path = temp_archive(name);
   {
-    Jet4Writer writer(path, {table});
+    JetWriter writer(path, {table});
     for (const auto& row : rows) writer.add_row(0, row);
     writer.finish();
   }
@@ -151,7 +151,7 @@ TEST(WriterRoundTrip, ManyRowsOnAReferenceUsageMapWithTheirCountAndAutonumber) {
   };
   const std::string path = temp_archive("many_rows");
   {
-    Jet4Writer writer(path, {t});
+    JetWriter writer(path, {t});
     for (int i = 1; i <= kRows; ++i) {
       // The autonumber is left null: the writer numbers the rows 1, 2, 3...
       const Value note = i % 1000 == 0 ? Value::text(repeat(u"Nota lunga. ", 3000 + i % 7))
@@ -193,7 +193,7 @@ TEST(WriterRoundTrip, ManyTablesAndTablesFilledInTurns) {
                       {"Codice"}});
   const std::string path = temp_archive("many_tables");
   {
-    Jet4Writer writer(path, tables);
+    JetWriter writer(path, tables);
     // Rows go to the tables in turns, so their data pages interleave in the file.
     for (int r = 0; r < 2000; ++r)
       for (int t = 0; t < 3; ++t) {
@@ -241,7 +241,7 @@ TEST(WriterRoundTrip, DefinitionOverSeveralPagesWithAPrimaryKeyOfTwoColumns) {
   t.primary_key = {t.columns[199].name, t.columns[0].name};
   const std::string path = temp_archive("wide_definition");
   {
-    Jet4Writer writer(path, {t});
+    JetWriter writer(path, {t});
     writer.add_row(0, row);
     writer.finish();
   }

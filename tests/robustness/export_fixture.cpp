@@ -8,7 +8,7 @@
 #include <map>
 #include <memory>
 
-#include "archive-gen/jet4_writer.h"
+#include "archive-gen/jet_writer.h"
 #include "archive-gen/sample/sample_generator.h"
 #include "archive-gen/sample/writer_sink.h"
 
@@ -22,7 +22,7 @@ const std::filesystem::path& sample_archive(int scale) {
     archive_gen::sample::SampleOptions options;
     options.scale = scale;
     const auto schema = archive_gen::sample::tarvik_schema(false);
-    archive_gen::Jet4Writer writer(it->second.string(), schema.tables);
+    archive_gen::JetWriter writer(it->second.string(), schema.tables);
     archive_gen::sample::WriterSink sink(writer);
     archive_gen::sample::generate_sample(options, schema, sink);
     writer.finish();

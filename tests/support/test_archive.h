@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "archive/value.h"
-#include "jet4_writer.h"
+#include "jet_writer.h"
 
 namespace tarvik::test {
 
@@ -19,7 +19,7 @@ struct TestTable {
 inline void write_archive(const std::filesystem::path& path, const std::vector<TestTable>& tables) {
   std::vector<archive_gen::TableSpec> specs;
   for (const TestTable& t : tables) specs.push_back(t.spec);
-  archive_gen::Jet4Writer writer(path.string(), specs);
+  archive_gen::JetWriter writer(path.string(), specs);
   for (std::size_t i = 0; i < tables.size(); ++i)
     for (const auto& row : tables[i].rows) writer.add_row(i, row);
   writer.finish();

@@ -26,7 +26,7 @@ struct CatalogColumn {
 
 }  // namespace
 
-TableLayout catalog_layout() {
+TableLayout catalog_layout(const WriteFormat& format) {
   static constexpr CatalogColumn kColumns[] = {
       {u"Id", ColumnType::Long, 4, 0},
       {u"ParentId", ColumnType::Long, 4, 0},
@@ -53,8 +53,11 @@ TableLayout catalog_layout() {
     ColumnLayout c;
     c.name = spec.name;
     c.type = spec.type;
+    c.index = number;
     c.number = number++;
-    c.length = spec.length;
+    // Jet3 keeps a character in a byte.
+    const bool sized = spec.type == ColumnType::Text || spec.type == ColumnType::Binary;
+    c.length = format.jet3() && sized ? spec.length / 2 : spec.length;
     c.flags = static_cast<std::uint8_t>(ColumnLayout::kUpdatable | kCatalogFlag | spec.extra_flags);
     const std::size_t bytes = fixed_row_bytes(spec.type);
     const bool variable = spec.type == ColumnType::Text || spec.type == ColumnType::Binary ||
@@ -62,6 +65,7 @@ TableLayout catalog_layout() {
     if (variable) {
       c.var_index = layout.var_count++;
       if (spec.type == ColumnType::Text) c.text_size = spec.length / 2;
+      c.code_page_text = format.jet3() && (spec.type == ColumnType::Text || spec.type == ColumnType::Memo);
     } else {
       c.flags |= ColumnLayout::kFixed;
       c.fixed_offset = fixed_offset;
@@ -70,6 +74,8 @@ TableLayout catalog_layout() {
     layout.columns.push_back(std::move(c));
   }
   layout.fixed_size = fixed_offset;
+  layout.max_columns = number;
+  layout.first_added = number;
   return layout;
 }
 

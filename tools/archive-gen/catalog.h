@@ -1,5 +1,5 @@
 // The system catalog, MSysObjects: its table definition (always page 2), copied column for
-// column from Access 2000 files so that every reader finds the columns it binds (mdbtools needs
+// column from Access 97 and 2000 files so that every reader finds the columns it binds (mdbtools needs
 // LvProp), and its rows: the Tables, Databases and Relationships containers, MSysObjects itself
 // and one row per user table.
 #pragma once
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "column_layout.h"
+#include "write_format.h"
 
 namespace tarvik::archive_gen {
 
@@ -23,7 +24,7 @@ struct CatalogObject {
 };
 
 // MSysObjects' columns in column-number order.
-TableLayout catalog_layout();
+TableLayout catalog_layout(const WriteFormat& format);
 
 // The catalog rows for user tables whose definitions start at `tdef_pages` (in the same order
 // as `table_names`).

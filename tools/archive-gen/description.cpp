@@ -116,7 +116,7 @@ std::vector<Value> row_from_json(const TableSpec& table, const json& row, std::s
 
 void write_archive(const json& description, const std::string& out_path, WriterOptions options) {
   std::vector<TableSpec> specs = table_specs_from_json(description);
-  Jet4Writer writer(out_path, specs, options);
+  JetWriter writer(out_path, specs, options);
   const json& tables = description["tables"];
   for (std::size_t t = 0; t < specs.size(); ++t) {
     if (!tables[t].contains("rows")) continue;

@@ -9,7 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "archive/value.h"
-#include "jet4_writer.h"
+#include "jet_writer.h"
 
 namespace tarvik::archive_gen {
 

@@ -1,8 +1,10 @@
 #include "field_encoding.h"
 
 #include <cmath>
+#include <cstdio>
 #include <stdexcept>
 
+#include "common/windows1252.h"
 #include "jet4_text.h"
 #include "little_endian.h"
 #include "long_value_writer.h"
@@ -46,6 +48,24 @@ const char* kind_name(ValueKind kind) {
   return kNames[static_cast<int>(kind)];
 }
 
+// Why a text cannot be kept in Windows-1252, or an empty string when it can.
+std::string code_page_problem(std::u16string_view text) {
+  for (char16_t c : text) {
+    if (windows1252_byte(c) >= 0) continue;
+    char code[8];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+    return std::string("a character Windows-1252 lacks (") + code +
+           "): a Jet3 archive keeps its texts in that code page";
+  }
+  return {};
+}
+
+std::vector<std::uint8_t> encode_code_page_text(std::u16string_view text) {
+  std::vector<std::uint8_t> out(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) out[i] = static_cast<std::uint8_t>(windows1252_byte(text[i]));
+  return out;
+}
+
 }  // namespace
 
 std::string value_problem(const ColumnLayout& column, const Value& value) {
@@ -73,14 +93,16 @@ std::string value_problem(const ColumnLayout& column, const Value& value) {
         return "a text of " + std::to_string(value.as_text().size()) +
                " characters is longer than the column's size " +
                std::to_string(column.text_size);
+      if (column.code_page_text) return code_page_problem(value.as_text());
       break;
     case ColumnType::Ole:
       if (value.as_binary().size() > LongValueWriter::kMaxLength)
         return "a value longer than 16 MB";
       break;
     case ColumnType::Memo:
-      if (value.as_text().size() * 2 > LongValueWriter::kMaxLength)
+      if (value.as_text().size() * (column.code_page_text ? 1 : 2) > LongValueWriter::kMaxLength)
         return "a value longer than 16 MB";
+      if (column.code_page_text) return code_page_problem(value.as_text());
       break;
     default:
       break;
@@ -106,12 +128,18 @@ void store_fixed(const ColumnLayout& column, const Value& value, std::uint8_t* o
   }
 }
 
-void variable_bytes(const ColumnLayout& column, const Value& value,
+void variable_bytes(const ColumnLayout& column, const Value& value, bool may_compress,
                     std::vector<std::uint8_t>& out) {
   switch (column.type) {
-    case ColumnType::Text: out = encode_jet4_text(value.as_text(), true); break;
+    case ColumnType::Text:
     case ColumnType::Memo:
-      out = encode_jet4_text(value.as_text(), value.as_text().size() <= kMaxCompressedMemo);
+      if (column.code_page_text) {
+        out = encode_code_page_text(value.as_text());
+      } else {
+        const bool short_enough =
+            column.type == ColumnType::Text || value.as_text().size() <= kMaxCompressedMemo;
+        out = encode_jet4_text(value.as_text(), may_compress && short_enough);
+      }
       break;
     case ColumnType::Ole: out.assign(value.as_binary().begin(), value.as_binary().end()); break;
     default: throw std::logic_error("not a variable column");

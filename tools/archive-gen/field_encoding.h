@@ -18,8 +18,10 @@ std::string value_problem(const ColumnLayout& column, const archive::Value& valu
 // Writes a non-null value of a fixed column (not a boolean) at `out`.
 void store_fixed(const ColumnLayout& column, const archive::Value& value, std::uint8_t* out);
 
-// The stored bytes of a non-null value of a variable column, replacing `out`'s contents.
-void variable_bytes(const ColumnLayout& column, const archive::Value& value,
+// The stored bytes of a non-null value of a variable column, replacing `out`'s contents. A Jet4
+// text is compressed when `may_compress` and compression saves room; a Jet3 text is in
+// Windows-1252 (checked by value_problem).
+void variable_bytes(const ColumnLayout& column, const archive::Value& value, bool may_compress,
                     std::vector<std::uint8_t>& out);
 
 }  // namespace tarvik::archive_gen

@@ -1,16 +1,16 @@
-// Page 0 of a Jet4 file: the engine name and version, then the 128-byte region that Jet XORs
-// with a fixed RC4 keystream (key C7 DA 39 6B). Inside it: code page 1252, no encryption key,
-// an empty password (which reads as the creation-date mask), the "General" sort order and the
-// creation date.
+// Page 0: the engine name and version, then the region that Jet XORs with a fixed RC4 keystream
+// (key C7 DA 39 6B; 126 bytes in Jet3, 128 in Jet4). Inside it: code page 1252, no encryption
+// key, an empty password and the "General" sort order; Jet4 adds the creation date, whose whole
+// part masks the password (so an empty one reads as that mask).
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <vector>
 
-#include "page_file.h"
+#include "write_format.h"
 
 namespace tarvik::archive_gen {
 
-std::array<std::uint8_t, kPageSize> header_page(double creation_date);
+std::vector<std::uint8_t> header_page(const WriteFormat& format, double creation_date);
 
 }  // namespace tarvik::archive_gen

@@ -4,15 +4,11 @@
 
 namespace tarvik::archive_gen {
 
-namespace {
-constexpr std::size_t kFirstEntry = 0x1E0;
-}
-
-std::array<std::uint8_t, kPageSize> empty_index_leaf(std::uint32_t tdef_page) {
-  std::array<std::uint8_t, kPageSize> page{};
+std::vector<std::uint8_t> empty_index_leaf(const WriteFormat& format, std::uint32_t tdef_page) {
+  std::vector<std::uint8_t> page(format.page_size(), 0);
   page[0] = 0x04;
   page[1] = 0x01;
-  store_u16(&page[2], static_cast<std::uint16_t>(kPageSize - kFirstEntry));
+  store_u16(&page[2], static_cast<std::uint16_t>(format.page_size() - format.index_first_entry()));
   store_u32(&page[4], tdef_page);
   return page;
 }

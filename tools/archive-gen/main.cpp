@@ -1,4 +1,4 @@
-// archive-gen: writes Jet4 archives. Each subcommand is a function taking its arguments.
+// archive-gen: writes Jet3 and Jet4 archives. Each subcommand is a function taking its arguments.
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -23,9 +23,12 @@ struct Subcommand {
 };
 
 const Subcommand kSubcommands[] = {
-    {"from-json", "from-json DESCRIPTION.json OUT.mdb", &run_from_json_command},
+    {"from-json", "from-json [--format jet3|jet4] [--layout fresh|aged] [--layout-seed N] DESCRIPTION.json OUT.mdb",
+     &run_from_json_command},
 #ifdef TARVIK_ARCHIVE_GEN_SAMPLE
-    {"sample", "sample [--scale N] [--seed S] [--variant V] OUT.mdb",
+    {"sample",
+     "sample [--scale N] [--seed S] [--variant V] [--texts ansi|unicode] [--format jet3|jet4] "
+     "[--layout fresh|aged] [--layout-seed N] OUT.mdb",
      &tarvik::archive_gen::run_sample_command},
 #endif
 };

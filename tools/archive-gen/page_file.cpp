@@ -9,7 +9,7 @@ namespace tarvik::archive_gen {
 
 namespace {
 
-constexpr std::size_t kPendingLimit = 256 * kPageSize;
+constexpr std::size_t kPendingPages = 256;
 
 std::runtime_error io_error(const std::string& what, const std::string& path) {
   return std::runtime_error(what + " " + path + ": " + std::strerror(errno));
@@ -22,10 +22,11 @@ static std::filesystem::path native_path(const std::string& path) {
   return std::filesystem::path(std::u8string(path.begin(), path.end()));
 }
 
-PageFile::PageFile(std::string path) : path_(std::move(path)) {
+PageFile::PageFile(std::string path, const WriteFormat& format)
+    : path_(std::move(path)), format_(format) {
   out_.open(native_path(path_), std::ios::binary | std::ios::out | std::ios::trunc);
   if (!out_) throw io_error("cannot create", path_);
-  pending_.reserve(kPendingLimit);
+  pending_.reserve(kPendingPages * page_size());
 }
 
 PageFile::~PageFile() {
@@ -36,26 +37,27 @@ PageFile::~PageFile() {
 
 std::uint32_t PageFile::allocate(std::uint32_t count) {
   if (count > kMaxPages - page_count_)
-    throw std::runtime_error("the archive would pass the 2 GB Jet allows (" +
-                             std::to_string(kMaxPages) + " pages of 4 KB)");
+    throw std::runtime_error(std::string("the archive would pass ") + format_.size_limit_text() + " (" +
+                             std::to_string(kMaxPages) + " pages of " +
+                             std::to_string(page_size() / 1024) + " KB)");
   const std::uint32_t first = page_count_;
   page_count_ += count;
   return first;
 }
 
 void PageFile::write(std::uint32_t page, std::span<const std::uint8_t> bytes) {
-  if (bytes.size() != kPageSize || page >= page_count_)
+  if (bytes.size() != page_size() || page >= page_count_)
     throw std::logic_error("page write outside the allocated pages");
   const std::uint32_t pending_end =
-      pending_first_ + static_cast<std::uint32_t>(pending_.size() / kPageSize);
-  if (!pending_.empty() && (page != pending_end || pending_.size() >= kPendingLimit)) flush();
+      pending_first_ + static_cast<std::uint32_t>(pending_.size() / page_size());
+  if (!pending_.empty() && (page != pending_end || pending_.size() >= kPendingPages * page_size())) flush();
   if (pending_.empty()) pending_first_ = page;
   pending_.insert(pending_.end(), bytes.begin(), bytes.end());
 }
 
 void PageFile::flush() {
   if (pending_.empty()) return;
-  const auto base = static_cast<std::streamoff>(pending_first_) * static_cast<std::streamoff>(kPageSize);
+  const auto base = static_cast<std::streamoff>(pending_first_) * static_cast<std::streamoff>(page_size());
   out_.seekp(base);
   out_.write(reinterpret_cast<const char*>(pending_.data()), static_cast<std::streamsize>(pending_.size()));
   if (!out_) throw io_error("cannot write", path_);
@@ -68,7 +70,7 @@ void PageFile::commit() {
   if (out_.fail()) throw io_error("cannot close", path_);
   // Pages allocated but never written (none in practice) read as free pages.
   std::error_code error;
-  std::filesystem::resize_file(native_path(path_), std::uintmax_t(page_count_) * kPageSize, error);
+  std::filesystem::resize_file(native_path(path_), std::uintmax_t(page_count_) * page_size(), error);
   if (error) throw std::runtime_error("cannot size " + path_ + ": " + error.message());
   committed_ = true;
 }

@@ -1,4 +1,4 @@
-// The output file as a sequence of 4 KB pages. Pages are numbered as they are allocated and may
+// The output file as a sequence of pages (2 KB in Jet3, 4 KB in Jet4). Pages are numbered as they are allocated and may
 // be written in any order (definitions reserved at the start are written last); writes to
 // consecutive pages are combined. Jet cannot address a file beyond 2 GB, so allocation past that
 // is refused. Until commit() the file is provisional: destroying the object removes it, so a
@@ -12,15 +12,15 @@
 #include <string>
 #include <vector>
 
+#include "write_format.h"
+
 namespace tarvik::archive_gen {
 
-inline constexpr std::size_t kPageSize = 4096;
-// 2 GB: the largest file Jet opens.
-inline constexpr std::uint32_t kMaxPages = 524288;
+inline constexpr std::uint32_t kMaxPages = WriteFormat::kMaxPages;
 
 class PageFile {
  public:
-  explicit PageFile(std::string path);
+  PageFile(std::string path, const WriteFormat& format);
   ~PageFile();
   PageFile(const PageFile&) = delete;
   PageFile& operator=(const PageFile&) = delete;
@@ -28,8 +28,10 @@ class PageFile {
   // The next `count` page numbers, consecutive. Throws std::runtime_error past the 2 GB limit.
   std::uint32_t allocate(std::uint32_t count = 1);
   std::uint32_t page_count() const { return page_count_; }
+  std::size_t page_size() const { return format_.page_size(); }
+  const WriteFormat& format() const { return format_; }
 
-  // Writes one whole page (kPageSize bytes) at its place.
+  // Writes one whole page (page_size() bytes) at its place.
   void write(std::uint32_t page, std::span<const std::uint8_t> bytes);
   // Flushes, closes and keeps the file.
   void commit();
@@ -38,6 +40,7 @@ class PageFile {
   void flush();
 
   std::string path_;
+  const WriteFormat& format_;
   std::ofstream out_;
   std::uint32_t page_count_ = 0;
   bool committed_ = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
 
 #include "data_page.h"
 #include "field_encoding.h"
@@ -12,78 +13,137 @@ namespace tarvik::archive_gen {
 using archive::Value;
 using archive::jet::ColumnType;
 
-RowPacker::RowPacker(const TableLayout& layout)
-    : layout_(layout), var_columns_(layout.var_count), var_bytes_(layout.var_count) {
-  for (const ColumnLayout& c : layout.columns)
-    if (!c.fixed()) var_columns_[c.var_index] = &c;
+RowPacker::RowPacker(const TableLayout& layout, const WriteFormat& format, PhysicalLayout& physical)
+    : layout_(layout),
+      format_(format),
+      physical_(physical),
+      by_number_(layout.max_columns, nullptr),
+      var_bytes_(layout.var_count),
+      present_(layout.max_columns, false),
+      dropped_fixed_(layout.max_columns) {
+  for (const ColumnLayout& c : layout.columns) by_number_[c.number] = &c;
+  for (const ColumnLayout& c : layout.dropped) by_number_[c.number] = &c;
 }
 
-std::size_t RowPacker::row_length(std::size_t var_total) const {
-  const std::size_t mask = (layout_.columns.size() + 7) / 8;
-  const std::size_t offsets = layout_.var_count > 0 ? 2 * (layout_.var_count + 1) + 2 : 0;
-  return 2 + layout_.fixed_size + var_total + offsets + mask;
+// Bytes after the variable data: Jet4's two-byte offsets and count; Jet3's one-byte offsets, its
+// jump table (one byte per 256 bytes of row, the last a dummy when the offsets stop short of it)
+// and count.
+std::size_t RowPacker::tail_length(std::size_t before_tail, std::size_t var_count,
+                                   std::size_t mask) const {
+  if (layout_.var_count == 0) return 0;
+  if (!format_.jet3()) return 2 * (var_count + 1) + 2;
+  const std::size_t fixed_part = var_count + 1 + 1;
+  std::size_t jumps = 0;
+  while ((before_tail + fixed_part + jumps + mask - 1) / 256 > jumps) ++jumps;
+  return fixed_part + jumps;
+}
+
+void RowPacker::write_jet3_offsets(std::uint8_t* row, std::size_t length, std::size_t mask,
+                                   std::size_t var_count) const {
+  const std::size_t jumps = (length - 1) / 256;
+  const std::size_t last = length - mask - 2 - jumps;  // offset 0's byte; offset i at last - i
+  const std::size_t end_of_data = offsets_[var_count];
+  const std::size_t needed = end_of_data / 256;
+  // Readers move to the next 256 at most once per offset, and drop one dummy jump at most.
+  if (jumps > needed + 1 || offsets_[0] >= 256)
+    throw std::runtime_error("the row's offsets do not fit Jet3's one-byte table");
+  for (std::size_t i = 0; i <= var_count; ++i) {
+    row[last - i] = static_cast<std::uint8_t>(offsets_[i] & 0xFF);
+    if (i > 0 && offsets_[i] / 256 > offsets_[i - 1] / 256) {
+      if (offsets_[i] / 256 != offsets_[i - 1] / 256 + 1)
+        throw std::runtime_error("a variable value spans more than 256 bytes of a Jet3 row");
+      row[length - mask - 2 - (offsets_[i] / 256 - 1)] = static_cast<std::uint8_t>(i);
+    }
+  }
+  if (jumps > needed) row[length - mask - 2 - needed] = 0xFF;
+  row[length - mask - 1] = static_cast<std::uint8_t>(var_count);
 }
 
 std::span<const std::uint8_t> RowPacker::pack(std::span<const Value> values,
-                                              LongValueWriter* long_values) {
-  const std::size_t ncols = layout_.columns.size();
-  if (values.size() != ncols) throw std::logic_error("row of a wrong width");
+                                              LongValueWriter* long_values, bool old_row) {
+  if (values.size() != layout_.columns.size()) throw std::logic_error("row of a wrong width");
+  const std::size_t ncols = old_row ? layout_.first_added : layout_.max_columns;
+  const std::size_t count_size = format_.jet3() ? 1 : 2;
+  const std::size_t mask = (ncols + 7) / 8;
 
-  // Variable data first: its size decides whether long values may stay in the row.
+  // The columns this row carries, their presence and their variable data first: its size decides
+  // whether long values may stay in the row.
+  std::size_t var_count = 0;
+  std::size_t fixed_size = 0;
   std::size_t var_total = 0;
   std::size_t inline_candidates = 0;
-  for (std::size_t k = 0; k < layout_.var_count; ++k) {
-    const ColumnLayout& c = *var_columns_[k];
-    const Value& v = values[c.number];
-    if (v.is_null()) {
-      var_bytes_[k].clear();
+  for (std::size_t n = 0; n < ncols; ++n) {
+    const ColumnLayout& c = *by_number_[n];
+    if (c.fixed()) {
+      fixed_size = std::max(fixed_size, c.fixed_offset + fixed_row_bytes(c.type));
+    } else {
+      var_count = c.var_index + 1u;
+      var_bytes_[c.var_index].clear();
+    }
+    if (c.dropped) {
+      std::vector<std::uint8_t>& bytes = c.fixed() ? dropped_fixed_[n] : var_bytes_[c.var_index];
+      present_[n] = physical_.dropped_value(!c.fixed(), c.length, bytes);
+      if (!c.fixed()) var_total += bytes.size();
       continue;
     }
-    variable_bytes(c, v, var_bytes_[k]);
+    const Value& v = values[c.index];
+    present_[n] = !v.is_null() && (c.type != ColumnType::Boolean || v.as_boolean());
+    if (v.is_null() || c.fixed()) continue;
+    std::vector<std::uint8_t>& bytes = var_bytes_[c.var_index];
+    variable_bytes(c, v, physical_.may_compress_text(), bytes);
     if (c.long_value()) {
-      const bool small = var_bytes_[k].size() <= kMaxInlineLongValue;
-      var_total += 12 + (small ? var_bytes_[k].size() : 0);
+      const bool small = bytes.size() <= kMaxInlineLongValue;
+      var_total += 12 + (small ? bytes.size() : 0);
       if (small) ++inline_candidates;
     } else {
-      var_total += var_bytes_[k].size();
+      var_total += bytes.size();
     }
   }
+  const std::size_t before_tail = count_size + fixed_size + var_total;
+  std::size_t length = before_tail + tail_length(before_tail, var_count, mask) + mask;
   bool keep_inline = true;
-  if (row_length(var_total) > DataPage::kMaxRowLength && inline_candidates > 0) {
+  if (length > format_.max_row_length() && inline_candidates > 0) {
     keep_inline = false;
-    for (std::size_t k = 0; k < layout_.var_count; ++k)
-      if (var_columns_[k]->long_value() && !values[var_columns_[k]->number].is_null() &&
-          var_bytes_[k].size() <= kMaxInlineLongValue)
-        var_total -= var_bytes_[k].size();
+    for (std::size_t n = 0; n < ncols; ++n) {
+      const ColumnLayout& c = *by_number_[n];
+      if (!c.dropped && c.long_value() && !values[c.index].is_null() &&
+          var_bytes_[c.var_index].size() <= kMaxInlineLongValue)
+        var_total -= var_bytes_[c.var_index].size();
+    }
+    const std::size_t shorter = count_size + fixed_size + var_total;
+    length = shorter + tail_length(shorter, var_count, mask) + mask;
   }
-  const std::size_t length = row_length(var_total);
-  if (length > DataPage::kMaxRowLength)
+  if (length > format_.max_row_length())
     throw std::runtime_error("the row takes " + std::to_string(length) +
                              " bytes, more than a page holds (" +
-                             std::to_string(DataPage::kMaxRowLength) + ")");
+                             std::to_string(format_.max_row_length()) + ")");
 
   row_.assign(length, 0);
   std::uint8_t* row = row_.data();
-  const std::size_t mask_size = (ncols + 7) / 8;
-  std::uint8_t* mask = row + length - mask_size;
-  store_u16(row, static_cast<std::uint16_t>(ncols));
-  for (const ColumnLayout& c : layout_.columns) {
-    const Value& v = values[c.number];
-    if (v.is_null()) continue;
-    const bool bit = c.type != ColumnType::Boolean || v.as_boolean();
-    if (bit) mask[c.number / 8] |= static_cast<std::uint8_t>(1u << (c.number % 8));
-    if (c.fixed() && c.type != ColumnType::Boolean) store_fixed(c, v, row + 2 + c.fixed_offset);
+  if (format_.jet3()) row[0] = static_cast<std::uint8_t>(ncols);
+  else store_u16(row, static_cast<std::uint16_t>(ncols));
+  std::uint8_t* mask_bytes = row + length - mask;
+  for (std::size_t n = 0; n < ncols; ++n) {
+    const ColumnLayout& c = *by_number_[n];
+    if (present_[n]) mask_bytes[n / 8] |= static_cast<std::uint8_t>(1u << (n % 8));
+    if (!c.fixed() || c.type == ColumnType::Boolean || !present_[n]) continue;
+    if (c.dropped) {
+      std::copy(dropped_fixed_[n].begin(), dropped_fixed_[n].end(), row + count_size + c.fixed_offset);
+    } else {
+      store_fixed(c, values[c.index], row + count_size + c.fixed_offset);
+    }
   }
   if (layout_.var_count == 0) return row_;
 
-  std::size_t at = 2 + layout_.fixed_size;
-  const std::size_t table_end = length - mask_size;  // var count at table_end - 2
-  for (std::size_t k = 0; k < layout_.var_count; ++k) {
-    store_u16(row + table_end - 4 - 2 * k, static_cast<std::uint16_t>(at));
-    const ColumnLayout& c = *var_columns_[k];
-    const std::vector<std::uint8_t>& bytes = var_bytes_[k];
-    if (values[c.number].is_null()) continue;
-    if (!c.long_value()) {
+  offsets_.assign(var_count + 1, 0);
+  std::size_t at = count_size + fixed_size;
+  for (std::size_t n = 0; n < ncols; ++n) {
+    const ColumnLayout& c = *by_number_[n];
+    if (c.fixed()) continue;
+    offsets_[c.var_index] = at;
+    const std::vector<std::uint8_t>& bytes = var_bytes_[c.var_index];
+    if (!present_[n]) continue;
+    if (c.dropped || !c.long_value()) {
       std::copy(bytes.begin(), bytes.end(), row + at);
       at += bytes.size();
       continue;
@@ -100,8 +160,15 @@ std::span<const std::uint8_t> RowPacker::pack(std::span<const Value> values,
       at += 12;
     }
   }
-  store_u16(row + table_end - 4 - 2 * layout_.var_count, static_cast<std::uint16_t>(at));
-  store_u16(row + table_end - 2, layout_.var_count);
+  offsets_[var_count] = at;
+  if (format_.jet3()) {
+    write_jet3_offsets(row, length, mask, var_count);
+  } else {
+    const std::size_t table_end = length - mask;  // var count at table_end - 2
+    for (std::size_t k = 0; k <= var_count; ++k)
+      store_u16(row + table_end - 4 - 2 * k, static_cast<std::uint16_t>(offsets_[k]));
+    store_u16(row + table_end - 2, static_cast<std::uint16_t>(var_count));
+  }
   return row_;
 }
 

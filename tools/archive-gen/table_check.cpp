@@ -7,6 +7,7 @@
 #include "column_layout.h"
 #include "utf8.h"
 #include "common/names.h"
+#include "common/windows1252.h"
 
 namespace tarvik::archive_gen {
 
@@ -19,7 +20,7 @@ constexpr std::size_t kMaxNameLength = 64;
 constexpr std::size_t kMaxColumns = 255;
 constexpr std::size_t kMaxIndexColumns = 10;
 
-void check_name(const std::string& name, const std::string& what) {
+void check_name(const std::string& name, const std::string& what, const WriteFormat& format) {
   std::u16string wide;
   try {
     wide = utf8_to_utf16(name);
@@ -29,6 +30,10 @@ void check_name(const std::string& name, const std::string& what) {
   if (wide.empty()) throw std::runtime_error(what + ": the name is empty");
   if (wide.size() > kMaxNameLength)
     throw std::runtime_error(what + ": the name is longer than 64 characters");
+  if (format.jet3())
+    for (char16_t c : wide)
+      if (windows1252_byte(c) < 0)
+        throw std::runtime_error(what + ": a Jet3 archive keeps names in Windows-1252, which lacks a character of this one");
 }
 
 std::string table_label(const TableSpec& t) { return "table \"" + t.name + "\""; }
@@ -36,8 +41,8 @@ std::string column_label(const TableSpec& t, const std::string& c) {
   return table_label(t) + ", column \"" + c + "\"";
 }
 
-void check_table(const TableSpec& t) {
-  check_name(t.name, table_label(t));
+void check_table(const TableSpec& t, const WriteFormat& format) {
+  check_name(t.name, table_label(t), format);
   if (name_key(t.name).rfind("msys", 0) == 0)
     throw std::runtime_error(table_label(t) + ": names starting with MSys are the system's");
   if (t.columns.empty()) throw std::runtime_error(table_label(t) + ": no columns");
@@ -47,7 +52,7 @@ void check_table(const TableSpec& t) {
   int autonumbers = 0;
   for (const ColumnSpec& c : t.columns) {
     const std::string label = column_label(t, c.name);
-    check_name(c.name, label);
+    check_name(c.name, label, format);
     if (!names.insert(name_key(c.name)).second)
       throw std::runtime_error(label + ": the name is used twice");
     if (!writable_type(c.type)) throw std::runtime_error(label + ": type not supported");
@@ -77,10 +82,10 @@ void check_table(const TableSpec& t) {
 
 }  // namespace
 
-void check_table_specs(const std::vector<TableSpec>& tables) {
+void check_table_specs(const std::vector<TableSpec>& tables, const WriteFormat& format) {
   std::set<std::string> names;
   for (const TableSpec& t : tables) {
-    check_table(t);
+    check_table(t, format);
     if (!names.insert(name_key(t.name)).second)
       throw std::runtime_error(table_label(t) + ": the name is used twice");
   }

@@ -5,12 +5,13 @@
 
 #include <vector>
 
-#include "jet4_writer.h"
+#include "jet_writer.h"
 
 namespace tarvik::archive_gen {
 
 // Throws std::runtime_error on the first problem found.
-void check_table_specs(const std::vector<TableSpec>& tables);
+// A Jet3 archive keeps names in Windows-1252.
+void check_table_specs(const std::vector<TableSpec>& tables, const WriteFormat& format);
 
 // Positions of the primary-key columns of a checked table, in key order.
 std::vector<std::size_t> primary_key_columns(const TableSpec& table);

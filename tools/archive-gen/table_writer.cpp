@@ -1,9 +1,11 @@
 #include "table_writer.h"
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
 #include "field_encoding.h"
+#include "little_endian.h"
 #include "table_check.h"
 
 namespace tarvik::archive_gen {
@@ -11,17 +13,20 @@ namespace tarvik::archive_gen {
 using archive::Value;
 using archive::jet::ColumnType;
 
-TableWriter::TableWriter(PageFile& file, const TableSpec& spec, std::uint32_t tdef_page)
+TableWriter::TableWriter(PageFile& file, PhysicalLayout& physical, const TableSpec& spec,
+                         std::uint32_t tdef_page)
     : file_(file),
+      physical_(physical),
       spec_(spec),
-      layout_(lay_out_table(spec)),
+      layout_(lay_out_table(spec, file.format(), physical.table_history(spec))),
       tdef_page_(tdef_page),
       key_columns_(primary_key_columns(spec)),
       in_key_(spec.columns.size(), false),
       keys_(key_columns_),
-      packer_(layout_),
-      long_values_(file),
-      page_(tdef_page) {
+      packer_(layout_, file.format(), physical),
+      long_values_(file, physical),
+      page_(file.format(), tdef_page),
+      overflow_(file.format(), tdef_page) {
   for (std::size_t c : key_columns_) in_key_[c] = true;
 }
 
@@ -37,19 +42,19 @@ void TableWriter::add_row(std::span<const Value> row) {
                    std::to_string(layout_.columns.size()) + " columns");
   std::span<const Value> values = row;
   for (const ColumnLayout& c : layout_.columns) {
-    const Value& v = values[c.number];
-    const std::string& name = spec_.columns[c.number].name;
+    const Value& v = values[c.index];
+    const std::string& name = spec_.columns[c.index].name;
     if (v.is_null()) {
       if (c.autonumber) {
         if (last_autonumber_ == std::numeric_limits<std::int32_t>::max())
           refuse(name, "the autonumber has no next value");
         filled_.assign(row.begin(), row.end());
-        filled_[c.number] = Value::long_(any_autonumber_ ? last_autonumber_ + 1 : 1);
+        filled_[c.index] = Value::long_(any_autonumber_ ? last_autonumber_ + 1 : 1);
         values = filled_;
         continue;
       }
       if (c.type == ColumnType::Boolean) refuse(name, "a boolean cannot be null");
-      if (in_key_[c.number]) refuse(name, "a primary-key column cannot be null");
+      if (in_key_[c.index]) refuse(name, "a primary-key column cannot be null");
       continue;
     }
     const std::string problem = value_problem(c, v);
@@ -61,38 +66,95 @@ void TableWriter::add_row(std::span<const Value> row) {
       names += (names.empty() ? "" : "\", \"") + spec_.columns[c].name;
     refuse(names, "the primary key repeats an earlier row's");
   }
-  // A row too long for a page, or the file reaching 2 GB.
+  // A row too long for a page, or the file reaching Jet's size limit.
   try {
-    place(packer_.pack(values, &long_values_));
+    const std::span<const std::uint8_t> packed = packer_.pack(values, &long_values_, is_old_row(values));
+    if (!physical_.aged()) {
+      place(packed);
+    } else {
+      packed_.assign(packed.begin(), packed.end());
+      for (unsigned k = physical_.deleted_rows_before(); k > 0; --k) {
+        const unsigned kind = physical_.deleted_row_kind();
+        place(kind == 0 ? std::span<const std::uint8_t>(packed_)
+                        : kind == 1 ? std::span<const std::uint8_t>(previous_)
+                                    : std::span<const std::uint8_t>(),
+              DataPage::kDeleted);
+      }
+      if (physical_.moves_row()) {
+        std::uint8_t pointer[4];
+        store_u32(pointer, place_moved(packed_));
+        place(pointer, DataPage::kPointer);
+      } else {
+        place(packed_);
+      }
+      previous_.swap(packed_);
+    }
   } catch (const std::runtime_error& e) {
     refuse("", e.what());
   }
   keys_.add_checked();
   for (const ColumnLayout& c : layout_.columns) {
     if (!c.autonumber) continue;
-    const std::int32_t v = values[c.number].as_long();
+    const std::int32_t v = values[c.index].as_long();
     if (!any_autonumber_ || v > last_autonumber_) last_autonumber_ = v;
     any_autonumber_ = true;
   }
   ++row_count_;
 }
 
-void TableWriter::place(std::span<const std::uint8_t> row) {
-  if (page_open_ && !page_.fits(row.size())) {
-    file_.write(data_pages_.back(), page_.bytes());
+bool TableWriter::is_old_row(std::span<const Value> values) {
+  if (layout_.first_added == layout_.max_columns) return false;
+  for (const ColumnLayout& c : layout_.columns)
+    if (c.number >= layout_.first_added && !values[c.index].is_null()) return false;
+  return physical_.writes_old_row();
+}
+
+void TableWriter::write_page(std::uint32_t number, const DataPage& page) {
+  file_.write(number, page.bytes());
+  physical_.offer_freed_page(page.bytes());
+}
+
+void TableWriter::place(std::span<const std::uint8_t> row, std::uint16_t flags) {
+  if (page_open_ && (!page_.fits(row.size()) || page_.free_space() < page_limit_)) {
+    write_page(data_pages_.back(), page_);
     page_open_ = false;
   }
   if (!page_open_) {
-    data_pages_.push_back(file_.allocate());
+    data_pages_.push_back(data_pages_.empty() ? physical_.data_page(file_, 0)
+                                              : physical_.data_page(file_, data_pages_.back()));
     page_.reset(tdef_page_);
+    page_limit_ = page_.capacity() - physical_.page_fill(page_.capacity());
     page_open_ = true;
   }
-  page_.add(row);
+  page_.add(row, flags);
+}
+
+std::uint32_t TableWriter::place_moved(std::span<const std::uint8_t> row) {
+  if (overflow_open_ && !overflow_.fits(row.size())) {
+    write_page(overflow_number_, overflow_);
+    overflow_open_ = false;
+  }
+  if (!overflow_open_) {
+    overflow_number_ = physical_.any_page(file_);
+    overflow_pages_.push_back(overflow_number_);
+    overflow_.reset(tdef_page_);
+    overflow_open_ = true;
+  }
+  return page_row(overflow_number_, overflow_.add(row, DataPage::kMovedBody));
+}
+
+std::vector<std::uint32_t> TableWriter::owned_pages() const {
+  std::vector<std::uint32_t> pages = data_pages_;
+  pages.insert(pages.end(), overflow_pages_.begin(), overflow_pages_.end());
+  std::sort(pages.begin(), pages.end());
+  return pages;
 }
 
 void TableWriter::flush() {
-  if (page_open_) file_.write(data_pages_.back(), page_.bytes());
+  if (page_open_) write_page(data_pages_.back(), page_);
   page_open_ = false;
+  if (overflow_open_) write_page(overflow_number_, overflow_);
+  overflow_open_ = false;
   long_values_.flush();
 }
 

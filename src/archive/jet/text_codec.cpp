@@ -8,22 +8,17 @@
 #include <emmintrin.h>
 #endif
 
+#include "common/windows1252.h"
+
 namespace tarvik::archive::jet {
 
 namespace {
-
-// Windows-1252 bytes 0x80-0x9F. The undefined ones (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the
-// control characters of the same value, as Windows' MultiByteToWideChar does.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 void decode_cp1252(Bytes bytes, std::u16string& out) {
   out.resize(bytes.size());
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     const std::uint8_t b = bytes[i];
-    out[i] = b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char16_t(b);
+    out[i] = windows1252_char(b);
   }
 }
 

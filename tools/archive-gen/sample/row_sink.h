@@ -1,4 +1,4 @@
-// Where generated rows go: the Jet4 writer for an archive, or a test that looks at them directly.
+// Where generated rows go: the Jet writer for an archive, or a test that looks at them directly.
 #pragma once
 
 #include <cstddef>

@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <exception>
 
-#include "archive-gen/jet4_writer.h"
+#include "archive-gen/jet_writer.h"
+#include "archive-gen/writer_options_parse.h"
+#include "ansi_texts.h"
 #include "sample_generator.h"
 #include "writer_sink.h"
 
@@ -14,14 +16,17 @@ int run_sample_command(const std::vector<std::string>& args) {
   const auto options = sample::parse_sample_options(args, error);
   if (!options) {
     std::fprintf(stderr, "archive-gen sample: %s\nusage: archive-gen sample [--scale N] [--seed S] "
-                         "[--variant outdated|duplicate-suppliers|missing-destination] OUT.mdb\n",
-                 error.c_str());
+                         "[--variant outdated|duplicate-suppliers|missing-destination] "
+                         "[--texts ansi|unicode] %s OUT.mdb\n",
+                 error.c_str(), kWriterOptionsUsage);
     return 2;
   }
   try {
     const sample::SampleSchema schema = sample::tarvik_schema(options->outdated);
-    Jet4Writer writer(options->output_path, schema.tables);
-    sample::WriterSink sink(writer);
+    JetWriter writer(options->output_path, schema.tables, options->writer);
+    sample::WriterSink to_writer(writer);
+    sample::AnsiTextSink ansi(to_writer);
+    sample::RowSink& sink = options->ansi_texts ? static_cast<sample::RowSink&>(ansi) : to_writer;
     const auto counts = sample::generate_sample(*options, schema, sink);
     writer.finish();
     for (const auto& count : counts) std::printf("%s %llu\n", count.table.c_str(), static_cast<unsigned long long>(count.rows));

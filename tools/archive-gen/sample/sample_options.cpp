@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "archive-gen/writer_options_parse.h"
+
 namespace tarvik::archive_gen::sample {
 
 namespace {
@@ -38,9 +40,22 @@ bool apply_variants(const std::string& list, SampleOptions& options, std::string
 
 std::optional<SampleOptions> parse_sample_options(const std::vector<std::string>& args, std::string& error) {
   SampleOptions options;
+  std::optional<bool> ansi_texts;
   for (std::size_t i = 0; i < args.size(); ++i) {
+    if (parse_writer_option(args, i, options.writer, error)) {
+      if (!error.empty()) return std::nullopt;
+      continue;
+    }
     const std::string& arg = args[i];
     const bool has_value = i + 1 < args.size();
+    if (arg == "--texts") {
+      if (has_value && (args[i + 1] == "ansi" || args[i + 1] == "unicode")) {
+        ansi_texts = args[++i] == "ansi";
+        continue;
+      }
+      error = "--texts takes ansi or unicode";
+      return std::nullopt;
+    }
     if (arg == "--scale" || arg == "--seed" || arg == "--variant") {
       if (!has_value) {
         error = arg + " needs a value";
@@ -74,6 +89,12 @@ std::optional<SampleOptions> parse_sample_options(const std::vector<std::string>
     error = "the output file is missing";
     return std::nullopt;
   }
+  const bool jet3 = options.writer.format == FileFormat::Jet3;
+  if (jet3 && ansi_texts == false) {
+    error = "a Jet3 archive keeps its texts in Windows-1252: --texts unicode needs --format jet4";
+    return std::nullopt;
+  }
+  options.ansi_texts = ansi_texts.value_or(jet3);
   return options;
 }
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "archive-gen/jet4_writer.h"
+#include "archive-gen/jet_writer.h"
 
 namespace tarvik::archive_gen::sample {
 

@@ -1,7 +1,9 @@
-// Writes a Jet4 (Access 2000-2003) archive: page 0 with its masked header, the system catalog,
-// one table definition per table with its columns and PrimaryKey index, usage maps, data pages
-// filled in the order rows are given, long values on LVAL pages. Rows are streamed: a table of
-// millions of rows is written without holding it in memory. The same input gives the same bytes.
+// Writes a Jet archive, Jet4 (Access 2000-2003) or Jet3 (Access 97): page 0 with its masked
+// header, the system catalog, one table definition per table with its columns and PrimaryKey
+// index, usage maps, data pages filled in the order rows are given, long values on LVAL pages.
+// Fresh, the file is laid out as a new one; aged, it holds the same rows in the same scan order
+// among what years of edits leave (physical_layout.h). Rows are streamed: a table of millions of
+// rows is written without holding it in memory. The same input and options give the same bytes.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +14,8 @@
 
 #include "archive/jet/table_def.h"
 #include "archive/value.h"
+#include "physical_layout.h"
+#include "write_format.h"
 
 namespace tarvik::archive_gen {
 
@@ -32,32 +36,35 @@ struct WriterOptions {
   // Written in the header and as the catalog's dates. A constant, never the clock, so that the
   // same rows give the same bytes. Default: 2004-01-01 00:00.
   archive::DateTime creation_date{37987.0};
+  FileFormat format = FileFormat::Jet4;
+  Layout layout = Layout::Fresh;
+  std::uint64_t layout_seed = 1;  // the aged layout's choices
 };
 
-class Jet4Writer {
+class JetWriter {
  public:
   // Creates (replaces) `path`; all tables are declared up front. Throws std::runtime_error with
   // a message naming the table and column on a bad declaration.
-  Jet4Writer(const std::string& path, std::vector<TableSpec> tables, WriterOptions options = {});
+  JetWriter(const std::string& path, std::vector<TableSpec> tables, WriterOptions options = {});
   // Without finish() (after an error), the partly written file is removed.
-  ~Jet4Writer();
-  Jet4Writer(const Jet4Writer&) = delete;
-  Jet4Writer& operator=(const Jet4Writer&) = delete;
+  ~JetWriter();
+  JetWriter(const JetWriter&) = delete;
+  JetWriter& operator=(const JetWriter&) = delete;
 
   // Appends a row to table `table` (index into the declared tables), one value per column in
   // declaration order. A value must match its column's type (null is allowed but see below); a text
   // longer than its size is refused. Throws std::runtime_error naming table, row and column.
   // Jet keeps booleans in the null mask, so a null boolean is refused; so is a null in a
   // primary-key column and a repeated primary key. A null in an autonumber column is given the
-  // next number (one more than the largest so far). After an exception the row is not added and
-  // the writer can go on.
+  // next number (one more than the largest so far). A Jet3 archive refuses a text that
+  // Windows-1252 cannot hold. After an exception the row is not added and the writer can go on.
   void add_row(std::size_t table, std::span<const archive::Value> row);
 
   // Rows added to a table so far.
   std::uint64_t row_count(std::size_t table) const;
 
   // Writes the definitions, usage maps and catalog and closes the file. Throws
-  // std::runtime_error when the file would pass Jet's 2 GB limit (as add_row does).
+  // std::runtime_error when the file would pass Jet's size limit (as add_row does).
   void finish();
 
  private:
