@@ -101,6 +101,7 @@ TEST(RowLayout, RowWrittenBeforeAColumnWasAddedReadsItAsNull) {
   table.num_var_cols = 1;
   table.columns = {column(ColumnType::Long, 0, true, 0, 4), column(ColumnType::Text, 1, false, 0, 100),
                    column(ColumnType::Long, 2, true, 4, 4)};
+  table.max_cols = 3;
   // Two columns when written: the Long, then "ab", offsets (eod 10, start 6), count 1, mask.
   auto fields = split(table, jet4_format(),
                       {2, 0, 1, 0, 0, 0, 'a', 0, 'b', 0, 10, 0, 6, 0, 1, 0, 0x03});
@@ -116,6 +117,7 @@ TEST(RowLayout, TableWithoutVariableColumnsHasNoOffsetTable) {
   TableDef table;
   table.num_var_cols = 0;
   table.columns = {column(ColumnType::Long, 0, true, 0, 4), column(ColumnType::Boolean, 1, true, 0, 0)};
+  table.max_cols = 2;
   auto fields = split(table, jet4_format(), {2, 0, 5, 0, 0, 0, 0x03});
   EXPECT_TRUE(fields[0].present);
   EXPECT_EQ(fields[0].bytes[0], 5);
@@ -128,6 +130,7 @@ TEST(RowLayout, Jet3OffsetsBeyond255UseTheJumpTable) {
   TableDef table;
   table.num_var_cols = 2;
   table.columns = {column(ColumnType::Text, 0, false, 0, 255), column(ColumnType::Text, 1, false, 1, 10)};
+  table.max_cols = 2;
   std::vector<std::uint8_t> row(309, 'a');
   row[0] = 2;            // columns when written
   row[301] = 'x';        // second value "xy" at 301..303
@@ -144,10 +147,21 @@ TEST(RowLayout, Jet3OffsetsBeyond255UseTheJumpTable) {
   EXPECT_EQ(fields[1].bytes[0], 'x');
 }
 
+TEST(RowLayout, MoreColumnsThanTheTableEverHadAreDamage) {
+  TableDef table;
+  table.num_var_cols = 0;
+  table.columns = {column(ColumnType::Long, 0, true, 0, 4)};
+  table.max_cols = 1;
+  EXPECT_NO_THROW(split(table, jet4_format(), {1, 0, 5, 0, 0, 0, 0x01}));
+  EXPECT_THROW(split(table, jet4_format(), {2, 0, 5, 0, 0, 0, 0x01}), archive::ArchiveError);
+  EXPECT_THROW(split(table, jet3_format(), {9, 5, 0, 0, 0, 0x01, 0}), archive::ArchiveError);
+}
+
 TEST(RowLayout, OffsetsOutsideTheRowAreDamage) {
   TableDef table;
   table.num_var_cols = 1;
   table.columns = {column(ColumnType::Text, 0, false, 0, 100)};
+  table.max_cols = 1;
   EXPECT_THROW(split(table, jet4_format(), {1, 0, 'a', 0, 200, 0, 2, 0, 1, 0, 0x01}), archive::ArchiveError);
   EXPECT_THROW(split(table, jet4_format(), {1, 0, 0xFF, 0xFF, 0x01}), archive::ArchiveError);
   EXPECT_THROW(split(table, jet4_format(), {0xFF, 0xFF}), archive::ArchiveError);

@@ -238,6 +238,13 @@ void JetWriter::add_row(std::size_t table, std::span<const Value> row) {
   impl_->tables[table]->add_row(row);
 }
 
+void JetWriter::add_deleted_row(std::size_t table, std::span<const Value> row) {
+  if (impl_->finished) throw std::logic_error("add_deleted_row after finish");
+  if (table >= impl_->tables.size())
+    throw std::runtime_error("no table number " + std::to_string(table));
+  impl_->tables[table]->add_deleted_row(row);
+}
+
 std::uint64_t JetWriter::row_count(std::size_t table) const {
   return impl_->tables.at(table)->row_count();
 }

@@ -60,6 +60,11 @@ class JetWriter {
   // Windows-1252 cannot hold. After an exception the row is not added and the writer can go on.
   void add_row(std::size_t table, std::span<const archive::Value> row);
 
+  // A row of table `table` that was deleted: its bytes stay on the page, flagged deleted, among
+  // the live rows (where the next live row would go), as Jet leaves them. Checked as add_row checks
+  // a row, but for its key: a deleted row may repeat a live one.
+  void add_deleted_row(std::size_t table, std::span<const archive::Value> row);
+
   // Rows added to a table so far.
   std::uint64_t row_count(std::size_t table) const;
 

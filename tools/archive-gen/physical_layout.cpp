@@ -140,14 +140,22 @@ std::vector<std::uint32_t> PhysicalLayout::chain_pages(PageFile& file, std::uint
 }
 
 void PhysicalLayout::offer_freed_page(std::span<const std::uint8_t> bytes) {
-  if (!aged_ || stale_pages_.size() >= kMaxStalePages || !chance(kStalePages)) return;
+  if (!aged_ || stale_pages_.size() >= kMaxStalePages) return;
+  if (!stale_pages_.empty() && !chance(kStalePages)) return;
   stale_pages_.emplace_back(bytes.begin(), bytes.end());
 }
 
 void PhysicalLayout::finish(PageFile& file) {
-  if (stale_pages_.empty()) return;
-  for (const std::uint32_t page : holes_)
-    if (chance(500)) file.write(page, stale_pages_[below(static_cast<std::uint32_t>(stale_pages_.size()))]);
+  if (!aged_) return;
+  // An archive that lived has freed pages: at least one still holding a table's old rows (when
+  // any table was written) and one left zero.
+  while (holes_.size() < 2) holes_.insert(file.allocate());
+  std::size_t k = 0;
+  for (const std::uint32_t page : holes_) {
+    const bool stale = !stale_pages_.empty() && (k == 0 || (k > 1 && chance(500)));
+    if (stale) file.write(page, stale_pages_[below(static_cast<std::uint32_t>(stale_pages_.size()))]);
+    ++k;
+  }
   holes_.clear();
 }
 

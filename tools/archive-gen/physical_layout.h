@@ -72,7 +72,7 @@ class PhysicalLayout {
   std::vector<std::uint32_t> chain_pages(PageFile& file, std::uint32_t count);
   // A page a table wrote, kept now and then as the stale copy a freed page holds.
   void offer_freed_page(std::span<const std::uint8_t> bytes);
-  // Writes the freed pages left: some hold stale copies, the others stay zero.
+  // Writes the freed pages left (two at least): some hold stale copies, the others stay zero.
   void finish(PageFile& file);
 
  private:

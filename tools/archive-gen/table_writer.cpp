@@ -36,29 +36,42 @@ void TableWriter::refuse(const std::string& column, const std::string& why) cons
   throw std::runtime_error(where + ": " + why);
 }
 
-void TableWriter::add_row(std::span<const Value> row) {
+void TableWriter::check_values(std::span<const Value> row, bool deleted) {
   if (row.size() != layout_.columns.size())
     refuse("", std::to_string(row.size()) + " values for " +
                    std::to_string(layout_.columns.size()) + " columns");
-  std::span<const Value> values = row;
   for (const ColumnLayout& c : layout_.columns) {
-    const Value& v = values[c.index];
+    const Value& v = row[c.index];
     const std::string& name = spec_.columns[c.index].name;
     if (v.is_null()) {
-      if (c.autonumber) {
-        if (last_autonumber_ == std::numeric_limits<std::int32_t>::max())
-          refuse(name, "the autonumber has no next value");
-        filled_.assign(row.begin(), row.end());
-        filled_[c.index] = Value::long_(any_autonumber_ ? last_autonumber_ + 1 : 1);
-        values = filled_;
-        continue;
-      }
       if (c.type == ColumnType::Boolean) refuse(name, "a boolean cannot be null");
-      if (in_key_[c.index]) refuse(name, "a primary-key column cannot be null");
+      if (in_key_[c.index] && !c.autonumber && !deleted) refuse(name, "a primary-key column cannot be null");
       continue;
     }
     const std::string problem = value_problem(c, v);
     if (!problem.empty()) refuse(name, problem);
+  }
+}
+
+void TableWriter::add_deleted_row(std::span<const Value> row) {
+  check_values(row, true);
+  try {
+    place(packer_.pack(row, &long_values_), DataPage::kDeleted);
+  } catch (const std::runtime_error& e) {
+    refuse("", e.what());
+  }
+}
+
+void TableWriter::add_row(std::span<const Value> row) {
+  check_values(row, false);
+  std::span<const Value> values = row;
+  for (const ColumnLayout& c : layout_.columns) {
+    if (!c.autonumber || !row[c.index].is_null()) continue;
+    if (last_autonumber_ == std::numeric_limits<std::int32_t>::max())
+      refuse(spec_.columns[c.index].name, "the autonumber has no next value");
+    filled_.assign(row.begin(), row.end());
+    filled_[c.index] = Value::long_(any_autonumber_ ? last_autonumber_ + 1 : 1);
+    values = filled_;
   }
   if (keys_.contains(values)) {
     std::string names;

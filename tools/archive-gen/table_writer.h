@@ -32,6 +32,10 @@ class TableWriter {
 
   // Throws std::runtime_error naming the table, the row (from 1) and the column.
   void add_row(std::span<const archive::Value> row);
+  // A row deleted since it was written: its bytes stay on the page, flagged, where the next live
+  // row would go. Its values are checked as a live row's, its key is not (a deleted row may repeat
+  // a live one).
+  void add_deleted_row(std::span<const archive::Value> row);
   // Writes the pages still open.
   void flush();
 
@@ -46,6 +50,7 @@ class TableWriter {
 
  private:
   [[noreturn]] void refuse(const std::string& column, const std::string& why) const;
+  void check_values(std::span<const archive::Value> row, bool deleted);
   bool is_old_row(std::span<const archive::Value> values);
   void place(std::span<const std::uint8_t> row, std::uint16_t flags = 0);
   // Puts a moved row's body on the overflow page; returns its row pointer.

@@ -55,6 +55,8 @@ void RowLayout::split(Bytes row, std::vector<Field>& fields, std::span<const std
   const std::size_t count_size = jet3 ? 1 : 2;
   if (row.size() < count_size) fail("riga vuota");
   const std::size_t row_columns = jet3 ? r.u8(0) : r.u16(0);
+  // A row is written with the table's column count of its day, which only grows.
+  if (row_columns > table_.max_cols) fail("più colonne della sua tabella");
   const std::size_t mask_size = (row_columns + 7) / 8;
   if (row.size() < count_size + mask_size) fail("maschera dei valori nulli oltre la riga");
   const std::size_t mask_start = row.size() - mask_size;

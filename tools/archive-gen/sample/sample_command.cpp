@@ -5,9 +5,7 @@
 
 #include "archive-gen/jet_writer.h"
 #include "archive-gen/writer_options_parse.h"
-#include "ansi_texts.h"
 #include "sample_generator.h"
-#include "writer_sink.h"
 
 namespace tarvik::archive_gen {
 
@@ -22,13 +20,7 @@ int run_sample_command(const std::vector<std::string>& args) {
     return 2;
   }
   try {
-    const sample::SampleSchema schema = sample::tarvik_schema(options->outdated);
-    JetWriter writer(options->output_path, schema.tables, options->writer);
-    sample::WriterSink to_writer(writer);
-    sample::AnsiTextSink ansi(to_writer);
-    sample::RowSink& sink = options->ansi_texts ? static_cast<sample::RowSink&>(ansi) : to_writer;
-    const auto counts = sample::generate_sample(*options, schema, sink);
-    writer.finish();
+    const auto counts = sample::write_sample_archive(*options);
     for (const auto& count : counts) std::printf("%s %llu\n", count.table.c_str(), static_cast<unsigned long long>(count.rows));
     return 0;
   } catch (const std::exception& e) {
