@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the Windows programs and packs them for users: tarvik-transfer-VERSION-win64.zip in the
-# build folder (build-windows/ or BUILD_DIR) with the three programs and the README as text.
+# build folder (build-windows/ or BUILD_DIR) with the three programs and the user's guide as text.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${BUILD_DIR:-build-windows}
@@ -16,8 +16,9 @@ if [[ -f $build_dir/tarvik-export.exe ]]; then
 else
   echo "attenzione: tarvik-export.exe non c'è (la finestra Win32 non è nel sorgente)" >&2
 fi
-# The README as a text file Notepad opens, with Windows line ends.
-sed 's/$/\r/' README.md > "$stage/LEGGIMI.txt"
+# The Italian user's guide as a text file Notepad opens: Windows line ends, and the UTF-8 byte
+# order mark by which older Notepads know the encoding of its accents.
+{ printf '\xEF\xBB\xBF'; sed 's/$/\r/' docs/guida.md; } > "$stage/LEGGIMI.txt"
 for licence in LICENSE LICENSE.txt COPYING; do
   [[ -f $licence ]] && sed 's/$/\r/' "$licence" > "$stage/LICENZA.txt"
 done
