@@ -18,6 +18,7 @@
 #include "archive/jet/row_layout.h"
 #include "archive/jet/usage_map.h"
 #include "robustness/export_fixture.h"
+#include "support/raw_pages.h"
 #include "support/temp_dir.h"
 
 namespace tarvik::test {
@@ -25,46 +26,13 @@ namespace {
 
 using archive::jet::ColumnType;
 using Bytes = std::vector<std::uint8_t>;
+using raw::u16;
+using raw::u32;
 
-std::uint16_t u16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
-std::uint32_t u32(const std::uint8_t* p) { return u16(p) | std::uint32_t(u16(p + 2)) << 16; }
-
-// The rows of a data page as the offset table lists them, flags and bytes, read without the
-// project's reader (deleted rows' bytes too, which it never looks at).
-struct Slot {
-  std::uint16_t flags = 0;
-  std::span<const std::uint8_t> bytes;
-};
-
-class RawPages {
- public:
-  RawPages(const std::filesystem::path& path, const archive::jet::Format& format)
-      : bytes_(read_file_bytes(path)), format_(format) {}
-
-  std::uint32_t count() const { return static_cast<std::uint32_t>(bytes_.size() / format_.page_size); }
-  const std::uint8_t* page(std::uint32_t n) const { return bytes_.data() + std::size_t(n) * format_.page_size; }
-  std::uint32_t owner(std::uint32_t n) const { return u32(page(n) + 4); }
-  std::vector<Slot> slots(std::uint32_t n) const {
-    const std::uint8_t* p = page(n);
-    const std::uint16_t rows = u16(p + format_.data_row_count);
-    std::vector<Slot> out;
-    std::size_t end = format_.page_size;
-    for (std::uint16_t r = 0; r < rows; ++r) {
-      const std::uint16_t entry = u16(p + format_.data_row_table + 2 * r);
-      const std::size_t start = entry & 0x1FFF;
-      out.push_back({static_cast<std::uint16_t>(entry & 0xC000), std::span(p + start, end - start)});
-      end = start;
-    }
-    return out;
-  }
-  std::size_t free_space(std::uint32_t n) const { return u16(page(n) + 2); }
-
- private:
-  Bytes bytes_;
-  const archive::jet::Format& format_;
-};
-
-constexpr std::uint16_t kDeleted = 0xC000, kPointer = 0x4000, kMovedBody = 0x8000;
+using raw::kDeleted;
+using raw::kPointer;
+using raw::RawPages;
+using raw::Slot;
 
 // What the sample's aged archive was seen to hold.
 struct Traces {
