@@ -4,7 +4,8 @@
 fuzz_sql_parser: every query of tests/sql/quoted_queries.txt, one file each.
 fuzz_jet_file: small whole archives written by archive-gen (its path as the first argument; left
 as they are without it): every column type with inline, single-row and chained long values, and
-300 rows over several data pages. Small, since every run reads the whole input.
+300 rows over several data pages, each as Jet4 and Jet3, fresh and aged (deleted and moved rows,
+chains out of order, dropped and added columns). Small, since every run reads the whole input.
 fuzz_row_decoder, fuzz_long_value: rows and long values laid out as Jet3 and Jet4 store them, in
 the input layouts described at the top of those targets, so the fuzzer starts from values that
 decode (every column type, compressed text, inline, single-row and chained long values).
@@ -195,7 +196,10 @@ def jet_file_seeds(archive_gen):
         for name, description in (("every-type", every), ("many-rows", many)):
             path = pathlib.Path(work) / f"{name}.json"
             path.write_text(json.dumps(description), encoding="utf-8")
-            subprocess.run([archive_gen, "from-json", str(path), str(folder / f"{name}.mdb")], check=True)
+            for suffix, options in (("", []), ("-aged", ["--layout", "aged"]), ("-jet3", ["--format", "jet3"]),
+                                    ("-jet3-aged", ["--format", "jet3", "--layout", "aged"])):
+                subprocess.run([archive_gen, "from-json", *options, str(path), str(folder / f"{name}{suffix}.mdb")],
+                               check=True)
 
 
 if __name__ == "__main__":
