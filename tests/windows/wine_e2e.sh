@@ -2,7 +2,7 @@
 # The Windows programs under Wine against the Linux build, end to end:
 #   - archive-gen.exe writes the same archives as archive-gen;
 #   - tarvik-transfer.exe export gives the Linux build's transfer file byte for byte (or its
-#     refusal and exit code) on the sample and its three refusal variants;
+#     refusal and exit code) on the sample, its three refusal variants and an aged Jet3 sample;
 #   - without --folder it finds the folder in the registry value written with `wine reg add`;
 #   - the archive's bytes and modification time are unchanged;
 #   - failures give the Linux build's error and exit code and leave nothing at the target.
@@ -75,6 +75,18 @@ for variant in sample outdated duplicate-suppliers missing-destination; do
 done
 check "export sample without departments" same_run sample-nodep --folder sample --departments no
 check "transfer file is not empty" test -s w-sample.txt
+
+# An aged Jet3 archive, as years of edits in Access 97 leave one: both generators write the same
+# bytes, both builds export it alike, and to the transfer file of the Jet4 sample with its texts.
+mkdir -p aged-jet3 aged-jet3-w ansi-jet4
+aged=(sample --seed 3 --format jet3 --layout aged --layout-seed 8)
+"$linux_build/tools/archive-gen/archive-gen" "${aged[@]}" aged-jet3/Tarvik.mdb > /dev/null
+win tools/archive-gen/archive-gen.exe "${aged[@]}" aged-jet3-w/Tarvik.mdb > /dev/null
+check "archive-gen.exe aged Jet3 = archive-gen" cmp aged-jet3/Tarvik.mdb aged-jet3-w/Tarvik.mdb
+check "export aged Jet3: same file" same_run aged-jet3 --folder aged-jet3 --departments yes
+"$linux_build/tools/archive-gen/archive-gen" sample --seed 3 --texts ansi ansi-jet4/Tarvik.mdb > /dev/null
+"$linux_build/tarvik-transfer" export --folder ansi-jet4 --output l-ansi-jet4.txt --departments yes > /dev/null 2>&1
+check "aged Jet3 exports as the fresh Jet4 sample" cmp l-ansi-jet4.txt w-aged-jet3.txt
 
 # The folder from the registry, with its trailing backslash and an accented name.
 mkdir -p "Società Rossi"
