@@ -79,20 +79,15 @@ write("every_type", {
   ],
 });
 
-// Long values at every storage boundary: inline (up to 64 bytes), one LVAL row (up to 4076),
-// chains (past 4076, including an exact multiple of the chunk size).
-const memoChars = [0, 1, 31, 32, 33, 64, 65, 500, 1024, 1025, 2038, 2039, 4076, 4077, 8152, 12000, 30000];
-const oleBytes = [0, 1, 64, 65, 4076, 4077, 8152, 8153, 20000, 100000];
-{
+// Long values at every storage boundary: inline (up to 64 bytes), one LVAL row (up to 4076 in
+// Jet4, 2032 in Jet3), chains (past that, including exact multiples of the chunk size). Each memo
+// size with every alphabet: compressible, two bytes each and never compressed, accented.
+function writeLongValues(name, alphabets, memoChars, oleBytes) {
   const rows = [];
   let id = 1;
-  for (const n of memoChars) {
-    rows.push([id++, cycle("Lorem ipsum dolor sit amet, ", n), null]); // compressible
-    rows.push([id++, cycle("日本語のテキスト", n), null]); // two bytes each, never compressed
-    rows.push([id++, cycle("àèé€ line\r\n", n), null]);
-  }
+  for (const n of memoChars) for (const alphabet of alphabets) rows.push([id++, cycle(alphabet, n), null]);
   for (const n of oleBytes) rows.push([id++, null, hexBytes(n, n + 1)]);
-  write("long_values", {
+  write(name, {
     tables: [
       {
         name: "LongValues",
@@ -104,18 +99,16 @@ const oleBytes = [0, 1, 64, 65, 4076, 4077, 8152, 8153, 20000, 100000];
   });
 }
 
-// Texts: every Windows-1252 character (in 255-character slices for the text column, whole in
-// the memo), CJK, a surrogate pair, characters with a zero low byte, a leading U+FEFF, and the
-// mixes that make compressed texts switch mode.
-{
+// Texts: every Windows-1252 character (in 200-character slices for the text column, whole in
+// the memo), then `others`.
+function writeTexts(name, others) {
   const all = windows1252Characters();
   const texts = [];
   for (let i = 0; i < all.length; i += 200) texts.push(all.slice(i, i + 200));
-  texts.push("漢字とかな", "emoji \u{1F600} here", "\u{1F600}", "Āā ĀĀ", "\u4E00\u4E01", "\uFEFFmarker",
-    "abc日本def", "日本abc日本", "a€b€c", "ÀÉÎÕÜ àéîõü ß", "mixed ąę and plain", "A", "AB", "ABC");
+  texts.push(...others);
   const rows = texts.map((t, i) => [i + 1, t, t + "|" + t]);
   rows.push([rows.length + 1, all.slice(0, 255), all]);
-  write("texts", {
+  write(name, {
     tables: [
       {
         name: "Texts",
@@ -127,44 +120,19 @@ const oleBytes = [0, 1, 64, 65, 4076, 4077, 8152, 8153, 20000, 100000];
   });
 }
 
-// The same long values and texts for a Jet3 archive, whose texts are Windows-1252 bytes: only
-// what that code page holds, with the memo sizes around Jet3's chunk of 2032 bytes.
-{
-  const ansi = (t) => Array.from(t).every((ch) => windows1252Characters().includes(ch));
-  const rows = [];
-  let id = 1;
-  for (const n of [...memoChars, 2032, 2033, 4064, 4065, 6097]) {
-    rows.push([id++, cycle("Lorem ipsum dolor sit amet, ", n), null]);
-    rows.push([id++, cycle("àèé€ line\r\n", n), null]);
-  }
-  for (const n of [...oleBytes, 2032, 2033, 4064]) rows.push([id++, null, hexBytes(n, n + 7)]);
-  write("long_values_ansi", {
-    tables: [
-      {
-        name: "LongValues",
-        columns: [column("Id", "long"), column("Memo", "memo"), column("Blob", "ole")],
-        primaryKey: ["Id"],
-        rows,
-      },
-    ],
-  });
-  const all = windows1252Characters();
-  const texts = [];
-  for (let i = 0; i < all.length; i += 200) texts.push(all.slice(i, i + 200));
-  texts.push("a€b€c", "ÀÉÎÕÜ àéîõü ß", "‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ", "A", "AB", "ABC");
-  const textRows = texts.filter(ansi).map((t, i) => [i + 1, t, t + "|" + t]);
-  textRows.push([textRows.length + 1, all.slice(0, 255), all]);
-  write("texts_ansi", {
-    tables: [
-      {
-        name: "Texts",
-        columns: [column("Id", "long"), column("Short", "text", { size: 255 }), column("Long", "memo")],
-        primaryKey: ["Id"],
-        rows: textRows,
-      },
-    ],
-  });
-}
+const memoChars = [0, 1, 31, 32, 33, 64, 65, 500, 1024, 1025, 2038, 2039, 4076, 4077, 8152, 12000, 30000];
+const oleBytes = [0, 1, 64, 65, 4076, 4077, 8152, 8153, 20000, 100000];
+writeLongValues("long_values", ["Lorem ipsum dolor sit amet, ", "日本語のテキスト", "àèé€ line\r\n"], memoChars, oleBytes);
+// CJK, a surrogate pair, characters with a zero low byte, a leading U+FEFF, and the mixes that
+// make compressed texts switch mode.
+writeTexts("texts", ["漢字とかな", "emoji \u{1F600} here", "\u{1F600}", "Āā ĀĀ", "\u4E00\u4E01", "\uFEFFmarker",
+  "abc日本def", "日本abc日本", "a€b€c", "ÀÉÎÕÜ àéîõü ß", "mixed ąę and plain", "A", "AB", "ABC"]);
+
+// The same for a Jet3 archive, whose texts are Windows-1252 bytes: only what that code page
+// holds, with the sizes around Jet3's chunk of 2032 bytes.
+writeLongValues("long_values_ansi", ["Lorem ipsum dolor sit amet, ", "àèé€ line\r\n"],
+  [...memoChars, 2032, 2033, 4064, 4065, 6097], [...oleBytes, 2032, 2033, 4064]);
+writeTexts("texts_ansi", ["a€b€c", "ÀÉÎÕÜ àéîõü ß", "‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ", "A", "AB", "ABC"]);
 
 // Many rows over thousands of pages (a reference usage map), plus one-row tables beside it.
 {
