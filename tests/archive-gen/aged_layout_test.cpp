@@ -17,7 +17,6 @@
 #include "archive/jet/page_source.h"
 #include "archive/jet/row_layout.h"
 #include "archive/jet/usage_map.h"
-#include "robustness/export_fixture.h"
 #include "support/raw_pages.h"
 #include "support/temp_dir.h"
 
