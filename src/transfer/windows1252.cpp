@@ -1,5 +1,6 @@
 #include "transfer/windows1252.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #if defined(__SSE2__)
@@ -7,6 +8,7 @@
 #endif
 
 #include "common/utf8.h"
+#include "common/windows1252.h"
 
 namespace tarvik::transfer {
 
@@ -14,49 +16,17 @@ namespace {
 
 constexpr char kReplacement = '?';
 
-// The byte for a code point above Latin-1, or 0 when the code page has none.
-char byte_above_latin1(char16_t c) {
-  switch (c) {
-    case 0x20AC: return '\x80';
-    case 0x201A: return '\x82';
-    case 0x0192: return '\x83';
-    case 0x201E: return '\x84';
-    case 0x2026: return '\x85';
-    case 0x2020: return '\x86';
-    case 0x2021: return '\x87';
-    case 0x02C6: return '\x88';
-    case 0x2030: return '\x89';
-    case 0x0160: return '\x8A';
-    case 0x2039: return '\x8B';
-    case 0x0152: return '\x8C';
-    case 0x017D: return '\x8E';
-    case 0x2018: return '\x91';
-    case 0x2019: return '\x92';
-    case 0x201C: return '\x93';
-    case 0x201D: return '\x94';
-    case 0x2022: return '\x95';
-    case 0x2013: return '\x96';
-    case 0x2014: return '\x97';
-    case 0x02DC: return '\x98';
-    case 0x2122: return '\x99';
-    case 0x0161: return '\x9A';
-    case 0x203A: return '\x9B';
-    case 0x0153: return '\x9C';
-    case 0x017E: return '\x9E';
-    case 0x0178: return '\x9F';
-    default: return 0;
-  }
-}
-
-// Latin-1's code points by table: themselves, except 0x80-0x9F, where only the five bytes the code
-// page leaves undefined stand for themselves (the others are C1 controls it lacks: 0).
+// The byte of every unit below 0x100, 0 where the code page has none: Latin-1's code points stand
+// for themselves, but of 0x80-0x9F (C1 controls the code page lacks) only the five bytes it leaves
+// undefined.
 constexpr std::array<char, 256> kLatin1 = [] {
   std::array<char, 256> t{};
-  for (int c = 0; c < 256; ++c) t[c] = static_cast<char>(c);
-  for (int c = 0x80; c < 0xA0; ++c) t[c] = 0;
-  for (int c : {0x81, 0x8D, 0x8F, 0x90, 0x9D}) t[c] = static_cast<char>(c);
+  for (int c = 0; c < 256; ++c) t[c] = static_cast<char>(std::max(windows1252_byte(static_cast<char16_t>(c)), 0));
   return t;
 }();
+
+// The byte for a code point above Latin-1, or 0 when the code page has none.
+char byte_above_latin1(char16_t c) { return static_cast<char>(std::max(windows1252_byte(c), 0)); }
 
 bool is_removed_control(char16_t u) { return u < 32 && u != u'\t'; }
 

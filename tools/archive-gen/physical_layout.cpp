@@ -54,8 +54,10 @@ TableHistory PhysicalLayout::table_history(const TableSpec& spec) {
     --added;
   }
   history.added = added;
+  // mdbtools counts an old row's fixed columns by the row's counts, dropped ones included, and
+  // would take one of the added columns for present: beside old rows, dropped columns are texts.
   for (std::size_t k = 0; k < dropped_count; ++k)
-    history.dropped.push_back({below(static_cast<std::uint32_t>(n - added + 1)), chance(500)});
+    history.dropped.push_back({below(static_cast<std::uint32_t>(n - added + 1)), added > 0 || chance(500)});
   std::sort(history.dropped.begin(), history.dropped.end(),
             [](const TableHistory::Dropped& a, const TableHistory::Dropped& b) { return a.before < b.before; });
   return history;
