@@ -3,6 +3,9 @@
 #include <cstdint>
 #include <string_view>
 
+#include "archive/jet/page_source.h"
+#include "archive/sql/collation_97.h"
+
 namespace tarvik::archive::sql {
 
 namespace {
@@ -117,7 +120,12 @@ int three_way(T a, T b) {
 
 }  // namespace
 
-int compare_text(const Text& a, const Text& b) {
+TextOrder text_order_of(const jet::DatabaseHeader& header) {
+  return header.format->jet3 ? TextOrder::General97 : TextOrder::General;
+}
+
+int compare_text(const Text& a, const Text& b, TextOrder order) {
+  if (order == TextOrder::General97) return compare_text_97(a, b);
   // First the letters themselves, then their accents, then the set-aside units in place.
   for (int level = 0; level < 2; ++level) {
     Weighed wa(a), wb(b);
@@ -145,7 +153,11 @@ int compare_text(const Text& a, const Text& b) {
   }
 }
 
-void append_text_key(std::string& key, const Text& text) {
+void append_text_key(std::string& key, const Text& text, TextOrder order) {
+  if (order == TextOrder::General97) {
+    append_text_key_97(key, text);
+    return;
+  }
   // A key is made for every row a join reads, and kept for every row of a joined table: most units
   // of a code or a name take one byte. A printable ASCII unit is told by its code alone (a hyphen
   // or an apostrophe is set aside by its code; every other one weighs as no other unit does), so
