@@ -1,10 +1,11 @@
 // Text comparison as Jet's General sort order does it. Each archive's text compares by the order
 // its own engine keeps: Jet4's (Access 2000 on), here, or Access 97's (Jet3, collation_97.h).
 // In Jet4's order letter case never matters; an accented letter sorts next to its base letter and
-// only after it; punctuation and symbols sort before digits, digits before letters; a hyphen, an
-// apostrophe or a control character does not move a text among its neighbours but still makes it
-// different ("co-op" sorts right after "coop" and does not equal it). Joins, WHERE, GROUP BY,
-// DISTINCT and ORDER BY all compare text this way.
+// only after it; blanks (tabs and line breaks among them), punctuation and symbols sort before
+// digits, digits before letters; "æ", "ß" and "þ" weigh as "ae", "ss" and "th", a superscript
+// digit as its digit; a hyphen (soft or not), an apostrophe or another control character does not
+// move a text among its neighbours but still makes it different ("co-op" sorts right after "coop"
+// and does not equal it). Joins, WHERE, GROUP BY, DISTINCT and ORDER BY all compare text this way.
 #pragma once
 
 #include <cstdint>
