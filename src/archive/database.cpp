@@ -181,7 +181,13 @@ KeyLookup Database::key_lookup(std::string_view table, std::string_view column) 
   const jet::Column* wanted = def.find_column(column);
   if (wanted == nullptr) throw errors::item_not_found(column);
   const auto position = static_cast<std::size_t>(wanted - def.columns.data());
-  return KeyLookup(sql::column_index(*state_->file, def, position, state_->join_indexes));
+  return KeyLookup(sql::column_index(*state_->file, def, position, state_->join_indexes),
+                   sql::text_order_of(state_->file->header()));
+}
+
+sql::TextOrder Database::text_order() const {
+  if (state_->closed) throw errors::object_closed();
+  return sql::text_order_of(state_->file->header());
 }
 
 bool Database::jet3() const {

@@ -89,6 +89,8 @@ class Database {
 
   // Whether the archive is in the Jet3 format (Access 97), whose texts take a byte a character.
   bool jet3() const;
+  // How the archive's text compares: its own engine's General order (collation.h).
+  sql::TextOrder text_order() const;
 
  private:
   explicit Database(std::shared_ptr<DatabaseState> state);

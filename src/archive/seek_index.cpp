@@ -23,7 +23,8 @@ sql::Category category_of_column(jet::ColumnType t) {
 
 }  // namespace
 
-SeekIndex::SeekIndex(const jet::JetFile& file, const jet::TableDef& table, const jet::Index& index) {
+SeekIndex::SeekIndex(const jet::JetFile& file, const jet::TableDef& table, const jet::Index& index)
+    : order_(sql::text_order_of(file.header())) {
   std::vector<std::size_t> columns;
   for (const jet::IndexColumn& c : index.columns) {
     columns.push_back(c.column);
@@ -44,7 +45,7 @@ SeekIndex::SeekIndex(const jet::JetFile& file, const jet::TableDef& table, const
         has_null = true;
         break;
       }
-      sql::append_key(key, row[c]);
+      sql::append_key(key, row[c], order_);
     }
     if (has_null) continue;
     // kNone marks a free slot: as a row pointer it would be page 2^24 - 1, past the end of any
@@ -62,7 +63,7 @@ std::optional<std::uint32_t> SeekIndex::find(const std::vector<Value>& key) cons
     if (!sql::comparable(sql::category_of(key[i].kind()), category_of_column(types_[i]))) {
       throw errors::criteria_type_mismatch();
     }
-    sql::append_key(k, key[i]);
+    sql::append_key(k, key[i], order_);
   }
   const std::uint32_t row = rows_.find(k);
   if (row == sql::KeyNumbers::kNone) return std::nullopt;

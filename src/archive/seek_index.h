@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "archive/jet/table_def.h"
+#include "archive/sql/collation.h"
 #include "archive/sql/key_numbers.h"
 #include "archive/value.h"
 
@@ -23,12 +24,13 @@ class SeekIndex {
   SeekIndex(const jet::JetFile& file, const jet::TableDef& table, const jet::Index& index);
 
   // The row pointer of the first row, in physical order, whose key equals `key`, compared as Jet
-  // compares (numbers by value, text without regard to case). Throws 3464 when a key value cannot
+  // compares (numbers by value, text by the archive's order). Throws 3464 when a key value cannot
   // be compared with its column.
   std::optional<std::uint32_t> find(const std::vector<Value>& key) const;
 
  private:
   std::vector<jet::ColumnType> types_;
+  sql::TextOrder order_;
   sql::KeyNumbers rows_;  // each key's first row pointer
 };
 

@@ -7,9 +7,9 @@
 
 namespace tarvik::report {
 
-std::string JoinKey(const archive::Value& value) {
+std::string JoinKey(const archive::Value& value, archive::sql::TextOrder order) {
   std::string key;
-  archive::sql::append_key(key, value);
+  archive::sql::append_key(key, value, order);
   return key;
 }
 
@@ -44,7 +44,7 @@ std::optional<std::int64_t> whole_number(const archive::Value& value) {
 
 std::string_view JoinKeys::key_of(const archive::Value& value) const {
   key_.clear();
-  archive::sql::append_key(key_, value);
+  archive::sql::append_key(key_, value, order_);
   return key_;
 }
 

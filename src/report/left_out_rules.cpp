@@ -102,6 +102,7 @@ const HeaderKind* header_kind(std::string_view block, bool rows) {
 // once: the join writes such a row once per match. Asked only when the counts show there are some.
 void list_duplicates(archive::Database& archive, const std::string& own_table, const std::string& own_key,
                      const std::vector<JoinReference>& joins, BlockReport& report) {
+  const archive::sql::TextOrder order = archive.text_order();
   for (const JoinReference& join : joins) {
     std::unordered_map<std::string, std::int32_t> repeated;  // join key: how often the target holds it
     auto groups = archive.open_snapshot("SELECT " + join.target_column + ", COUNT(*) AS Volte FROM " +
@@ -109,14 +110,14 @@ void list_duplicates(archive::Database& archive, const std::string& own_table, c
                                         " HAVING COUNT(*) > 1");
     for (; !groups->eof(); groups->move_next())
       if (!groups->field(join.target_column).is_null())
-        repeated[JoinKey(groups->field(join.target_column))] = groups->field("Volte").as_long();
+        repeated[JoinKey(groups->field(join.target_column), order)] = groups->field("Volte").as_long();
     groups->close();
     if (repeated.empty()) continue;
     auto rows = archive.open_snapshot("SELECT " + own_key + ", " + join.own_column + " FROM " + own_table);
     for (; !rows->eof(); rows->move_next()) {
       const Value& reference = rows->field(join.own_column);
       if (reference.is_null()) continue;
-      auto found = repeated.find(JoinKey(reference));
+      auto found = repeated.find(JoinKey(reference, order));
       if (found == repeated.end()) continue;
       const std::string times = std::to_string(found->second);
       report.duplicates.add({own_key + " " + ValueText(rows->field(own_key)),
@@ -168,6 +169,7 @@ void LeftOutFinder::ExamineBlock(archive::Database& archive, BlockReport& report
   // The rows the block's query gave no record, when its walk noted them and the rule reads the
   // query's own leftmost table without a condition of its own: the rows left out are among them.
   const archive::UnmatchedRows* only = report.unmatched ? &*report.unmatched : nullptr;
+  const archive::sql::TextOrder order = archive.text_order();
   Examine examine;
 
   if (block == "Agenti") {
@@ -185,7 +187,7 @@ void LeftOutFinder::ExamineBlock(archive::Database& archive, BlockReport& report
     // The pairs come from the register records that name an agent; one whose agent has no rules,
     // or whose rules belong to no register record, goes nowhere.
     const archive::KeyLookup& ids = register_ids(archive);
-    auto agents = std::make_shared<JoinKeys>(), rules = std::make_shared<JoinKeys>();
+    auto agents = std::make_shared<JoinKeys>(order), rules = std::make_shared<JoinKeys>(order);
     auto agent_rows = archive.open_snapshot("SELECT idCliFor FROM Agenti");
     for (; !agent_rows->eof(); agent_rows->move_next()) {
       const Value& id = agent_rows->field("idCliFor");
@@ -237,7 +239,7 @@ void LeftOutFinder::ExamineBlock(archive::Database& archive, BlockReport& report
     };
   } else if (const HeaderKind* kind = header_kind(block, false)) {
     const archive::KeyLookup& ids = register_ids(archive);
-    Headers& kept = headers_[block] = Headers{};
+    Headers& kept = headers_.insert_or_assign(block, Headers(order)).first->second;
     kept.complete = only == nullptr;
     const std::string key(kind->header_key), who = who_of(block);
     const bool numbered = key == "idDocumento";
@@ -246,7 +248,7 @@ void LeftOutFinder::ExamineBlock(archive::Database& archive, BlockReport& report
     joins = {{"idCliFor", "CliFor", "idCliFor"}};
     targets = {{"CliFor", "idCliFor"}};
     full_read = true;  // the rows' block needs every header
-    examine = [&ids, &kept, key, who, numbered](Recordset& rows) -> std::optional<ListedRow> {
+    examine = [&ids, &kept, key, who, numbered, order](Recordset& rows) -> std::optional<ListedRow> {
       const Value& id = rows.field(key);
       const Value& customer = rows.field("idCliFor");
       kept.all.add(id);
@@ -254,7 +256,7 @@ void LeftOutFinder::ExamineBlock(archive::Database& archive, BlockReport& report
         kept.written.add(id);
         return std::nullopt;
       }
-      if (!id.is_null()) kept.excluded.emplace(JoinKey(id), customer);
+      if (!id.is_null()) kept.excluded.emplace(JoinKey(id, order), customer);
       std::string listed = key + " " + ValueText(id);
       if (numbered && !rows.field("Numero").is_null()) listed += ", numero " + text(rows, "Numero");
       if (numbered && !rows.field("Anno").is_null()) listed += "/" + text(rows, "Anno");
@@ -267,13 +269,13 @@ void LeftOutFinder::ExamineBlock(archive::Database& archive, BlockReport& report
     sql = "SELECT " + row_key + ", " + key + " FROM " + block;
     joins = {{key, header, key}};
     targets = {{header, key}, {"CliFor", "idCliFor"}};
-    examine = [&kept, key, row_key, who](Recordset& rows) -> std::optional<ListedRow> {
+    examine = [&kept, key, row_key, who, order](Recordset& rows) -> std::optional<ListedRow> {
       const Value& reference = rows.field(key);
       if (kept.written.finds(reference)) return std::nullopt;
       ListedRow row{row_key + " " + text(rows, row_key) + ", " + key + " " + ValueText(reference), {}};
       if (reference.is_null()) {
         row.reason = key + " vuoto";
-      } else if (auto excluded = kept.excluded.find(JoinKey(reference)); excluded != kept.excluded.end()) {
+      } else if (auto excluded = kept.excluded.find(JoinKey(reference, order)); excluded != kept.excluded.end()) {
         row.reason = "testata " + ValueText(reference) + " esclusa (" + missing_register(excluded->second, who) + ")";
       } else if (kept.all.finds(reference)) {
         row.reason = "testata " + ValueText(reference) + " esclusa";  // a header held twice, one written

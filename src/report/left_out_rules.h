@@ -37,6 +37,7 @@ class LeftOutFinder {
   // When read from the headers the block's query gave no record (not `complete`), `written` and
   // `all` hold only those: enough for the rows its rows' query gave no record, not for every row.
   struct Headers {
+    explicit Headers(archive::sql::TextOrder order) : written(order), all(order) {}
     JoinKeys written;
     std::unordered_map<std::string, archive::Value> excluded;  // by join key: their idCliFor
     JoinKeys all;

@@ -12,7 +12,7 @@ namespace {
 using archive::Value;
 
 TEST(JoinKeysTest, NumbersMatchByValueWhateverTheirKind) {
-  JoinKeys keys;
+  JoinKeys keys(archive::sql::TextOrder::General);
   keys.add(Value::long_(1234));
   keys.add(Value::integer(-1));
   keys.add(Value::double_(2.5));
@@ -29,7 +29,7 @@ TEST(JoinKeysTest, NumbersMatchByValueWhateverTheirKind) {
 }
 
 TEST(JoinKeysTest, TextsMatchWithoutRegardToCaseButNotWithoutAccents) {
-  JoinKeys keys;
+  JoinKeys keys(archive::sql::TextOrder::General);
   EXPECT_FALSE(keys.finds(Value::text(u"ART-001")));  // nothing added yet
   // Enough codes that the table grows several times.
   for (int i = 0; i < 5000; ++i) {

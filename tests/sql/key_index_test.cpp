@@ -130,7 +130,7 @@ TEST(KeyIndex, KeysHeldOnceOrMoreKeepTheirChainsThroughGrowth) {
 
 std::string key_of(const Value& value) {
   std::string key;
-  append_key(key, value);
+  append_key(key, value, TextOrder::General);
   return key;
 }
 

@@ -31,9 +31,16 @@ Format make_jet3() {
   f.col_length = 16;
   f.col_misc = 9;
   f.real_idx_columns = 0;
+  f.real_idx_root_page = 34;
   f.real_idx_flags = 38;
   f.logical_idx_real_number = 4;
   f.logical_idx_type = 19;
+  f.index_next_page = 12;
+  f.index_tail_page = 16;
+  f.index_prefix_length = 20;
+  f.index_prefix_length_size = 1;
+  f.index_entry_mask = 22;
+  f.index_entry_mask_length = 226;
   f.name_length_size = 1;
   return f;
 }
@@ -64,9 +71,16 @@ Format make_jet4() {
   f.col_length = 23;
   f.col_misc = 11;
   f.real_idx_columns = 4;
+  f.real_idx_root_page = 38;
   f.real_idx_flags = 46;
   f.logical_idx_real_number = 8;
   f.logical_idx_type = 23;
+  f.index_next_page = 16;
+  f.index_tail_page = 20;
+  f.index_prefix_length = 24;
+  f.index_prefix_length_size = 2;
+  f.index_entry_mask = 27;
+  f.index_entry_mask_length = 453;
   f.name_length_size = 2;
   return f;
 }

@@ -43,10 +43,21 @@ struct Format {
 
   // Real index definition fields.
   std::size_t real_idx_columns = 0;  // ten (col_num u16, order u8) slots
+  std::size_t real_idx_root_page = 0;
   std::size_t real_idx_flags = 0;
   // Logical index definition fields.
   std::size_t logical_idx_real_number = 0;
   std::size_t logical_idx_type = 0;
+
+  // Index pages (intermediate and leaf): the header's links, the length of the prefix the page's
+  // entries share, the bitmask marking where each entry ends, and the first entry's place.
+  std::size_t index_next_page = 0;
+  std::size_t index_tail_page = 0;
+  std::size_t index_prefix_length = 0;
+  std::size_t index_prefix_length_size = 0;  // Jet3 one byte (the next tells the level), Jet4 two
+  std::size_t index_entry_mask = 0;
+  std::size_t index_entry_mask_length = 0;
+  std::size_t index_first_entry() const { return index_entry_mask + index_entry_mask_length; }
 
   std::size_t name_length_size = 0;  // 1 (Jet3, bytes) or 2 (Jet4, UCS-2 bytes)
   std::size_t usage_map_page_bits() const { return (page_size - 4) * 8; }

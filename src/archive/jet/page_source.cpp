@@ -98,6 +98,7 @@ void PageSource::read_header(const std::uint8_t* data_, std::size_t available) {
       if (region[kPassword - kMaskStart + i] != 0) header_.has_password = true;
   } else {
     header_.sort_order = field16(kJet4SortOrder);
+    header_.sort_version = region[kJet4SortOrder + 3 - kMaskStart];
     std::uint64_t raw = load_u64(region.data() + kJet4CreationDate - kMaskStart);
     std::memcpy(&header_.creation_date, &raw, sizeof raw);
     // The password is XORed with the integer part of the creation date, repeated.

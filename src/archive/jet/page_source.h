@@ -24,6 +24,7 @@ struct DatabaseHeader {
   const Format* format = nullptr;
   std::uint16_t code_page = 1252;
   std::uint16_t sort_order = 0;  // LCID
+  std::uint8_t sort_version = 0;  // Jet4 on: 0 the General order up to Access 2007, 1 that of 2010 on
   std::uint32_t encryption_key = 0;
   double creation_date = 0;      // Jet4 only
   bool has_password = false;

@@ -71,6 +71,8 @@ struct Index {
   bool primary_key = false;
   bool unique = false;
   bool foreign_key = false;
+  bool ignore_nulls = false;       // rows whose key columns are all null have no entry
+  std::uint32_t root_page = 0;     // the index's top page (intermediate or leaf); 0 when unknown
 };
 
 struct TableDef {

@@ -20,6 +20,7 @@ constexpr std::uint32_t kMaxIndexes = 1000;  // Access allows 32; anything near 
 constexpr std::size_t kIndexSlots = 10;
 constexpr std::uint16_t kUnusedSlot = 0xFFFF;
 constexpr std::uint8_t kUniqueIndexFlag = 0x01;
+constexpr std::uint8_t kIgnoreNullsIndexFlag = 0x02;
 constexpr std::uint8_t kPrimaryKeyType = 1;
 constexpr std::uint8_t kForeignKeyType = 2;
 
@@ -84,6 +85,7 @@ Column read_column(const Reader& r, std::size_t base, const Format& f) {
 struct RealIndex {
   std::vector<std::pair<std::uint16_t, bool>> slots;  // col_num, ascending
   std::uint8_t flags = 0;
+  std::uint32_t root_page = 0;
 };
 
 }  // namespace
@@ -128,6 +130,7 @@ TableDef read_table_def(const PageSource& pages, std::uint32_t tdef_page, std::s
       if (col != kUnusedSlot) real[k].slots.emplace_back(col, r.u8(base + f.real_idx_columns + 3 * s + 2) != 0);
     }
     real[k].flags = r.u8(base + f.real_idx_flags);
+    real[k].root_page = r.u32(base + f.real_idx_root_page);
   }
   pos += num_real_idx * f.real_idx_entry;
 
@@ -149,6 +152,8 @@ TableDef read_table_def(const PageSource& pages, std::uint32_t tdef_page, std::s
     index.foreign_key = type == kForeignKeyType;
     if (real_number < real.size()) {
       index.unique = (real[real_number].flags & kUniqueIndexFlag) != 0;
+      index.ignore_nulls = (real[real_number].flags & kIgnoreNullsIndexFlag) != 0;
+      index.root_page = real[real_number].root_page;
       for (const auto& slot : real[real_number].slots) {
         auto it = std::find_if(def.columns.begin(), def.columns.end(),
                                [&](const Column& c) { return c.number == slot.first; });

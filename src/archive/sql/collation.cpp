@@ -1,17 +1,25 @@
 #include "archive/sql/collation.h"
 
+#include <array>
 #include <cstdint>
+#include <iterator>
 #include <string_view>
+#include <tuple>
+
+#include "archive/jet/page_source.h"
+#include "archive/sql/collation_97.h"
 
 namespace tarvik::archive::sql {
 
 namespace {
 
 // How one UTF-16 unit weighs: `primary` decides the order (0: the unit is set aside for the last
-// level), `secondary` tells an accented letter from its base letter.
+// level), `secondary` tells an accented letter from its base letter, `then` is the second letter
+// of a letter spelled as two ("æ" as "ae").
 struct Weight {
   std::uint32_t primary = 0;
   std::uint16_t secondary = 0;
+  std::uint32_t then = 0;
 };
 
 // Base letter and diacritic of U+00C0..U+017F (0 base: not a letter).
@@ -55,17 +63,66 @@ constexpr Latin kLatin[] = {
 };
 static_assert(sizeof(kLatin) / sizeof(kLatin[0]) == 0x180 - 0xC0);
 
-// ASCII punctuation and symbols in the order Windows sorts them.
-constexpr std::string_view kAsciiSymbols = " !\"#$%&()*,./:;?@[\\]^_`{|}~+<=>";
-
 constexpr std::uint32_t kSymbolBase = 0x100;
-constexpr std::uint32_t kLatin1SymbolBase = 0x200;
 constexpr std::uint32_t kPunctuationBase = 0x300;
 constexpr std::uint32_t kDigitBase = 0x1000;
 constexpr std::uint32_t kLetterBase = 0x2000;
 constexpr std::uint32_t kOtherBase = 0x10000;
 
-std::uint32_t letter(char base) { return kLetterBase + static_cast<std::uint32_t>(base - 'a'); }
+// What Access 2000's own indexes show of Latin-1 (an index entry holding every character from
+// U+0001 to U+00FF, in the corpus): blanks and the other control characters of a line, then
+// punctuation and symbols, in this order.
+constexpr std::u16string_view kSymbols =
+    u" \u00A0\t\n\v\f\r!\"#$%&()*,./:;?@[\\]^_`{|}~\u00A1\u00A6\u00A8\u00AF\u00B4\u00B8\u00BF+<=>\u00B1\u00AB"
+    u"\u00BB\u00D7\u00F7\u00A2\u00A3\u00A4\u00A5\u00A7\u00A9\u00AC\u00AE\u00B0\u00B5\u00B6\u00B7";
+// The digits, the fractions between 0 and 1, the superscript digits as their digits.
+constexpr std::u16string_view kDigits[] = {u"0", u"\u00BC", u"\u00BD", u"\u00BE", u"1\u00B9", u"2\u00B2",
+                                           u"3\u00B3", u"4", u"5", u"6", u"7", u"8", u"9"};
+// The marks in the order they sort, after an ordinal letter (ª, º), itself after the plain one.
+constexpr char16_t kMarks[] = {0x301, 0x300, 0x302, 0x308, 0x303, 0x30A, 0x327, 0x338, 0x110};
+constexpr std::uint16_t kOrdinal = 1;
+
+constexpr std::uint32_t letter(char16_t base) { return kLetterBase + static_cast<std::uint32_t>(base - 'a'); }
+
+constexpr std::uint16_t mark_rank(std::uint16_t mark) {
+  for (std::size_t i = 0; i < std::size(kMarks); ++i)
+    if (kMarks[i] == mark) return static_cast<std::uint16_t>(kOrdinal + 1 + i);
+  return static_cast<std::uint16_t>(0x100 + mark);  // marks Latin-1 lacks, after its own
+}
+
+// Latin-1's weights; the units set aside (control characters, the apostrophe, the hyphen, the
+// soft hyphen) weigh nothing. `spelled`: the ASCII letters or digit the unit weighs as exactly.
+struct Latin1Weight {
+  Weight weight;
+  char spelled[2] = {0, 0};
+};
+
+constexpr std::array<Latin1Weight, 0x100> kLatin1 = [] {
+  std::array<Latin1Weight, 0x100> t{};
+  auto spell = [&t](char16_t c, char a, char b) {
+    t[c].spelled[0] = a;
+    t[c].spelled[1] = b;
+  };
+  for (std::size_t i = 0; i < kSymbols.size(); ++i) t[kSymbols[i]].weight = {kSymbolBase + std::uint32_t(i), 0, 0};
+  for (std::size_t i = 0; i < std::size(kDigits); ++i) {
+    for (char16_t c : kDigits[i]) t[c].weight = {kDigitBase + std::uint32_t(i), 0, 0};
+    if (kDigits[i].size() == 2) spell(kDigits[i][1], static_cast<char>(kDigits[i][0]), 0);  // a superscript
+  }
+  for (char16_t c = 'a'; c <= 'z'; ++c) t[c].weight = t[c - 'a' + 'A'].weight = {letter(c), 0, 0};
+  for (char16_t c = 0xC0; c < 0x100; ++c)
+    if (const Latin& l = kLatin[c - 0xC0]; l.base != 0) t[c].weight = {letter(l.base), mark_rank(l.mark), 0};
+  t[0xAA].weight = {letter('a'), kOrdinal, 0};
+  t[0xBA].weight = {letter('o'), kOrdinal, 0};
+  // Letters Access spells as two.
+  for (auto [upper, lower, a, b] : {std::tuple{0xC6, 0xE6, 'a', 'e'}, std::tuple{0xDE, 0xFE, 't', 'h'},
+                                    std::tuple{0xDF, 0xDF, 's', 's'}}) {
+    for (char16_t c : {char16_t(upper), char16_t(lower)}) {
+      t[c].weight = {letter(a), 0, letter(b)};
+      spell(c, a, b);
+    }
+  }
+  return t;
+}();
 
 // Lower case for the scripts beyond Latin-1 that have simple case pairs.
 char16_t fold_other(char16_t c) {
@@ -76,31 +133,42 @@ char16_t fold_other(char16_t c) {
 }
 
 Weight weigh(char16_t c) {
-  if (c == '-' || c == '\'' || c < 0x20 || (c >= 0x7F && c < 0xA0)) return {};
-  if (c >= 'a' && c <= 'z') return {letter(static_cast<char>(c)), 0};
-  if (c >= 'A' && c <= 'Z') return {letter(static_cast<char>(c - 'A' + 'a')), 0};
-  if (c >= '0' && c <= '9') return {kDigitBase + (c - '0'), 0};
-  if (c < 0x80) {
-    const auto at = kAsciiSymbols.find(static_cast<char>(c));
-    return {kSymbolBase + static_cast<std::uint32_t>(at), 0};
-  }
-  if (c >= 0xC0 && c < 0x180) {
+  if (c < 0x100) return kLatin1[c].weight;
+  if (c < 0x180) {
     const Latin& l = kLatin[c - 0xC0];
-    if (l.base != 0) return {letter(l.base), l.mark};
+    if (l.base != 0) return {letter(l.base), mark_rank(l.mark), 0};
   }
-  if (c < 0xC0 || c == 0xD7 || c == 0xF7) return {kLatin1SymbolBase + c, 0};
-  if (c >= 0x2000 && c < 0x20D0) return {kPunctuationBase + (c - 0x2000), 0};
-  return {kOtherBase + fold_other(c), 0};
+  if (c >= 0x2000 && c < 0x20D0) return {kPunctuationBase + (c - 0x2000), 0, 0};
+  return {kOtherBase + fold_other(c), 0, 0};
 }
 
-// Walks the units of a text that carry a primary weight.
+// Where a set-aside unit sorts among others at the same place: control characters by their
+// code, then the apostrophe, the hyphen, the soft hyphen.
+std::uint32_t aside_rank(char16_t c) {
+  switch (c) {
+    case '\'': return 0x100;
+    case '-': return 0x102;
+    case 0xAD: return 0x103;
+    default: return c;
+  }
+}
+
+// Walks the letters and other weighed units of a text, a letter spelled as two as two.
 class Weighed {
  public:
   explicit Weighed(const Text& t) : t_(t) {}
   bool next(Weight& w) {
+    if (then_ != 0) {
+      w = {then_, 0, 0};
+      then_ = 0;
+      return true;
+    }
     while (i_ < t_.size()) {
       w = weigh(t_[i_++]);
-      if (w.primary != 0) return true;
+      if (w.primary != 0) {
+        then_ = w.then;
+        return true;
+      }
     }
     return false;
   }
@@ -108,6 +176,7 @@ class Weighed {
  private:
   const Text& t_;
   std::size_t i_ = 0;
+  std::uint32_t then_ = 0;
 };
 
 template <typename T>
@@ -117,7 +186,12 @@ int three_way(T a, T b) {
 
 }  // namespace
 
-int compare_text(const Text& a, const Text& b) {
+TextOrder text_order_of(const jet::DatabaseHeader& header) {
+  return header.format->jet3 ? TextOrder::General97 : TextOrder::General;
+}
+
+int compare_text(const Text& a, const Text& b, TextOrder order) {
+  if (order == TextOrder::General97) return compare_text_97(a, b);
   // First the letters themselves, then their accents, then the set-aside units in place.
   for (int level = 0; level < 2; ++level) {
     Weighed wa(a), wb(b);
@@ -139,18 +213,22 @@ int compare_text(const Text& a, const Text& b) {
     while (j < b.size() && weigh(b[j]).primary != 0) ++j;
     if (i >= a.size() || j >= b.size()) return three_way(i < a.size(), j < b.size());
     if (i != j) return i < j ? -1 : 1;
-    if (a[i] != b[j]) return three_way(a[i], b[j]);
+    if (a[i] != b[j]) return three_way(aside_rank(a[i]), aside_rank(b[j]));
     ++i;
     ++j;
   }
 }
 
-void append_text_key(std::string& key, const Text& text) {
+void append_text_key(std::string& key, const Text& text, TextOrder order) {
+  if (order == TextOrder::General97) {
+    append_text_key_97(key, text);
+    return;
+  }
   // A key is made for every row a join reads, and kept for every row of a joined table: most units
   // of a code or a name take one byte. A printable ASCII unit is told by its code alone (a hyphen
-  // or an apostrophe is set aside by its code; every other one weighs as no other unit does), so
-  // it stands as itself, a letter in lower case. Any other unit is an escape byte and its weights
-  // (or, set aside, its code).
+  // or an apostrophe is set aside by its code), so it stands as itself, a letter in lower case, and
+  // so does a unit that weighs as ASCII letters or a digit ("æ" as "ae", "¹" as "1"). Any other unit
+  // is an escape byte and its weights (or, set aside, its code).
   const std::size_t start = key.size();
   key.resize(start + 6 * text.size() + 1);
   char* at = key.data() + start;
@@ -162,6 +240,9 @@ void append_text_key(std::string& key, const Text& text) {
       *at++ = static_cast<char>(c - 'A' + 'a');
     } else if (c >= 0x20 && c < 0x7F) {
       *at++ = static_cast<char>(c);
+    } else if (c < 0x100 && kLatin1[c].spelled[0] != 0) {
+      for (char s : kLatin1[c].spelled)
+        if (s != 0) *at++ = s;
     } else if (const Weight w = weigh(c); w.primary != 0) {
       *at++ = 1;
       put(w.primary, 3);

@@ -19,11 +19,12 @@ std::shared_ptr<const JoinedTable> column_index(const jet::JetFile& file, const 
     scan.select_columns(std::move(wanted));
     std::vector<Value> row;
     std::string key;
+    const TextOrder order = text_order_of(file.header());
     std::int32_t n = 0;
     for (; scan.next(row); ++n) {
       if (row[column].is_null()) continue;
       key.clear();
-      append_key(key, row[column]);
+      append_key(key, row[column], order);
       built->index.add(key, n);
     }
     built->index.finish();

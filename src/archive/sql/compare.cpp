@@ -94,14 +94,14 @@ bool comparable(Category a, Category b) {
   return a == b && a != Category::Binary;
 }
 
-int compare_values(const Value& a, const Value& b) {
+int compare_values(const Value& a, const Value& b, TextOrder order) {
   const Category ca = category_of(a.kind());
   const Category cb = category_of(b.kind());
   if (ca != cb || ca == Category::Binary || ca == Category::Null) {
     throw errors::criteria_type_mismatch();
   }
   switch (ca) {
-    case Category::Text: return compare_text(a.as_text(), b.as_text());
+    case Category::Text: return compare_text(a.as_text(), b.as_text(), order);
     case Category::Guid: {
       const int c = std::memcmp(a.as_guid().bytes.data(), b.as_guid().bytes.data(), 16);
       return three_way(c, 0);
@@ -110,17 +110,17 @@ int compare_values(const Value& a, const Value& b) {
   }
 }
 
-int compare_for_sort(const Value& a, const Value& b) {
+int compare_for_sort(const Value& a, const Value& b, TextOrder order) {
   if (a.is_null() || b.is_null()) return three_way(!a.is_null(), !b.is_null());
-  return compare_values(a, b);
+  return compare_values(a, b, order);
 }
 
-void append_key(std::string& key, const Value& value) {
+void append_key(std::string& key, const Value& value, TextOrder order) {
   switch (category_of(value.kind())) {
     case Category::Null: key.push_back('n'); return;
     case Category::Text:
       key.push_back('t');
-      append_text_key(key, value.as_text());
+      append_text_key(key, value.as_text(), order);
       return;
     case Category::Guid:
       key.push_back('g');

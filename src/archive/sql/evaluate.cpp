@@ -19,7 +19,7 @@ Truth of_value(const Value& v) {
     case ValueKind::Guid: throw errors::criteria_type_mismatch();
     default: {
       static const Value zero = Value::long_(0);
-      return compare_values(v, zero) != 0 ? Truth::True : Truth::False;
+      return compare_values(v, zero, TextOrder::General) != 0 ? Truth::True : Truth::False;  // numbers only
     }
   }
 }
@@ -29,7 +29,7 @@ Truth compare(const Bound& e, const RowContext& row) {
   const Value& a = operand(e.args[0], row, sa);
   const Value& b = operand(e.args[1], row, sb);
   if (a.is_null() || b.is_null()) return Truth::Unknown;
-  const int c = compare_values(a, b);
+  const int c = compare_values(a, b, row.text_order);
   bool r = false;
   switch (e.op) {
     case CompareOp::Equal: r = c == 0; break;

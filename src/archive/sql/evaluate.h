@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "archive/sql/collation.h"
 #include "archive/sql/plan.h"
 #include "archive/value.h"
 
@@ -18,6 +19,8 @@ struct RowContext {
   std::vector<char> full;
   // The group row of a grouped query: its keys, then its aggregates.
   const Value* group = nullptr;
+  // How the archive's text compares.
+  TextOrder text_order = TextOrder::General;
 };
 
 // The value of a column reference without copying it; any other expression is evaluated into

@@ -30,6 +30,7 @@ Execution::State::State(const jet::JetFile& f, const Plan& p, JoinIndexCache* c)
     : file(f), plan(p), cache(c), stored(p.sources.size()) {
   ctx.rows.assign(p.sources.size(), nullptr);
   ctx.full.assign(p.sources.size(), 0);
+  ctx.text_order = text_order_of(f.header());
   row_numbers.assign(p.sources.size(), -1);
   rows_of.resize(p.sources.size());
   for (std::size_t s = 0; s < p.sources.size(); ++s) {
@@ -136,7 +137,7 @@ std::vector<std::vector<Value>> Execution::materialize() {
   const Plan& plan = state_->plan;
   RowContext& ctx = state_->ctx;
   std::vector<ResultRow> rows;
-  DistinctRows distinct;
+  DistinctRows distinct(ctx.text_order);
   auto emit = [&]() {
     ResultRow row;
     if (plan.grouped) project(row.out);  // over the group row
@@ -148,7 +149,7 @@ std::vector<std::vector<Value>> Execution::materialize() {
 
   if (plan.grouped) {
     std::vector<std::vector<Value>> groups = kept_groups();
-    sort_groups(groups, plan.group_keys.size());
+    sort_groups(groups, plan.group_keys.size(), ctx.text_order);
     for (const std::vector<Value>& group : groups) {
       ctx.group = group.data();
       emit();
@@ -158,8 +159,8 @@ std::vector<std::vector<Value>> Execution::materialize() {
     restart();
     while (next()) emit();
   }
-  if (plan.distinct) sort_distinct(rows);
-  sort_by_order(rows, plan.order_by);
+  if (plan.distinct) sort_distinct(rows, ctx.text_order);
+  sort_by_order(rows, plan.order_by, ctx.text_order);
 
   std::vector<std::vector<Value>> result;
   result.reserve(rows.size());
@@ -176,7 +177,7 @@ std::vector<std::vector<Value>> Execution::kept_groups() {
   State& st = *state_;
   const Plan& plan = st.plan;
   RowContext& ctx = st.ctx;
-  GroupCounts counts(plan.aggregates.size());
+  GroupCounts counts(plan.aggregates.size(), ctx.text_order);
   // Mostly a group a row of the table read first (item and supplier pairs): room for its rows
   // spares rehashing every key as the groups grow.
   counts.reserve(row_count_hint(plan.sources.front().table.row_count));

@@ -8,7 +8,7 @@ namespace tarvik::archive::sql {
 
 const std::string& GroupCounts::key_of(const std::vector<const Value*>& keys) {
   key_.clear();
-  for (const Value* v : keys) append_key(key_, *v);
+  for (const Value* v : keys) append_key(key_, *v, order_);
   return key_;
 }
 
@@ -36,10 +36,10 @@ void GroupCounts::fill_row(std::uint32_t group, const std::vector<const Value*>&
     row[keys.size() + a] = Value::long_(counts_[group * aggregate_count_ + a]);
 }
 
-void sort_groups(std::vector<std::vector<Value>>& rows, std::size_t key_count) {
-  std::stable_sort(rows.begin(), rows.end(), [key_count](const std::vector<Value>& a, const std::vector<Value>& b) {
+void sort_groups(std::vector<std::vector<Value>>& rows, std::size_t key_count, TextOrder order) {
+  std::stable_sort(rows.begin(), rows.end(), [key_count, order](const std::vector<Value>& a, const std::vector<Value>& b) {
     for (std::size_t i = 0; i < key_count; ++i) {
-      const int c = compare_for_sort(a[i], b[i]);
+      const int c = compare_for_sort(a[i], b[i], order);
       if (c != 0) return c < 0;
     }
     return false;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/sql/collation.h"
 #include "archive/sql/key_numbers.h"
 #include "archive/value.h"
 
@@ -16,7 +17,7 @@ namespace tarvik::archive::sql {
 // its key values.
 class GroupCounts {
  public:
-  explicit GroupCounts(std::size_t aggregate_count) : aggregate_count_(aggregate_count) {}
+  GroupCounts(std::size_t aggregate_count, TextOrder order) : aggregate_count_(aggregate_count), order_(order) {}
 
   // The group of a row whose group key values are `keys`, numbered when first met.
   std::uint32_t group(const std::vector<const Value*>& keys);
@@ -42,13 +43,14 @@ class GroupCounts {
 
  private:
   std::size_t aggregate_count_;
+  TextOrder order_;
   KeyNumbers numbers_;
   std::vector<std::int32_t> counts_;  // aggregate_count_ per group
   std::string key_;
 };
 
-// Sorts group rows by their first `key_count` values (nulls first, text without regard to case),
+// Sorts group rows by their first `key_count` values (nulls first, text by the archive's order),
 // stably.
-void sort_groups(std::vector<std::vector<Value>>& rows, std::size_t key_count);
+void sort_groups(std::vector<std::vector<Value>>& rows, std::size_t key_count, TextOrder order);
 
 }  // namespace tarvik::archive::sql

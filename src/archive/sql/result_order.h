@@ -8,6 +8,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "archive/sql/collation.h"
 #include "archive/sql/plan.h"
 #include "archive/value.h"
 
@@ -21,15 +22,17 @@ struct ResultRow {
 // Tells the first row of each set of equal rows from the rows equal to one met before.
 class DistinctRows {
  public:
+  explicit DistinctRows(TextOrder order) : order_(order) {}
   bool first_of_its_kind(const std::vector<Value>& row);
 
  private:
+  TextOrder order_;
   std::unordered_set<std::string> seen_;
   std::string key_;
 };
 
 // Sorts distinct rows by all their columns, stably.
-void sort_distinct(std::vector<ResultRow>& rows);
-void sort_by_order(std::vector<ResultRow>& rows, const std::vector<SortKey>& order_by);
+void sort_distinct(std::vector<ResultRow>& rows, TextOrder text_order);
+void sort_by_order(std::vector<ResultRow>& rows, const std::vector<SortKey>& order_by, TextOrder text_order);
 
 }  // namespace tarvik::archive::sql

@@ -28,7 +28,7 @@ bool make_key(const std::vector<Bound>& keys, const RowContext& row, std::string
   for (const Bound& k : keys) {
     const Value& v = operand(k, row, scratch);
     if (v.is_null()) return false;
-    append_key(key, v);
+    append_key(key, v, row.text_order);
   }
   return true;
 }
