@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "jet_writer.h"
+#include "table_check.h"
 
 namespace tarvik::archive_gen {
 
@@ -39,10 +40,9 @@ TableHistory PhysicalLayout::table_history(const TableSpec& spec) {
   // its value), a key or an autonumber. Old rows keep as many null-mask bytes as new ones, so
   // that readers that look past an old row's columns still find a zero bit there.
   std::vector<bool> in_key(n, false);
-  for (const std::string& k : spec.primary_key)
-    for (std::size_t c = 0; c < n; ++c)
-      if (spec.columns[c].name == k) in_key[c] = true;
-  std::size_t dropped_count = chance(600) ? 1 + below(2) : 0;
+  for (const std::size_t c : primary_key_columns(spec)) in_key[c] = true;
+  // A row counts at most 255 columns, dropped ones included.
+  const std::size_t dropped_count = std::min<std::size_t>(chance(600) ? 1 + below(2) : 0, 255 - n);
   const std::size_t physical = n + dropped_count;
   const std::size_t room = (physical - 1) % 8;  // added columns that keep the mask's size
   std::size_t added = std::min<std::size_t>(room, 1 + below(3));
