@@ -63,9 +63,26 @@ TEST(SampleOptionsParsing, AcceptsTheDocumentedFormsAndRefusesOthers) {
   ASSERT_TRUE(options);
   EXPECT_TRUE(options->duplicate_suppliers && options->outdated);
 
+  // The file's format and layout; Jet3 keeps texts in Windows-1252 unless told otherwise, and
+  // cannot keep others.
+  EXPECT_FALSE(options->ansi_texts);
+  EXPECT_EQ(options->writer.format, FileFormat::Jet4);
+  options = parse_sample_options({"--format", "jet3", "--layout", "aged", "--layout-seed", "9", "a.mdb"}, error);
+  ASSERT_TRUE(options) << error;
+  EXPECT_TRUE(options->ansi_texts);
+  EXPECT_EQ(options->writer.format, FileFormat::Jet3);
+  EXPECT_EQ(options->writer.layout, Layout::Aged);
+  EXPECT_EQ(options->writer.layout_seed, 9u);
+  options = parse_sample_options({"--texts", "ansi", "a.mdb"}, error);
+  ASSERT_TRUE(options) << error;
+  EXPECT_TRUE(options->ansi_texts);
+  EXPECT_EQ(options->writer.format, FileFormat::Jet4);
+
   for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
            {}, {"--scale", "0", "a.mdb"}, {"--scale", "x", "a.mdb"}, {"--scale", "1"},
-           {"--variant", "old", "a.mdb"}, {"--seed", "-1", "a.mdb"}, {"a.mdb", "b.mdb"}, {"--size", "2", "a.mdb"}}) {
+           {"--variant", "old", "a.mdb"}, {"--seed", "-1", "a.mdb"}, {"a.mdb", "b.mdb"}, {"--size", "2", "a.mdb"},
+           {"--format", "jet5", "a.mdb"}, {"--layout", "old", "a.mdb"}, {"--layout-seed", "x", "a.mdb"},
+           {"--format", "jet3", "--texts", "unicode", "a.mdb"}, {"--texts", "utf8", "a.mdb"}, {"a.mdb", "--format"}}) {
     error.clear();
     EXPECT_FALSE(parse_sample_options(bad, error));
     EXPECT_FALSE(error.empty());

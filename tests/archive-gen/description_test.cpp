@@ -119,8 +119,10 @@ TEST(DescriptionValues, GuidOleAndNumbersOutOfRange) {
 }
 
 // Writes a description whose one table "T" has columns A (long, primary key), B (byte) and
-// C (text 5), with `rows` and any `change` applied; returns the refusal or "" when written.
-std::string refusal(const json& rows, const std::function<void(json&)>& change = {}) {
+// C (text 5), with `rows` and any `change` applied, in `options`' format and layout; returns the
+// refusal or "" when written.
+std::string refusal(const json& rows, const std::function<void(json&)>& change = {},
+                    archive_gen::WriterOptions options = {}) {
   json d = {{"tables",
              {{{"name", "T"},
                {"columns",
@@ -133,7 +135,7 @@ std::string refusal(const json& rows, const std::function<void(json&)>& change =
   const std::string path = temp_archive("refused");
   std::remove(path.c_str());
   try {
-    archive_gen::write_archive(d, path);
+    archive_gen::write_archive(d, path, options);
   } catch (const std::runtime_error& e) {
     EXPECT_FALSE(file_exists(path)) << "a refused description left " << path;
     return e.what();
@@ -156,6 +158,23 @@ TEST(DescriptionRefusals, NameTheTableRowAndColumn) {
   EXPECT_EQ(refusal(json::array({{1, 2}})), "table \"T\", row 1: 2 values for 3 columns");
   EXPECT_EQ(refusal(json::array({{1, "2", "a"}})),
             "table \"T\", row 1, column \"B\": expected a whole number, found \"2\"");
+}
+
+TEST(DescriptionRefusals, Jet3KeepsOnlyWhatWindows1252Holds) {
+  archive_gen::WriterOptions jet3;
+  jet3.format = archive_gen::FileFormat::Jet3;
+  for (const archive_gen::Layout layout : {archive_gen::Layout::Fresh, archive_gen::Layout::Aged}) {
+    jet3.layout = layout;
+    EXPECT_EQ(refusal(json::array({{1, 2, "€ àé"}, {2, 3, "‚ƒ„"}}), {}, jet3), "");
+    EXPECT_EQ(refusal(json::array({{1, 2, "abc"}, {2, 3, "Łódź"}}), {}, jet3),
+              "table \"T\", row 2, column \"C\": a character Windows-1252 lacks (U+0141): a Jet3 "
+              "archive keeps its texts in that code page");
+    EXPECT_EQ(refusal(json::array(), [](json& d) { d["tables"][0]["columns"][1]["name"] = "Città€Ω"; }, jet3),
+              "table \"T\", column \"Città€Ω\": a Jet3 archive keeps names in Windows-1252, which "
+              "lacks a character of this one");
+  }
+  // Jet4 keeps them all.
+  EXPECT_EQ(refusal(json::array({{1, 2, "Łódź"}})), "");
 }
 
 TEST(DescriptionRefusals, TextKeysRepeatWithoutRegardToCase) {
