@@ -8,6 +8,7 @@
 #include "cli/command.h"
 #include "cli/console_window.h"
 #include "platform/console.h"
+#include "platform/utf8_path.h"
 
 namespace tarvik::cli {
 
@@ -54,7 +55,7 @@ std::string installation_folder(const ExportOptions& options, CommandIo& io) {
 void print_report_summary(const app::RunContext& context, CommandIo& io) {
   const report::ReportTotals totals = context.report->totals();
   std::fprintf(io.err, "Resoconto: %s (%lld record scritti, %lld righe escluse, %lld valori modificati)\n",
-               context.report_path.string().c_str(), static_cast<long long>(totals.written),
+               platform::Utf8FromPath(context.report_path).c_str(), static_cast<long long>(totals.written),
                static_cast<long long>(totals.left_out), static_cast<long long>(totals.changed));
 }
 
@@ -79,14 +80,14 @@ int run(app::RunContext& context, CommandIo& io) {
 int run_export_command(CommandArgs args, CommandIo& io) {
   const ExportOptions options = parse_options(args, "ProvaExport.txt");
   ConsoleWindow window(installation_folder(options, io), options.departments, stdin, io.err);
-  app::RunContext context(window, options.output);
+  app::RunContext context(window, platform::PathFromUtf8(options.output));
   return run(context, io);
 }
 
 int run_report_command(CommandArgs args, CommandIo& io) {
   const ExportOptions options = parse_options(args, "ProvaExport.html");
   ConsoleWindow window(installation_folder(options, io), options.departments, stdin, io.err);
-  auto context = app::RunContext::ReportOnly(window, options.output);
+  auto context = app::RunContext::ReportOnly(window, platform::PathFromUtf8(options.output));
   return run(*context, io);
 }
 

@@ -1,8 +1,11 @@
 // tarvik-transfer verify FILE: reads a transfer file as the importer must and says where it
 // breaks the layout, if anywhere.
-#include <fstream>
+#include <istream>
+#include <memory>
 
 #include "cli/command.h"
+#include "cli/file_stream.h"
+#include "platform/archive_file.h"
 #include "transfer/block_layouts.h"
 #include "transfer/layout_check.h"
 
@@ -10,11 +13,14 @@ namespace tarvik::cli {
 
 int run_verify_command(CommandArgs args, CommandIo& io) {
   expect_arguments(args, 1);
-  std::ifstream in(args[0], std::ios::binary);
-  if (!in) {
+  platform::FileError error = platform::FileError::None;
+  std::unique_ptr<platform::ArchiveFile> file = platform::ArchiveFile::open(args[0], error);
+  if (!file) {
     std::fprintf(io.err, "tarvik-transfer: impossibile leggere '%s'\n", args[0].c_str());
     return kExitFailed;
   }
+  FileStreamBuffer buffer(std::move(file));
+  std::istream in(&buffer);
   transfer::LayoutCheck check = transfer::check_layout(in, transfer::block_layouts());
   std::fprintf(io.out, "Totale record: %lld\nReparti: %s\n", static_cast<long long>(check.total),
                check.departments ? "T" : "F");
