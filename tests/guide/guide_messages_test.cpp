@@ -12,7 +12,7 @@
 //   made "…", as the guide quotes it;
 // - the built tarvik-transfer, run on the sample archive and on one made to have a row written
 //   twice: what export, report and verify print, and the texts of the report pages they write
-//   (each text between two tags).
+//   (each text between two tags); and what it says when written wrongly.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -232,8 +232,9 @@ void GatherCommand(ProgramLines& lines, const std::filesystem::path& sample_fold
       {"export", "--folder", sample_folder.string(), "--output", "ProvaExport.txt", "--departments", "yes"}, setup);
   EXPECT_EQ(exported.exit_code, 0) << exported.err;
   lines.Shown(exported.err, "export");
-  // The last line names the report and sums it up.
+  // The first line says the department answer the option gave; the last names the report and sums it up.
   const std::vector<std::string> printed = ShownLines(exported.err);
+  if (!printed.empty()) lines.Shown(printed.front(), "export, first line", true);
   if (!printed.empty()) lines.Shown(printed.back(), "export, last line", true);
   lines.ShownPage(ReadText(work / "ProvaExport.html"), "report page");
 
@@ -276,6 +277,30 @@ void GatherCommand(ProgramLines& lines, const std::filesystem::path& sample_fold
   EXPECT_EQ(dry.exit_code, 0) << dry.err;
   lines.Shown(dry.err, "report");
   lines.ShownPage(ReadText(work / "Prova.html"), "report page without a transfer file");
+
+  const cli::ProgramRun answered_no = cli::run_program(
+      {"report", "--folder", sample_folder.string(), "--output", "No.html", "--departments", "no"}, setup);
+  EXPECT_EQ(answered_no.exit_code, 0) << answered_no.err;
+  const std::vector<std::string> said = ShownLines(answered_no.err);
+  if (!said.empty()) lines.Shown(said.front(), "report, first line", true);
+}
+
+// The command written wrongly: the first line says what is wrong, then comes the usage, whose
+// first line must be quoted. Without a terminal the department answer must be given.
+void GatherUsage(ProgramLines& lines, const std::filesystem::path& sample_folder) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"export", "--folder", sample_folder.string(), "--departments", "si"},
+           {"export", "--folder", sample_folder.string(), "--tipo", "x"},
+           {"export", "--folder", sample_folder.string()}}) {
+    const cli::ProgramRun wrong = cli::run_program(args);
+    EXPECT_EQ(wrong.exit_code, 64) << wrong.err;
+    const std::vector<std::string> printed = ShownLines(wrong.err);
+    lines.Shown(wrong.err, "wrong usage");
+    if (printed.size() >= 2) {
+      lines.Shown(printed[0], "wrong usage, first line", true);
+      lines.Shown(printed[1], "usage, first line", true);
+    }
+  }
 }
 
 // Gathered once, by the first test that needs them.
@@ -287,6 +312,7 @@ const ProgramLines& Program() {
     GatherWindow(lines, archives.path());
     GatherErrors(lines);
     GatherCommand(lines, archives.path());
+    GatherUsage(lines, archives.path());
     return lines;
   }();
   return gathered;

@@ -3,6 +3,11 @@
 #include <io.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <string>
+
+#include "platform/win32/wide.h"
+
 namespace tarvik::platform {
 
 void PrepareConsoleProcess() {
@@ -15,6 +20,22 @@ bool IsTerminal(std::FILE* stream) {
   HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
   DWORD mode = 0;
   return h != INVALID_HANDLE_VALUE && GetConsoleMode(h, &mode) != 0;
+}
+
+bool WriteText(std::FILE* stream, std::string_view utf8) {
+  HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+  DWORD mode = 0;
+  if (h == INVALID_HANDLE_VALUE || !GetConsoleMode(h, &mode))
+    return std::fwrite(utf8.data(), 1, utf8.size(), stream) == utf8.size();
+  std::fflush(stream);  // what the stream still holds comes first
+  const std::wstring text = Widen(utf8);
+  for (std::size_t done = 0; done < text.size();) {
+    DWORD written = 0;
+    const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(text.size() - done, 16384));
+    if (!WriteConsoleW(h, text.data() + done, piece, &written, nullptr) || written == 0) return false;
+    done += written;
+  }
+  return true;
 }
 
 }  // namespace tarvik::platform
