@@ -69,4 +69,19 @@ void print_usage(std::FILE* to) {
   platform::WriteText(to, text);
 }
 
+// Its lines stay within the 80 columns of a console window.
+void print_console_notice(std::FILE* to) {
+  std::string text =
+      "tarvik-transfer.exe è un comando per il Prompt dei comandi e per gli script.\n"
+      "Il trasferimento con la finestra si fa con tarvik-export.exe.\n\n";
+  text += std::string(kUsageLine) + "comandi:\n";
+  for (const CommandEntry& command : kCommands)
+    text.append("  ").append(command.name).append(" ").append(command.arguments).append("\n");
+  text +=
+      "Tutti i comandi e i codici di uscita: tarvik-transfer help\n\n"
+      "Premere un tasto per chiudere questa finestra.\n";
+  platform::WriteText(to, text);
+  std::fflush(to);
+}
+
 }  // namespace tarvik::cli

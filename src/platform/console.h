@@ -15,5 +15,11 @@ bool IsTerminal(std::FILE* stream);
 // text goes as UTF-16 through the console's own call: the C library writes a console's bytes one
 // by one or through the ANSI code page, either way "è" would show as two wrong characters.
 bool WriteText(std::FILE* stream, std::string_view utf8);
+// True when the process is the only one on its console: on Windows, a console program started from
+// Explorer gets a console of its own, which closes the moment it ends; one started from a Prompt or
+// a script shares its console with them. Never on POSIX.
+bool AloneOnConsole();
+// Waits for a key pressed on the console; returns at once when there is no console to read.
+void WaitForKey();
 
 }  // namespace tarvik::platform

@@ -12,7 +12,8 @@
 //   made "…", as the guide quotes it;
 // - the built tarvik-transfer, run on the sample archive and on one made to have a row written
 //   twice: what export, report and verify print, and the texts of the report pages they write
-//   (each text between two tags); and what it says when written wrongly.
+//   (each text between two tags); what it says when written wrongly; and the notice it shows on a
+//   console of its own, as printed by the function the Windows program calls.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -36,6 +37,7 @@
 #include "app/window/export_program.h"
 #include "archive/archive_error.h"
 #include "cli/export_program_run.h"
+#include "cli/usage.h"
 #include "common/numbered_error.h"
 #include "guide_quotes.h"
 #include "report/report_page.h"
@@ -303,6 +305,25 @@ void GatherUsage(ProgramLines& lines, const std::filesystem::path& sample_folder
   }
 }
 
+// What the command says when it has a console of its own (a double click in Explorer): made by
+// the function the Windows program calls, since nothing on Linux starts it that way.
+void GatherConsoleNotice(ProgramLines& lines) {
+  std::FILE* file = std::tmpfile();
+  ASSERT_NE(file, nullptr);
+  tarvik::cli::print_console_notice(file);
+  std::string text;
+  std::rewind(file);
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
+  std::fclose(file);
+  lines.Shown(text, "console notice");
+  const std::vector<std::string> printed = ShownLines(text);
+  ASSERT_GE(printed.size(), 3u) << text;
+  lines.Shown(printed[0], "console notice, first line", true);
+  lines.Shown(printed[1], "console notice, second line", true);
+  lines.Shown(printed.back(), "console notice, last line", true);
+}
+
 // Gathered once, by the first test that needs them.
 const ProgramLines& Program() {
   static const ProgramLines gathered = [] {
@@ -313,6 +334,7 @@ const ProgramLines& Program() {
     GatherErrors(lines);
     GatherCommand(lines, archives.path());
     GatherUsage(lines, archives.path());
+    GatherConsoleNotice(lines);
     return lines;
   }();
   return gathered;

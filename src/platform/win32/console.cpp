@@ -38,4 +38,22 @@ bool WriteText(std::FILE* stream, std::string_view utf8) {
   return true;
 }
 
+bool AloneOnConsole() {
+  DWORD processes[2];
+  return GetConsoleProcessList(processes, 2) == 1;
+}
+
+void WaitForKey() {
+  // The console's own input, even when standard input is redirected.
+  HANDLE in = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, 0, nullptr);
+  if (in == INVALID_HANDLE_VALUE) return;
+  FlushConsoleInputBuffer(in);  // a key typed before the notice was shown does not count
+  INPUT_RECORD record;
+  DWORD read = 0;
+  while (ReadConsoleInputW(in, &record, 1, &read) && read == 1)
+    if (record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown) break;
+  CloseHandle(in);
+}
+
 }  // namespace tarvik::platform
