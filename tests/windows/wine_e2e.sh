@@ -7,13 +7,16 @@
 #   - the archive's bytes and modification time are unchanged;
 #   - failures give the Linux build's error and exit code and leave nothing at the target;
 #   - paths with accents, blanks and "&", and longer than 260 characters, reach the files and come
-#     back in the summary line and the report as the user typed them.
+#     back in the summary line and the report as the user typed them;
+#   - both programs carry the project's version, an Italian description and the project's icon.
 # Usage: wine_e2e.sh WINDOWS_BUILD_DIR LINUX_BUILD_DIR
 set -uo pipefail
 win_build=$(realpath "$1")
 linux_build=$(realpath "$2")
+source_dir=$(realpath "$(dirname "$0")/../..")
 for program in "$win_build/tarvik-transfer.exe" "$win_build/tools/archive-gen/archive-gen.exe" \
-               "$win_build/tests/windows/archive-holder.exe" "$linux_build/tarvik-transfer" \
+               "$win_build/tests/windows/archive-holder.exe" "$win_build/tests/windows/resource_probe.exe" \
+               "$win_build/tarvik-export.exe" "$linux_build/tarvik-transfer" \
                "$linux_build/tools/archive-gen/archive-gen"; do
   [[ -x $program ]] || { echo "manca $program: compilare prima" >&2; exit 1; }
 done
@@ -246,6 +249,23 @@ check "report, long paths: the summary names it" summary_names dry.err "$out"
 check "report, long paths: it names the archive and examined it" \
   test "$(heading "$deep/Uscita è/prova è & C.html" Archivio)" = "$(escaped "$(winpath "$deep")\\Tarvik.mdb")"
 check "report, long paths: it examined the archive" examined "$deep/Uscita è/prova è & C.html" "$deep/Tarvik.mdb"
+
+# The programs as Explorer shows them: each carries the program's own version, an Italian
+# description and the project's icon (tools/program-icon/program.ico), read from the file by
+# resource_probe.exe through the system's own calls.
+version=$(win tarvik-transfer.exe --version | tr -d '\r')
+version=${version#tarvik-transfer }
+resources() {  # resources PROGRAM DESCRIPTION: what the probe must read
+  printf '%s\n' "Translation=041004B0" "FileVersion=$version" "ProductVersion=$version" "FileDescription=$2" \
+    "ProductName=Trasferimento dati da Tarvik a Quendal" "CompanyName=Progetto tarvik-transfer" "InternalName=$1" \
+    "OriginalFilename=$1.exe" "FixedFileVersion=$version.0" "FixedProductVersion=$version.0" "Icon=program.ico" \
+    "IconLoads=sì"
+}
+probe() { win tests/windows/resource_probe.exe "$(winpath "$win_build/$1.exe")" "$(winpath "$source_dir/tools/program-icon/program.ico")" | tr -d '\r'; }
+check "tarvik-transfer.exe: version $version, description and icon" \
+  diff <(resources tarvik-transfer "Trasferimento dati Tarvik: il comando per la console e gli script") <(probe tarvik-transfer)
+check "tarvik-export.exe: version $version, description and icon" \
+  diff <(resources tarvik-export "Trasferimento dati Tarvik: la finestra di esportazione") <(probe tarvik-export)
 
 echo "Wine: $passed superati, $failed falliti"
 ((failed == 0))
