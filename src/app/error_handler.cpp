@@ -1,8 +1,5 @@
 #include "app/error_handler.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "transfer/output_file.h"
 
 namespace tarvik::app {
@@ -16,12 +13,12 @@ std::string UnexpectedErrorMessage(int number, const std::string& description) {
 void HandleRunError(RunContext& context, int number, const std::string& description) {
   context.window.message_box(UnexpectedErrorMessage(number, description), ui::kExportTitle,
                              ui::kStyleWarningOk);
-  std::error_code ignored;  // a file another program holds open is not reported again
+  // A file another program holds open is not reported again.
   if (context.transfer_file) {
     context.transfer_file->close_and_delete();
     context.transfer_file.reset();
   } else if (context.mode == RunMode::Export) {
-    std::filesystem::remove(context.transfer_path, ignored);
+    transfer::DeleteTransferFile(context.transfer_path);
   }
   // An older report would describe a transfer file that is gone.
   // Only a file: a folder that happens to carry the report's name is the user's, not ours.

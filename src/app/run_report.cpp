@@ -2,9 +2,12 @@
 
 #include <exception>
 #include <future>
+#include <optional>
 
 #include "common/version.h"
-#include "report/file_facts.h"
+#include "platform/directory.h"
+#include "platform/utf8_path.h"
+#include "report/local_time.h"
 #include "report/report_file.h"
 
 namespace tarvik::app {
@@ -48,12 +51,14 @@ namespace {
 // Fills the report's heading; `transfer_size` is the transfer file's size once closed.
 void FillHeading(RunContext& context, const std::string& archive_path, std::uint64_t transfer_size) {
   report::ReportHeading& heading = context.report->heading();
-  const report::FileFacts archive = report::FactsOf(archive_path);
+  // Examined by the platform, which reaches paths of any length; a file it cannot examine shows
+  // size 0 and no time.
+  const std::optional<platform::FileStatus> archive = platform::ExamineFile(archive_path);
   heading.archive_path = archive_path;
-  heading.archive_size = archive.size;
-  heading.archive_modified = archive.modified;
+  heading.archive_size = archive ? archive->size : 0;
+  heading.archive_modified = archive ? report::LocalTimeText(archive->modified) : "";
   if (context.mode == RunMode::Export) {
-    heading.transfer_path = context.transfer_path.string();
+    heading.transfer_path = platform::Utf8FromPath(context.transfer_path);
     heading.transfer_size = transfer_size;
   }
   heading.exported_at = report::LocalTimeNow();

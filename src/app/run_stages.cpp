@@ -4,16 +4,18 @@
 #include <atomic>
 #include <condition_variable>
 #include <exception>
-#include <filesystem>
 #include <limits>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/recorded_stage.h"
 #include "app/run_context.h"
 #include "exporters/run_plan.h"
+#include "platform/directory.h"
+#include "platform/utf8_path.h"
 
 namespace tarvik::app {
 
@@ -40,16 +42,12 @@ std::unique_ptr<RecordedStage> TryRecording(const exporters::ExportStage& stage,
 // its archive, and scratch files must never take the room it needs.
 std::unique_ptr<transfer::RecordingSpace> MakeRecordingSpace(const RunContext& context, const std::string& archive_path) {
   if (context.mode != RunMode::Export) return nullptr;
-  const std::filesystem::path folder = context.transfer_path.parent_path();
-  std::error_code error;
-  const std::filesystem::space_info disk = std::filesystem::space(folder.empty() ? "." : folder, error);
-  std::uint64_t room = error ? 0 : disk.available;
-  const std::uintmax_t archive_size =
-      std::filesystem::file_size(std::filesystem::path(std::u8string(archive_path.begin(), archive_path.end())), error);
-  const std::uint64_t kept = error ? room : 2 * static_cast<std::uint64_t>(archive_size);
+  const std::string folder = platform::Utf8FromPath(context.transfer_path.parent_path());
+  std::uint64_t room = platform::FreeRoom(folder).value_or(0);
+  const std::optional<platform::FileStatus> archive = platform::ExamineFile(archive_path);
+  const std::uint64_t kept = archive ? 2 * archive->size : room;
   room = room > kept ? room - kept : 0;
-  const std::u8string utf8 = folder.u8string();  // the platform layer takes UTF-8 paths
-  return std::make_unique<transfer::RecordingSpace>(std::string(utf8.begin(), utf8.end()), context.recording_memory,
+  return std::make_unique<transfer::RecordingSpace>(folder, context.recording_memory,
                                                     std::min(room, context.recording_disk));
 }
 

@@ -8,6 +8,7 @@
 #include "common/names.h"
 #include "common/utf8.h"
 #include "platform/settings_store.h"
+#include "platform/utf8_path.h"
 
 namespace tarvik::app {
 
@@ -262,12 +263,12 @@ std::filesystem::path SettingsFilePath(std::string_view application) {
   const char* config = std::getenv("XDG_CONFIG_HOME");
   std::filesystem::path base;
   if (config != nullptr && *config != '\0') {
-    base = config;
+    base = platform::PathFromUtf8(config);
   } else {
     const char* home = std::getenv("HOME");
-    base = std::filesystem::path(home != nullptr && *home != '\0' ? home : "/") / ".config";
+    base = platform::PathFromUtf8(home != nullptr && *home != '\0' ? home : "/") / ".config";
   }
-  return base / application / (std::string(application) + ".ini");
+  return base / platform::PathFromUtf8(application) / platform::PathFromUtf8(std::string(application) + ".ini");
 }
 
 std::optional<std::string> FindIniText(std::string_view ini, std::string_view section, std::string_view key) {

@@ -24,37 +24,42 @@ ConsoleWindow::ConsoleWindow(std::string folder, std::optional<bool> answer, std
       terminal_(platform::IsTerminal(err)) {}
 
 void ConsoleWindow::end_progress_line() {
-  if (progress_on_line_) std::fputc('\n', err_);
+  if (progress_on_line_) platform::WriteText(err_, "\n");
   progress_on_line_ = false;
 }
 
 void ConsoleWindow::show_error_panel(bool shown) {
   if (!shown) return;
   end_progress_line();
-  std::fprintf(err_, "%s\n", error_text_.c_str());
+  platform::WriteText(err_, error_text_ + "\n");
 }
 
 void ConsoleWindow::set_progress_caption(const std::string& caption) {
   long done = 0, total = 0;
   if (!terminal_ || !parse_progress(caption, done, total)) {
-    std::fprintf(err_, "%s\n", caption.c_str());
+    platform::WriteText(err_, caption + "\n");
     return;
   }
   // Done may pass the total: the total counts whole tables, the blocks filtered rows.
   int filled = total > 0 ? int(std::min(done, total) * kBarWidth / total) : kBarWidth;
-  std::fprintf(err_, "\r%s [%.*s%*s]", caption.c_str(), filled, "##############################",
-               kBarWidth - filled, "");
+  platform::WriteText(err_, "\r" + caption + " [" + std::string(static_cast<std::size_t>(filled), '#') +
+                                std::string(static_cast<std::size_t>(kBarWidth - filled), ' ') + "]");
   std::fflush(err_);
   progress_on_line_ = true;
 }
 
 ui::Answer ConsoleWindow::message_box(const std::string& text, std::string_view title, int style) {
   end_progress_line();
-  std::fprintf(err_, "%.*s: %s\n", int(title.size()), title.data(), text.c_str());
+  if (style == ui::kStyleWarningYesNo && answer_) {
+    // Answered on the command line: the question is not shown, only the answer taken and why.
+    platform::WriteText(err_, std::string("Reparti nelle ubicazioni: ") + (*answer_ ? "sì" : "no") +
+                                  " (opzione --departments)\n");
+    return *answer_ ? ui::Answer::Yes : ui::Answer::No;
+  }
+  platform::WriteText(err_, std::string(title) + ": " + text + "\n");
   if (style != ui::kStyleWarningYesNo) return ui::Answer::Ok;
-  if (answer_) return *answer_ ? ui::Answer::Yes : ui::Answer::No;
   // Yes is preselected: an empty answer, or anything but a no, is Yes.
-  std::fputs("[S/n] ", err_);
+  platform::WriteText(err_, "[S/n] ");
   std::fflush(err_);
   char line[64] = {};
   if (std::fgets(line, sizeof line, in_) == nullptr) return ui::Answer::Yes;

@@ -1,7 +1,7 @@
 // The window port on a console, for `tarvik-transfer export`: message boxes and the error panel
 // go to standard error with their title, progress is a bar on a terminal and "Avanzamento: N/T"
 // lines otherwise, and the department question is asked on a terminal (Yes preselected) unless
-// the command line answered it.
+// the command line answered it, in which case one line says which answer was taken.
 #pragma once
 
 #include <cstdio>
@@ -14,8 +14,8 @@ namespace tarvik::cli {
 
 class ConsoleWindow : public ui::WindowPort {
  public:
-  // `answer` answers every Yes/No question without asking; without it the question is asked on
-  // `in`, which must then be a terminal.
+  // `answer` (--departments) answers the Yes/No question, the department question, without showing
+  // it; without it the question is asked on `in`, which must then be a terminal.
   ConsoleWindow(std::string folder, std::optional<bool> answer, std::FILE* in, std::FILE* err);
 
   std::string folder_text() override { return folder_; }

@@ -8,6 +8,7 @@
 #include "cli/command.h"
 #include "cli/console_window.h"
 #include "platform/console.h"
+#include "platform/utf8_path.h"
 
 namespace tarvik::cli {
 
@@ -24,21 +25,22 @@ ExportOptions parse_options(CommandArgs args, std::string default_output) {
   options.output = std::move(default_output);
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& option = args[i];
-    if (i + 1 >= args.size()) throw UsageError("'" + option + "' needs a value");
+    if (i + 1 >= args.size()) throw UsageError("manca il valore di '" + option + "'");
     const std::string& value = args[++i];
     if (option == "--folder") {
       options.folder = value;
     } else if (option == "--output") {
       options.output = value;
     } else if (option == "--departments") {
-      if (value != "yes" && value != "no") throw UsageError("--departments takes yes or no");
+      if (value != "yes" && value != "no") throw UsageError("--departments vuole yes oppure no");
       options.departments = value == "yes";
     } else {
-      throw UsageError("unknown option '" + option + "'");
+      throw UsageError("opzione sconosciuta: '" + option + "'");
     }
   }
   if (!options.departments && !platform::IsTerminal(stdin))
-    throw UsageError("--departments yes|no is needed when standard input is not a terminal");
+    throw UsageError("l'opzione --departments yes|no è obbligatoria quando il comando non legge dalla tastiera "
+                     "(per esempio in uno script)");
   return options;
 }
 
@@ -46,16 +48,17 @@ std::string installation_folder(const ExportOptions& options, CommandIo& io) {
   if (options.folder) return *options.folder;
   std::string folder = app::ReadInstallationFolder();
   if (folder.empty())
-    std::fprintf(io.err, "%s: %s\n", std::string(ui::kExportTitle).c_str(), app::kMissingFolderMessage);
+    platform::WriteText(io.err, std::string(ui::kExportTitle) + ": " + app::kMissingFolderMessage + "\n");
   return folder;
 }
 
 // The last line of a finished run: where the report is and what it found.
 void print_report_summary(const app::RunContext& context, CommandIo& io) {
   const report::ReportTotals totals = context.report->totals();
-  std::fprintf(io.err, "Resoconto: %s (%lld record scritti, %lld righe escluse, %lld valori modificati)\n",
-               context.report_path.string().c_str(), static_cast<long long>(totals.written),
-               static_cast<long long>(totals.left_out), static_cast<long long>(totals.changed));
+  platform::WriteText(io.err, "Resoconto: " + platform::Utf8FromPath(context.report_path) + " (" +
+                                  std::to_string(totals.written) + " record scritti, " +
+                                  std::to_string(totals.left_out) + " righe escluse, " +
+                                  std::to_string(totals.changed) + " valori modificati)\n");
 }
 
 int exit_code(app::RunOutcome outcome) {
@@ -79,14 +82,14 @@ int run(app::RunContext& context, CommandIo& io) {
 int run_export_command(CommandArgs args, CommandIo& io) {
   const ExportOptions options = parse_options(args, "ProvaExport.txt");
   ConsoleWindow window(installation_folder(options, io), options.departments, stdin, io.err);
-  app::RunContext context(window, options.output);
+  app::RunContext context(window, platform::PathFromUtf8(options.output));
   return run(context, io);
 }
 
 int run_report_command(CommandArgs args, CommandIo& io) {
   const ExportOptions options = parse_options(args, "ProvaExport.html");
   ConsoleWindow window(installation_folder(options, io), options.departments, stdin, io.err);
-  auto context = app::RunContext::ReportOnly(window, options.output);
+  auto context = app::RunContext::ReportOnly(window, platform::PathFromUtf8(options.output));
   return run(*context, io);
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/directory.h"
+#include "platform/utf8_path.h"
 
 namespace tarvik::transfer {
 
@@ -13,14 +14,8 @@ constexpr std::string_view kTemporaryMark = ".tmp-";
 constexpr std::size_t kSuffixDigits = 6;
 
 // Paths reach the platform as UTF-8 on every system.
-std::string utf8_of(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
-
-std::filesystem::path from_utf8(const std::string& text) {
-  return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
+using platform::PathFromUtf8;
+using platform::Utf8FromPath;
 
 std::string temporary_name(const std::string& target_name, std::uint32_t suffix) {
   static constexpr char kHex[] = "0123456789abcdef";
@@ -57,13 +52,13 @@ TransferError errors::from_file_error(platform::FileError error) {
 }
 
 std::size_t RemoveStaleTemporaryFiles(const std::filesystem::path& path) {
-  const std::string target_name = utf8_of(path.filename());
+  const std::string target_name = Utf8FromPath(path.filename());
   const std::filesystem::path folder = path.parent_path();
   std::size_t removed = 0;
-  for (const std::string& name : platform::FolderNames(utf8_of(folder))) {
+  for (const std::string& name : platform::FolderNames(Utf8FromPath(folder))) {
     if (!is_temporary_name_of(name, target_name)) continue;
     // A file still written by a live run is locked and stays.
-    if (platform::RemoveIfUnlocked(utf8_of(folder / from_utf8(name)))) ++removed;
+    if (platform::RemoveIfUnlocked(Utf8FromPath(folder / PathFromUtf8(name)))) ++removed;
   }
   return removed;
 }
@@ -72,12 +67,12 @@ OutputFile::OutputFile(std::filesystem::path path) : path_(std::move(path)) {
   // Leftovers of runs that were killed while writing to the same path.
   RemoveStaleTemporaryFiles(path_);
   std::random_device random;
-  const std::string target_name = utf8_of(path_.filename());
+  const std::string target_name = Utf8FromPath(path_.filename());
   // A name already taken (another run's file) is skipped; the create never reuses one.
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary_path_ = path_.parent_path() / from_utf8(temporary_name(target_name, random()));
+    temporary_path_ = path_.parent_path() / PathFromUtf8(temporary_name(target_name, random()));
     platform::FileError error = platform::FileError::None;
-    file_ = platform::NewFile::create(utf8_of(temporary_path_), error);
+    file_ = platform::NewFile::create(Utf8FromPath(temporary_path_), error);
     if (file_) return;
     if (error != platform::FileError::AlreadyExists) {
       temporary_path_.clear();
@@ -118,9 +113,9 @@ void OutputFile::commit() {
   if (!file_) throw errors::device_io();
   platform::FileError error = file_->flush_and_close();
   file_.reset();
-  if (error == platform::FileError::None) error = platform::ReplaceFile(utf8_of(temporary_path_), utf8_of(path_));
+  if (error == platform::FileError::None) error = platform::ReplaceFile(Utf8FromPath(temporary_path_), Utf8FromPath(path_));
   if (error != platform::FileError::None) {
-    platform::RemoveFile(utf8_of(temporary_path_));
+    platform::RemoveFile(Utf8FromPath(temporary_path_));
     temporary_path_.clear();
     failure_ = errors::from_file_error(error);
     throw *failure_;
@@ -130,10 +125,10 @@ void OutputFile::commit() {
 
 void OutputFile::discard() noexcept {
   file_.reset();  // closes: on Windows a file can be deleted only once no handle holds it
-  if (!temporary_path_.empty()) platform::RemoveFile(utf8_of(temporary_path_));
+  if (!temporary_path_.empty()) platform::RemoveFile(Utf8FromPath(temporary_path_));
   temporary_path_.clear();
 }
 
-void DeleteTransferFile(const std::filesystem::path& path) noexcept { platform::RemoveFile(utf8_of(path)); }
+void DeleteTransferFile(const std::filesystem::path& path) noexcept { platform::RemoveFile(Utf8FromPath(path)); }
 
 }  // namespace tarvik::transfer

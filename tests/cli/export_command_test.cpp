@@ -24,13 +24,8 @@ using run::read_file;
 using run::transfer_lines;
 using run::write_sample;
 
-const std::string kQuestion =
-    "Importazione archivi Tarvik: Per ogni articolo di magazzino Tarvik poteva utilizzare la collocazione per "
-    "memorizzare il reparto da utilizzare quando si stampa lo scontrino.\r\n"
-    "Sembra che questi archivi contengano i valori del reparto nella collocazione degli articoli di "
-    "magazzino.\r\n\r\n"
-    "Vuoi utilizzare i dati contenuti nella collocazione per impostare il reparto negli archivi "
-    "importati in Quendal?\n";
+const std::string kGivenYes = "Reparti nelle ubicazioni: s\xC3\xAC (opzione --departments)\n";
+const std::string kGivenNo = "Reparti nelle ubicazioni: no (opzione --departments)\n";
 
 class ExportCommand : public ::testing::Test {
  protected:
@@ -45,7 +40,7 @@ class ExportCommand : public ::testing::Test {
   TempDir outputs_;
 };
 
-TEST_F(ExportCommand, ADoneRunExitsWithZeroAndShowsTheQuestionAndAProgressLineEveryHundredRecords) {
+TEST_F(ExportCommand, ADoneRunExitsWithZeroSaysTheGivenAnswerAndShowsAProgressLineEveryHundredRecords) {
   write_sample(archives_.path());
   const ProgramRun r = run_program(with_output({"--departments", "yes"}));
   ASSERT_EQ(r.exit_code, 0) << r.err;
@@ -56,7 +51,8 @@ TEST_F(ExportCommand, ADoneRunExitsWithZeroAndShowsTheQuestionAndAProgressLineEv
   EXPECT_TRUE(file.departments);
   std::int64_t done = 4;  // the print layout entries read but never written count too
   for (const auto& block : file.blocks) done += block.records;
-  std::string expected = kQuestion;
+  // The answer given on the command line is said in one line; the question is not shown.
+  std::string expected = kGivenYes;
   for (std::int64_t d = 100; d <= done; d += 100)
     expected += "Avanzamento: " + std::to_string(d) + "/" + std::to_string(file.total) + "\n";
   // Then one last line: the report beside the transfer file, with the records it counted.
@@ -66,13 +62,23 @@ TEST_F(ExportCommand, ADoneRunExitsWithZeroAndShowsTheQuestionAndAProgressLineEv
   EXPECT_EQ(folder_entries(outputs_.path()), (std::vector<std::string>{"Export.html", "Export.txt"}));
 }
 
-TEST_F(ExportCommand, NoAsTheAnswerGivesF) {
+TEST_F(ExportCommand, NoAsTheAnswerGivesFAndIsSaidInsteadOfTheQuestion) {
   write_sample(archives_.path());
   const ProgramRun r = run_program(with_output({"--departments", "no"}));
   ASSERT_EQ(r.exit_code, 0) << r.err;
   const std::vector<std::string> lines = transfer_lines(output());
   ASSERT_GE(lines.size(), 2u);
   EXPECT_EQ(lines[1], "F");
+  EXPECT_EQ(r.err.substr(0, kGivenNo.size()), kGivenNo);
+  EXPECT_EQ(r.err.find("Importazione archivi Tarvik"), std::string::npos) << r.err;
+}
+
+TEST_F(ExportCommand, WhenTheArchiveRaisesNoQuestionNoAnswerIsSaid) {
+  SchemaArchive().write(archives_.path());  // no item with a location
+  const ProgramRun r = run_program(with_output({"--departments", "yes"}));
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(transfer_lines(output())[1], "F");
+  EXPECT_EQ(r.err.find("Reparti"), std::string::npos) << r.err;
 }
 
 TEST_F(ExportCommand, AFolderRefusalExitsWithOne) {
@@ -124,23 +130,25 @@ TEST_F(ExportCommand, AFullDiskIsAnUnexpectedErrorThatLeavesNoFile) {
   EXPECT_TRUE(folder_entries(outputs_.path()).empty());
 }
 
-TEST_F(ExportCommand, WrongUsageExitsWithSixtyFour) {
+TEST_F(ExportCommand, WrongUsageExitsWithSixtyFourSayingWhatIsWrongInItalian) {
   write_sample(archives_.path());
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {"export", "--folder"},
-           {"export", "--folder", folder(), "--departments", "si"},
-           {"export", "--folder", folder(), "--departments", "yes", "--tipo", "x"},
-           {"export", "--folder", folder(), "--output", output().string()},  // no answer, no terminal
-       }) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"export", "--folder"}, "export: manca il valore di '--folder'"},
+      {{"export", "--folder", folder(), "--departments", "si"}, "export: --departments vuole yes oppure no"},
+      {{"export", "--folder", folder(), "--departments", "yes", "--tipo", "x"},
+       "export: opzione sconosciuta: '--tipo'"},
+      {{"report", "--folder", folder(), "--output", output().string()},  // no answer, no terminal
+       "report: l'opzione --departments yes|no \xC3\xA8 obbligatoria quando il comando non legge dalla tastiera "
+       "(per esempio in uno script)"},
+  };
+  for (const auto& [args, message] : cases) {
     const ProgramRun r = run_program(args);
     EXPECT_EQ(r.exit_code, 64) << args.back();
-    EXPECT_NE(r.err.find("usage: tarvik-transfer"), std::string::npos) << r.err;
+    // The reason first, then the usage.
+    EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "tarvik-transfer: " + message);
+    EXPECT_NE(r.err.find("\n\nuso: tarvik-transfer COMANDO ARGOMENTI...\n"), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "");
   }
-  const ProgramRun unanswered = run_program({"export", "--folder", folder(), "--output", output().string()});
-  EXPECT_NE(unanswered.err.find("--departments yes|no is needed when standard input is not a terminal"),
-            std::string::npos)
-      << unanswered.err;
   EXPECT_TRUE(folder_entries(outputs_.path()).empty());
 }
 
@@ -187,6 +195,16 @@ TEST_F(ExportCommand, OnATerminalTheQuestionIsAskedWithYesPreselectedAndProgress
   const ProgramRun yes = run_on_terminal({"export", "--folder", folder(), "--output", output().string()}, "[S/n] ", "\n");
   ASSERT_EQ(yes.exit_code, 0) << yes.err;
   EXPECT_EQ(transfer_lines(output())[1], "T");
+}
+
+TEST_F(ExportCommand, OnATerminalTheOptionStillAnswersWithoutAsking) {
+  write_sample(archives_.path());
+  // Were the question asked, its answer would be the typed no.
+  const ProgramRun r = run_on_terminal(with_output({"--departments", "yes"}), "[S/n] ", "n\n");
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(transfer_lines(output())[1], "T");
+  EXPECT_EQ(r.err.substr(0, r.err.find('\n') + 1), "Reparti nelle ubicazioni: s\xC3\xAC (opzione --departments)\r\n");
+  EXPECT_EQ(r.err.find("[S/n]"), std::string::npos) << r.err;
 }
 
 }  // namespace

@@ -80,7 +80,8 @@ TEST_F(VerifyCommand, WrongUsageExitsWithSixtyFour) {
   for (const auto& args : std::vector<std::vector<std::string>>{{"verify"}, {"verify", "a.txt", "b.txt"}}) {
     const ProgramRun r = run_program(args);
     EXPECT_EQ(r.exit_code, 64);
-    EXPECT_NE(r.err.find("usage: tarvik-transfer"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("tarvik-transfer: verify: serve 1 argomento, non "), 0u) << r.err;
+    EXPECT_NE(r.err.find("uso: tarvik-transfer"), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "");
   }
 }

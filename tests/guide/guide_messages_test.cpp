@@ -12,7 +12,8 @@
 //   made "…", as the guide quotes it;
 // - the built tarvik-transfer, run on the sample archive and on one made to have a row written
 //   twice: what export, report and verify print, and the texts of the report pages they write
-//   (each text between two tags).
+//   (each text between two tags); what it says when written wrongly; and the notice it shows on a
+//   console of its own, as printed by the function the Windows program calls.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -36,6 +37,7 @@
 #include "app/window/export_program.h"
 #include "archive/archive_error.h"
 #include "cli/export_program_run.h"
+#include "cli/usage.h"
 #include "common/numbered_error.h"
 #include "guide_quotes.h"
 #include "report/report_page.h"
@@ -232,8 +234,9 @@ void GatherCommand(ProgramLines& lines, const std::filesystem::path& sample_fold
       {"export", "--folder", sample_folder.string(), "--output", "ProvaExport.txt", "--departments", "yes"}, setup);
   EXPECT_EQ(exported.exit_code, 0) << exported.err;
   lines.Shown(exported.err, "export");
-  // The last line names the report and sums it up.
+  // The first line says the department answer the option gave; the last names the report and sums it up.
   const std::vector<std::string> printed = ShownLines(exported.err);
+  if (!printed.empty()) lines.Shown(printed.front(), "export, first line", true);
   if (!printed.empty()) lines.Shown(printed.back(), "export, last line", true);
   lines.ShownPage(ReadText(work / "ProvaExport.html"), "report page");
 
@@ -276,6 +279,49 @@ void GatherCommand(ProgramLines& lines, const std::filesystem::path& sample_fold
   EXPECT_EQ(dry.exit_code, 0) << dry.err;
   lines.Shown(dry.err, "report");
   lines.ShownPage(ReadText(work / "Prova.html"), "report page without a transfer file");
+
+  const cli::ProgramRun answered_no = cli::run_program(
+      {"report", "--folder", sample_folder.string(), "--output", "No.html", "--departments", "no"}, setup);
+  EXPECT_EQ(answered_no.exit_code, 0) << answered_no.err;
+  const std::vector<std::string> said = ShownLines(answered_no.err);
+  if (!said.empty()) lines.Shown(said.front(), "report, first line", true);
+}
+
+// The command written wrongly: the first line says what is wrong, then comes the usage, whose
+// first line must be quoted. Without a terminal the department answer must be given.
+void GatherUsage(ProgramLines& lines, const std::filesystem::path& sample_folder) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"export", "--folder", sample_folder.string(), "--departments", "si"},
+           {"export", "--folder", sample_folder.string(), "--tipo", "x"},
+           {"export", "--folder", sample_folder.string()}}) {
+    const cli::ProgramRun wrong = cli::run_program(args);
+    EXPECT_EQ(wrong.exit_code, 64) << wrong.err;
+    const std::vector<std::string> printed = ShownLines(wrong.err);
+    lines.Shown(wrong.err, "wrong usage");
+    if (printed.size() >= 2) {
+      lines.Shown(printed[0], "wrong usage, first line", true);
+      lines.Shown(printed[1], "usage, first line", true);
+    }
+  }
+}
+
+// What the command says when it has a console of its own (a double click in Explorer): made by
+// the function the Windows program calls, since nothing on Linux starts it that way.
+void GatherConsoleNotice(ProgramLines& lines) {
+  std::FILE* file = std::tmpfile();
+  ASSERT_NE(file, nullptr);
+  tarvik::cli::print_console_notice(file);
+  std::string text;
+  std::rewind(file);
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
+  std::fclose(file);
+  lines.Shown(text, "console notice");
+  const std::vector<std::string> printed = ShownLines(text);
+  ASSERT_GE(printed.size(), 3u) << text;
+  lines.Shown(printed[0], "console notice, first line", true);
+  lines.Shown(printed[1], "console notice, second line", true);
+  lines.Shown(printed.back(), "console notice, last line", true);
 }
 
 // Gathered once, by the first test that needs them.
@@ -287,6 +333,8 @@ const ProgramLines& Program() {
     GatherWindow(lines, archives.path());
     GatherErrors(lines);
     GatherCommand(lines, archives.path());
+    GatherUsage(lines, archives.path());
+    GatherConsoleNotice(lines);
     return lines;
   }();
   return gathered;

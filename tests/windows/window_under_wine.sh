@@ -51,8 +51,11 @@ wineserver -w
 # The archives and the Linux build's results for them.
 mkdir -p "$work/Tarvik" "$work/run" "$work/uscita con spazi è"
 "$archive_gen" sample "$work/Tarvik/Tarvik.mdb" >/dev/null || exit 1
-"$transfer" export --folder "$work/Tarvik" --output "$work/linux-yes.txt" --departments yes 2>"$work/linux-yes.err" ||
-  exit 1
+"$transfer" export --folder "$work/Tarvik" --output "$work/linux-yes.txt" --departments yes 2>/dev/null || exit 1
+# The department question as the Linux command shows it when it asks: on a terminal (which
+# `script` gives it), answered with Enter. The terminal writes each line feed as CR LF.
+printf '\n' | script -qec "$(printf '%q ' "$transfer" export --folder "$work/Tarvik" --output "$work/linux-asked.txt")" \
+  /dev/null >"$work/linux-asked.tty" || exit 1
 "$transfer" export --folder "$work/Tarvik" --output "$work/linux-no.txt" --departments no 2>/dev/null || exit 1
 refusals=(outdated duplicate-suppliers missing-destination)
 for variant in "${refusals[@]}"; do
@@ -166,7 +169,7 @@ procedi_exports_with_yes() {
   local box
   box=$(probe box "$question_title" $export_time) || { fail "la domanda sui reparti non è comparsa"; return; }
   local question
-  question=$(perl -0777 -ne 'print $1 if /Importazione archivi Tarvik: (.*?)\n(?:Avanzamento|\z)/s' "$work/linux-yes.err" |
+  question=$(perl -0777 -ne 's/\r\n/\n/g; print $1 if /Importazione archivi Tarvik: (.*?)\n\[S\/n\]/s' "$work/linux-asked.tty" |
     escape)
   [[ -n $question ]] || fail "la domanda non è nel rapporto della versione Linux"
   expect "testo della domanda" "$(field text "$box")" "$question"

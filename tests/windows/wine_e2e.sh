@@ -5,13 +5,18 @@
 #     refusal and exit code) on the sample, its three refusal variants and an aged Jet3 sample;
 #   - without --folder it finds the folder in the registry value written with `wine reg add`;
 #   - the archive's bytes and modification time are unchanged;
-#   - failures give the Linux build's error and exit code and leave nothing at the target.
+#   - failures give the Linux build's error and exit code and leave nothing at the target;
+#   - paths with accents, blanks and "&", and longer than 260 characters, reach the files and come
+#     back in the summary line and the report as the user typed them;
+#   - both programs carry the project's version, an Italian description and the project's icon.
 # Usage: wine_e2e.sh WINDOWS_BUILD_DIR LINUX_BUILD_DIR
 set -uo pipefail
 win_build=$(realpath "$1")
 linux_build=$(realpath "$2")
+source_dir=$(realpath "$(dirname "$0")/../..")
 for program in "$win_build/tarvik-transfer.exe" "$win_build/tools/archive-gen/archive-gen.exe" \
-               "$win_build/tests/windows/archive-holder.exe" "$linux_build/tarvik-transfer" \
+               "$win_build/tests/windows/archive-holder.exe" "$win_build/tests/windows/resource_probe.exe" \
+               "$win_build/tarvik-export.exe" "$linux_build/tarvik-transfer" \
                "$linux_build/tools/archive-gen/archive-gen"; do
   [[ -x $program ]] || { echo "manca $program: compilare prima" >&2; exit 1; }
 done
@@ -173,6 +178,94 @@ for mode in export write; do
     diff <(messages l-held.err; cat l-held.rc) <(messages "w-held-$mode.err"; cat "w-held-$mode.rc")
   check "archive held ($mode): nothing left" nothing_left . "w-held-$mode.txt"
 done
+
+# Paths are UTF-8 text from the command line to the file system and back. Names with accents,
+# blanks and "&", and paths longer than Windows' old 260 characters, for --folder and --output of
+# export and report, typed as Windows paths and as relative ones: the files get exactly their
+# names and the Linux build's bytes, and the summary line and the report name them as typed.
+winpath() { printf 'Z:%s' "$(realpath -m "$1" | tr / '\\')"; }
+escaped() { sed 's/&/\&amp;/g' <<< "$1"; }  # as the report writes these names
+heading() {  # heading REPORT TERM: the value the report's heading gives the term
+  sed -n "s|^<dt>$2</dt><dd[^>]*>\(.*\)</dd>\$|\1|p" "$1"
+}
+body() {  # the report without what names paths and times
+  grep -v -e '^<dt>Archivio</dt>' -e "^<dt>Ultima modifica dell'archivio</dt>" -e '^<dt>File di trasferimento</dt>' \
+    -e "^<dt>Data e ora dell'esportazione</dt>" "$1"
+}
+summary_names() {  # summary_names ERR REPORT: the last line names REPORT as typed
+  local last
+  last=$(grep '^Resoconto: ' "$1" | tr -d '\r' | tail -1)
+  [[ $last == "Resoconto: $2 ("* ]] || { echo "  $last"; return 1; }
+}
+examined() {  # examined REPORT ARCHIVE: the heading gives the archive's size and a time
+  [[ $(heading "$1" "Dimensione dell'archivio") == "$(stat -c %s "$2") byte" &&
+     -n $(heading "$1" "Ultima modifica dell'archivio") ]]
+}
+odd="Società Rossi & C"
+long=$(printf 'Archivio più lungo di Rossi & C-%.0s' {1..4})
+deep="$odd/$long/$long"
+mkdir -p "$odd/Uscita è" "$deep/Uscita è"
+cp sample/Tarvik.mdb "$odd/"
+cp sample/Tarvik.mdb "$deep/"
+# (The sample itself may still be held by the holders above.)
+"$linux_build/tarvik-transfer" report --folder "$odd" --output l-report.html --departments yes > /dev/null 2>&1
+
+# export: Windows paths with accents, blanks and "&".
+out="$(winpath "$odd/Uscita è")\\è.txt"
+win tarvik-transfer.exe export --folder "$(winpath "$odd")" --output "$out" --departments yes > /dev/null 2> odd.err
+check "accented paths: export exits with 0" test "$?" = 0
+check "accented paths: the file under its name, the Linux bytes" cmp l-sample.txt "$odd/Uscita è/è.txt"
+check "accented paths: no file under any other name" test "$(ls "$odd/Uscita è" | tr '\n' /)" = "è.html/è.txt/"
+check "accented paths: the summary names the report" summary_names odd.err "${out%.txt}.html"
+check "accented paths: the report names the archive" \
+  test "$(heading "$odd/Uscita è/è.html" Archivio)" = "$(escaped "$(winpath "$odd")\\Tarvik.mdb")"
+check "accented paths: the report names the transfer file" \
+  test "$(heading "$odd/Uscita è/è.html" 'File di trasferimento')" = "$(escaped "$out")"
+check "accented paths: the report examined the archive" examined "$odd/Uscita è/è.html" "$odd/Tarvik.mdb"
+check "accented paths: the report is the Linux one" diff <(body l-sample.html) <(body "$odd/Uscita è/è.html")
+
+# export: relative paths of over 260 characters once absolute, with accents and "&".
+out="$deep/Uscita è/lungo è & C.txt"
+win tarvik-transfer.exe export --folder "$deep" --output "$out" --departments yes > /dev/null 2> deep.err
+check "long paths: export exits with 0" test "$?" = 0
+check "long paths: over 260 characters" test "$(winpath "$out" | wc -m)" -gt 261
+check "long paths: the file under its name, the Linux bytes" cmp l-sample.txt "$out"
+check "long paths: the summary names the report" summary_names deep.err "${out%.txt}.html"
+check "long paths: the report names the archive and the file" \
+  test "$(heading "${out%.txt}.html" Archivio)" = "$(escaped "$deep\\Tarvik.mdb")" \
+       -a "$(heading "${out%.txt}.html" 'File di trasferimento')" = "$(escaped "$out")"
+check "long paths: the report examined the archive" examined "${out%.txt}.html" "$deep/Tarvik.mdb"
+check "long paths: the report is the Linux one" diff <(body l-sample.html) <(body "${out%.txt}.html")
+win tarvik-transfer.exe verify "$(winpath "$out")" > deep-verify.out 2>&1
+check "long paths: verify reads the file" test "$?" = 0 -a "$(tr -d '\r' < deep-verify.out | tail -1)" = "Il file rispetta il tracciato."
+
+# report: Windows paths of over 260 characters, with accents and "&".
+out="$(winpath "$deep/Uscita è")\\prova è & C.html"
+win tarvik-transfer.exe report --folder "$(winpath "$deep")" --output "$out" --departments yes > /dev/null 2> dry.err
+check "report, long paths: exits with 0" test "$?" = 0
+check "report, long paths: the report under its name, the Linux one" \
+  diff <(body l-report.html) <(body "$deep/Uscita è/prova è & C.html")
+check "report, long paths: the summary names it" summary_names dry.err "$out"
+check "report, long paths: it names the archive and examined it" \
+  test "$(heading "$deep/Uscita è/prova è & C.html" Archivio)" = "$(escaped "$(winpath "$deep")\\Tarvik.mdb")"
+check "report, long paths: it examined the archive" examined "$deep/Uscita è/prova è & C.html" "$deep/Tarvik.mdb"
+
+# The programs as Explorer shows them: each carries the program's own version, an Italian
+# description and the project's icon (tools/program-icon/program.ico), read from the file by
+# resource_probe.exe through the system's own calls.
+version=$(win tarvik-transfer.exe --version | tr -d '\r')
+version=${version#tarvik-transfer }
+resources() {  # resources PROGRAM DESCRIPTION: what the probe must read
+  printf '%s\n' "Translation=041004B0" "FileVersion=$version" "ProductVersion=$version" "FileDescription=$2" \
+    "ProductName=Trasferimento dati da Tarvik a Quendal" "CompanyName=Progetto tarvik-transfer" "InternalName=$1" \
+    "OriginalFilename=$1.exe" "FixedFileVersion=$version.0" "FixedProductVersion=$version.0" "Icon=program.ico" \
+    "IconLoads=sì"
+}
+probe() { win tests/windows/resource_probe.exe "$(winpath "$win_build/$1.exe")" "$(winpath "$source_dir/tools/program-icon/program.ico")" | tr -d '\r'; }
+check "tarvik-transfer.exe: version $version, description and icon" \
+  diff <(resources tarvik-transfer "Trasferimento dati Tarvik: il comando per la console e gli script") <(probe tarvik-transfer)
+check "tarvik-export.exe: version $version, description and icon" \
+  diff <(resources tarvik-export "Trasferimento dati Tarvik: la finestra di esportazione") <(probe tarvik-export)
 
 echo "Wine: $passed superati, $failed falliti"
 ((failed == 0))

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "platform/utf8_path.h"
+
 namespace tarvik::archive_gen {
 
 namespace {
@@ -18,13 +20,9 @@ std::runtime_error io_error(const std::string& what, const std::string& path) {
 }  // namespace
 
 // The path is UTF-8 on every system.
-static std::filesystem::path native_path(const std::string& path) {
-  return std::filesystem::path(std::u8string(path.begin(), path.end()));
-}
-
 PageFile::PageFile(std::string path, const WriteFormat& format)
     : path_(std::move(path)), format_(format) {
-  out_.open(native_path(path_), std::ios::binary | std::ios::out | std::ios::trunc);
+  out_.open(platform::PathFromUtf8(path_), std::ios::binary | std::ios::out | std::ios::trunc);
   if (!out_) throw io_error("cannot create", path_);
   pending_.reserve(kPendingPages * page_size());
 }
@@ -32,7 +30,7 @@ PageFile::PageFile(std::string path, const WriteFormat& format)
 PageFile::~PageFile() {
   if (out_.is_open()) out_.close();
   std::error_code ignored;
-  if (!committed_) std::filesystem::remove(native_path(path_), ignored);
+  if (!committed_) std::filesystem::remove(platform::PathFromUtf8(path_), ignored);
 }
 
 std::uint32_t PageFile::allocate(std::uint32_t count) {
@@ -70,7 +68,7 @@ void PageFile::commit() {
   if (out_.fail()) throw io_error("cannot close", path_);
   // Pages allocated but never written (none in practice) read as free pages.
   std::error_code error;
-  std::filesystem::resize_file(native_path(path_), std::uintmax_t(page_count_) * page_size(), error);
+  std::filesystem::resize_file(platform::PathFromUtf8(path_), std::uintmax_t(page_count_) * page_size(), error);
   if (error) throw std::runtime_error("cannot size " + path_ + ": " + error.message());
   committed_ = true;
 }

@@ -3,12 +3,13 @@
 #include <QCoreApplication>
 
 #include "app/export_run.h"
+#include "platform/utf8_path.h"
 
 namespace tarvik::app::window {
 
 ExportProgram::ExportProgram(const std::string& command_line) {
   form_.Form_Load(command_line);
-  context_ = std::make_unique<RunContext>(form_, form_.transfer_path());
+  context_ = std::make_unique<RunContext>(form_, platform::PathFromUtf8(form_.transfer_path()));
   form_.set_run([this] { Run(); });
 }
 

@@ -13,4 +13,13 @@ void PrepareConsoleProcess() {
 
 bool IsTerminal(std::FILE* stream) { return isatty(fileno(stream)) != 0; }
 
+bool WriteText(std::FILE* stream, std::string_view utf8) {
+  return std::fwrite(utf8.data(), 1, utf8.size(), stream) == utf8.size();
+}
+
+// A terminal outlives the programs it runs.
+bool AloneOnConsole() { return false; }
+
+void WaitForKey() {}
+
 }  // namespace tarvik::platform

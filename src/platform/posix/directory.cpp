@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace tarvik::platform {
@@ -33,6 +34,18 @@ std::vector<std::string> FolderNames(const std::string& folder) {
   while (const dirent* entry = readdir(dir)) names.emplace_back(entry->d_name);
   closedir(dir);
   return names;
+}
+
+std::optional<FileStatus> ExamineFile(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+  return FileStatus{static_cast<std::uint64_t>(st.st_size), static_cast<std::int64_t>(st.st_mtime)};
+}
+
+std::optional<std::uint64_t> FreeRoom(const std::string& folder) {
+  struct statvfs disk {};
+  if (statvfs(folder.empty() ? "." : folder.c_str(), &disk) != 0) return std::nullopt;
+  return static_cast<std::uint64_t>(disk.f_bavail) * disk.f_frsize;
 }
 
 }  // namespace tarvik::platform

@@ -48,4 +48,23 @@ std::vector<std::string> FolderNames(const std::string& folder) {
   return names;
 }
 
+std::optional<FileStatus> ExamineFile(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  // FILETIME counts 100-nanosecond steps from 1601; 1970 is this many of them later.
+  constexpr std::uint64_t kUnixEpoch = 116444736000000000ull;
+  const std::uint64_t written =
+      (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+  return FileStatus{(static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
+                    (static_cast<std::int64_t>(written) - static_cast<std::int64_t>(kUnixEpoch)) / 10000000};
+}
+
+std::optional<std::uint64_t> FreeRoom(const std::string& folder) {
+  std::wstring path = WidePath(folder.empty() ? "." : folder);
+  if (path.back() != L'\\' && path.back() != L'/') path += L'\\';  // a share's root needs it
+  ULARGE_INTEGER available{};
+  if (!GetDiskFreeSpaceExW(path.c_str(), &available, nullptr, nullptr)) return std::nullopt;
+  return available.QuadPart;
+}
+
 }  // namespace tarvik::platform

@@ -3,21 +3,15 @@
 // own command line (the platform reads it), so that its spacing and quotes are the user's.
 #include <windows.h>
 
-#include <filesystem>
-#include <string>
-
 #include "app/export_run.h"
 #include "app/run_context.h"
 #include "app/window/win32/form1.h"
 #include "app/command_line.h"
+#include "platform/utf8_path.h"
 
 namespace {
 
 constexpr int kExitFailed = 1;
-
-std::filesystem::path Utf8Path(const std::string& text) {
-  return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
 
 }  // namespace
 
@@ -25,7 +19,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   using tarvik::app::window::win32::Form1;
   Form1 form(instance);
   form.Form_Load(tarvik::app::CommandLineText(0, nullptr));
-  tarvik::app::RunContext context(form, Utf8Path(form.transfer_path()));
+  tarvik::app::RunContext context(form, tarvik::platform::PathFromUtf8(form.transfer_path()));
   form.set_run([&] {
     // A failed run has reported its error and deleted the transfer file: the program ends here,
     // with nothing else closed or restored. A finished one has unloaded the window.
