@@ -17,18 +17,9 @@ done
 export WINEPREFIX=$win_build/wineprefix-console WINEDEBUG=-all
 wine_cmd=$(command -v wine || command -v wine64)
 work=$win_build/console
+# shellcheck source=checks.sh
+. "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-passed=0
-failed=0
-check() {  # check NAME COMMAND...
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1)); echo "ok   $name"
-  else
-    failed=$((failed + 1)); echo "FAIL $name"
-  fi
-}
 program="Z:$(tr / '\\' <<< "$win_build/tarvik-transfer.exe")"
 start() {  # start own|shared NAME ARGS...: console_start's report, without carriage returns, in NAME.txt
   local how=$1 name=$2
@@ -69,5 +60,4 @@ check "from a script: exit 64 at once" test "$rc" = 64
 check "from a script: the usage error, not the notice" \
   test "$(head -1 script.err | tr -d '\r')" = "tarvik-transfer: nessun comando indicato" -a ! -s script.out
 
-echo "Console sotto Wine: $passed superati, $failed falliti"
-((failed == 0))
+checks_done "Console sotto Wine"

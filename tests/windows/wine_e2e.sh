@@ -24,18 +24,9 @@ export WINEPREFIX=${WINEPREFIX:-$win_build/wineprefix} WINEDEBUG=-all
 wine_cmd=$(command -v wine || command -v wine64)
 
 work=$win_build/e2e
+# shellcheck source=checks.sh
+. "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-passed=0
-failed=0
-check() {  # check NAME COMMAND...
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1)); echo "ok   $name"
-  else
-    failed=$((failed + 1)); echo "FAIL $name"
-  fi
-}
 win() { "$wine_cmd" "$win_build/$1" "${@:2}"; }
 # Messages without the progress lines; Windows' text-mode line ends and path separators as Linux
 # ones; the report's name without the build's prefix.
@@ -267,5 +258,4 @@ check "tarvik-transfer.exe: version $version, description and icon" \
 check "tarvik-export.exe: version $version, description and icon" \
   diff <(resources tarvik-export "Trasferimento dati Tarvik: la finestra di esportazione") <(probe tarvik-export)
 
-echo "Wine: $passed superati, $failed falliti"
-((failed == 0))
+checks_done "Wine"
