@@ -1,8 +1,7 @@
 // Runs SQL texts against an archive the way the exporters do (snapshot, move last and first, every
 // field of every row read forward) and prints, per query, its rows, time, rows per second, the
 // heap the open record set holds at its end (its hash indexes and kept rows), and the peak resident
-// memory of a process that ran only that query (which counts the mapped pages of the archive the
-// query touched). A benchmark, not a test.
+// memory of a process that ran only that query (which counts the page caches the query filled). A benchmark, not a test.
 //
 //   query_bench ARCHIVE [QUERIES_FILE]   (default: the exporters' texts of tests/sql)
 #include <malloc.h>

@@ -1,8 +1,8 @@
 // The archive engine's face: an archive opened exclusively and read-only, and the record sets
 // opened on it, the way the exporters use DAO with the Jet engine.
 //
-// Exclusive: opening takes an advisory lock, flock(LOCK_EX | LOCK_NB), on a read-only descriptor
-// of the file, held until the archive is closed. A second open of the same file, from this process
+// Exclusive: opening takes an exclusive lock on a read-only handle of the file (an advisory flock on
+// POSIX, a file lock on Windows: platform/), held until the archive is closed. A second open of the same file, from this process
 // or another, fails with 3045 while the lock is held. The lock is advisory: it keeps out other
 // exports, not programs that do not ask for it. Nothing is ever written to the file.
 //

@@ -14,7 +14,7 @@ namespace tarvik::platform {
 class NewFile {
  public:
   // Creates `path` (UTF-8); fails with AlreadyExists when something is there. The file stays
-  // locked against StaleFileRemover until closed.
+  // locked until closed, so that RemoveIfUnlocked leaves it alone.
   static std::unique_ptr<NewFile> create(const std::string& path, FileError& error);
   virtual ~NewFile() = default;  // closes if still open
 

@@ -1,6 +1,6 @@
 // The window as the run, the checks and the department question see it: exactly the operations
-// they use on the one window, and nothing else. The Qt window, the console command and the tests
-// each implement it, so the run never knows which one it talks to.
+// they use on the one window, and nothing else. The Qt window, the Win32 window, the console command
+// and the tests each implement it, so the run never knows which one it talks to.
 #pragma once
 
 #include <string>

@@ -1,5 +1,5 @@
 // A Jet archive opened for reading: the header, the catalog of objects, table definitions and
-// full scans of a table's rows in physical order. The file is mapped read-only and never written;
+// full scans of a table's rows in physical order. The file is read by position, never written;
 // pages are decrypted on access when the database is encrypted. Every structure read from the file
 // is checked before use: a damaged file raises ArchiveError, never a crash or a runaway loop.
 #pragma once
