@@ -1,16 +1,14 @@
 #include "app/file_tests.h"
 
+#include <filesystem>
+
 #include "platform/directory.h"
 
 namespace tarvik::app {
 
 namespace {
 // The separator a folder text gets is the system's own: the Windows user sees "C:\Tarvik\".
-#ifdef _WIN32
-constexpr char kFolderSeparator = '\\';
-#else
-constexpr char kFolderSeparator = '/';
-#endif
+constexpr char kFolderSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
 }  // namespace
 
 std::string NormalizeFolder(const std::string& folder) {

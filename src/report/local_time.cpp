@@ -1,18 +1,22 @@
 #include "report/local_time.h"
 
 #include <ctime>
+#include <mutex>
 
 namespace tarvik::report {
 
 std::string LocalTimeText(std::int64_t seconds) {
   const std::time_t when = static_cast<std::time_t>(seconds);
   std::tm parts{};
-  // The C runtimes differ in their thread-safe local time call.
-#ifdef _WIN32
-  if (localtime_s(&parts, &when) != 0) return {};
-#else
-  if (localtime_r(&when, &parts) == nullptr) return {};
-#endif
+  {
+    // std::localtime shares one result among its callers on some C runtimes: taken under a lock
+    // and copied, it serves every system alike.
+    static std::mutex shared_result;
+    const std::lock_guard lock(shared_result);
+    const std::tm* local = std::localtime(&when);
+    if (local == nullptr) return {};
+    parts = *local;
+  }
   char text[32];
   if (std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &parts) == 0) return {};
   return text;
