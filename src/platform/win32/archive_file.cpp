@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/win32/wide.h"
+#include "platform/win32/owned_handle.h"
 #include "platform/win32/win_error.h"
 
 namespace tarvik::platform {
@@ -16,17 +17,16 @@ constexpr DWORD kLockOffsetLow = 0;
 
 // Read access; others may read but not write, so an archive that another program holds open for
 // writing is refused (sharing violation) rather than read half-written.
-HANDLE open_for_reading(const std::string& path, FileError& error) {
-  HANDLE h = CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) {
+OwnedHandle open_for_reading(const std::string& path, FileError& error) {
+  OwnedHandle h(CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h.valid()) {
     error = FileErrorFromWin32(GetLastError());
     return h;
   }
-  if (GetFileType(h) != FILE_TYPE_DISK) {
-    CloseHandle(h);
+  if (GetFileType(h.get()) != FILE_TYPE_DISK) {
     error = FileError::NotRegular;
-    return INVALID_HANDLE_VALUE;
+    return OwnedHandle();
   }
   error = FileError::None;
   return h;
@@ -34,8 +34,7 @@ HANDLE open_for_reading(const std::string& path, FileError& error) {
 
 class Win32ArchiveFile final : public ArchiveFile {
  public:
-  Win32ArchiveFile(HANDLE h, std::uint64_t size) : handle_(h), size_(size) {}
-  ~Win32ArchiveFile() override { CloseHandle(handle_); }
+  Win32ArchiveFile(OwnedHandle h, std::uint64_t size) : handle_(std::move(h)), size_(size) {}
 
   std::uint64_t size() const override { return size_; }
 
@@ -49,7 +48,7 @@ class Win32ArchiveFile final : public ArchiveFile {
       at.OffsetHigh = static_cast<DWORD>(position >> 32);
       const std::size_t chunk = length - done > 0x40000000 ? 0x40000000 : length - done;
       DWORD got = 0;
-      if (!ReadFile(handle_, out + done, static_cast<DWORD>(chunk), &got, &at)) {
+      if (!ReadFile(handle_.get(), out + done, static_cast<DWORD>(chunk), &got, &at)) {
         if (GetLastError() == ERROR_HANDLE_EOF) break;
         return -1;
       }
@@ -60,54 +59,51 @@ class Win32ArchiveFile final : public ArchiveFile {
   }
 
  private:
-  HANDLE handle_;
+  OwnedHandle handle_;
   std::uint64_t size_;
 };
 
 class Win32ArchiveLock final : public ArchiveLock {
  public:
-  explicit Win32ArchiveLock(HANDLE h) : handle_(h) {}
+  explicit Win32ArchiveLock(OwnedHandle h) : handle_(std::move(h)) {}
   ~Win32ArchiveLock() override {
     OVERLAPPED at{};
     at.Offset = kLockOffsetLow;
     at.OffsetHigh = kLockOffsetHigh;
-    UnlockFileEx(handle_, 0, 1, 0, &at);
-    CloseHandle(handle_);
+    UnlockFileEx(handle_.get(), 0, 1, 0, &at);
   }
 
  private:
-  HANDLE handle_;
+  OwnedHandle handle_;
 };
 
 }  // namespace
 
 std::unique_ptr<ArchiveFile> ArchiveFile::open(const std::string& path, FileError& error) {
-  HANDLE h = open_for_reading(path, error);
-  if (h == INVALID_HANDLE_VALUE) return nullptr;
+  OwnedHandle h = open_for_reading(path, error);
+  if (!h.valid()) return nullptr;
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(h, &size)) {
+  if (!GetFileSizeEx(h.get(), &size)) {
     error = FileErrorFromWin32(GetLastError());
-    CloseHandle(h);
     return nullptr;
   }
-  return std::make_unique<Win32ArchiveFile>(h, static_cast<std::uint64_t>(size.QuadPart));
+  return std::make_unique<Win32ArchiveFile>(std::move(h), static_cast<std::uint64_t>(size.QuadPart));
 }
 
 std::unique_ptr<ArchiveLock> ArchiveLock::acquire(const std::string& path, FileError& error) {
-  HANDLE h = open_for_reading(path, error);
-  if (h == INVALID_HANDLE_VALUE) return nullptr;
+  OwnedHandle h = open_for_reading(path, error);
+  if (!h.valid()) return nullptr;
   OVERLAPPED at{};
   at.Offset = kLockOffsetLow;
   at.OffsetHigh = kLockOffsetHigh;
-  if (!LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
+  if (!LockFileEx(h.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
     const DWORD code = GetLastError();
-    CloseHandle(h);
     error = code == ERROR_LOCK_VIOLATION || code == ERROR_IO_PENDING ? FileError::InUse
                                                                      : FileErrorFromWin32(code);
     return nullptr;
   }
   error = FileError::None;
-  return std::make_unique<Win32ArchiveLock>(h);
+  return std::make_unique<Win32ArchiveLock>(std::move(h));
 }
 
 }  // namespace tarvik::platform

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/win32/owned_handle.h"
 #include "platform/win32/wide.h"
 
 namespace tarvik::platform {
@@ -45,15 +46,14 @@ bool AloneOnConsole() {
 
 void WaitForKey() {
   // The console's own input, even when standard input is redirected.
-  HANDLE in = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                          OPEN_EXISTING, 0, nullptr);
-  if (in == INVALID_HANDLE_VALUE) return;
-  FlushConsoleInputBuffer(in);  // a key typed before the notice was shown does not count
+  const OwnedHandle in(CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!in.valid()) return;
+  FlushConsoleInputBuffer(in.get());  // a key typed before the notice was shown does not count
   INPUT_RECORD record;
   DWORD read = 0;
-  while (ReadConsoleInputW(in, &record, 1, &read) && read == 1)
+  while (ReadConsoleInputW(in.get(), &record, 1, &read) && read == 1)
     if (record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown) break;
-  CloseHandle(in);
 }
 
 }  // namespace tarvik::platform

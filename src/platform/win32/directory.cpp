@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/owned_handle.h"
 #include "platform/win32/wide.h"
 
 namespace tarvik::platform {
@@ -27,12 +28,9 @@ bool FolderHasEntries(const std::string& folder) {
 }
 
 bool OpensAsRegularFile(const std::string& path) {
-  HANDLE h = CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  const bool regular = GetFileType(h) == FILE_TYPE_DISK;
-  CloseHandle(h);
-  return regular;
+  const OwnedHandle h(CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return h.valid() && GetFileType(h.get()) == FILE_TYPE_DISK;
 }
 
 std::vector<std::string> FolderNames(const std::string& folder) {

@@ -5,6 +5,7 @@
 #undef ReplaceFile
 
 #include "platform/flush_behind.h"
+#include "platform/win32/owned_handle.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win_error.h"
 
@@ -19,18 +20,17 @@ FileError SyncData(HANDLE h) { return FlushFileBuffers(h) ? FileError::None : Fi
 
 class Win32NewFile final : public NewFile {
  public:
-  explicit Win32NewFile(HANDLE h) : handle_(h), behind_([h] { return SyncData(h); }) {}
-  ~Win32NewFile() override {
-    behind_.stop();
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
+  // The flusher behind keeps the raw handle: it is stopped before the handle closes.
+  explicit Win32NewFile(OwnedHandle h)
+      : handle_(std::move(h)), behind_([raw = handle_.get()] { return SyncData(raw); }) {}
+  ~Win32NewFile() override { behind_.stop(); }
 
   FileError write(const char* data, std::size_t size) override {
-    if (handle_ == INVALID_HANDLE_VALUE) return FileError::Other;
+    if (!handle_.valid()) return FileError::Other;
     while (size > 0) {
       const DWORD chunk = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
       DWORD written = 0;
-      if (!WriteFile(handle_, data, chunk, &written, nullptr)) return FileErrorFromWin32(GetLastError());
+      if (!WriteFile(handle_.get(), data, chunk, &written, nullptr)) return FileErrorFromWin32(GetLastError());
       if (written == 0) return FileError::DiskFull;
       data += written;
       size -= written;
@@ -40,21 +40,20 @@ class Win32NewFile final : public NewFile {
   }
 
   FileError flush() override {
-    if (handle_ == INVALID_HANDLE_VALUE) return FileError::Other;
-    return SyncData(handle_);
+    if (!handle_.valid()) return FileError::Other;
+    return SyncData(handle_.get());
   }
 
   FileError flush_and_close() override {
-    if (handle_ == INVALID_HANDLE_VALUE) return FileError::Other;
+    if (!handle_.valid()) return FileError::Other;
     const FileError behind = behind_.stop();
-    FileError error = SyncData(handle_);
-    if (!CloseHandle(handle_) && error == FileError::None) error = FileErrorFromWin32(GetLastError());
-    handle_ = INVALID_HANDLE_VALUE;
+    FileError error = SyncData(handle_.get());
+    if (!handle_.close() && error == FileError::None) error = FileErrorFromWin32(GetLastError());
     return error != FileError::None ? error : behind;
   }
 
  private:
-  HANDLE handle_;
+  OwnedHandle handle_;
   FlushBehind behind_;
 };
 
@@ -77,14 +76,14 @@ std::unique_ptr<NewFile> NewFile::create(const std::string& path, FileError& err
     error = FileError::BadName;
     return nullptr;
   }
-  HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) {
+  OwnedHandle h(CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h.valid()) {
     error = FileErrorFromWin32(GetLastError());
     return nullptr;
   }
   error = FileError::None;
-  return std::make_unique<Win32NewFile>(h);
+  return std::make_unique<Win32NewFile>(std::move(h));
 }
 
 FileError ReplaceFile(const std::string& from, const std::string& to) {

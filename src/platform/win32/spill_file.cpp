@@ -5,6 +5,7 @@
 #include <atomic>
 #include <string>
 
+#include "platform/win32/owned_handle.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win_error.h"
 
@@ -29,14 +30,13 @@ OVERLAPPED at_offset(std::uint64_t offset) {
 // closes, however the process ends.
 class Win32SpillFile final : public SpillFile {
  public:
-  explicit Win32SpillFile(HANDLE h) : handle_(h) {}
-  ~Win32SpillFile() override { CloseHandle(handle_); }
+  explicit Win32SpillFile(OwnedHandle h) : handle_(std::move(h)) {}
 
   FileError append(const char* data, std::size_t size) override {
     while (size > 0) {
       OVERLAPPED at = at_offset(end_);
       DWORD written = 0;
-      if (!WriteFile(handle_, data, chunk_of(size), &written, &at)) return FileErrorFromWin32(GetLastError());
+      if (!WriteFile(handle_.get(), data, chunk_of(size), &written, &at)) return FileErrorFromWin32(GetLastError());
       if (written == 0) return FileError::DiskFull;
       data += written, size -= written, end_ += written;
     }
@@ -47,7 +47,7 @@ class Win32SpillFile final : public SpillFile {
     while (size > 0) {
       OVERLAPPED at = at_offset(offset);
       DWORD got = 0;
-      if (!ReadFile(handle_, data, chunk_of(size), &got, &at)) return FileErrorFromWin32(GetLastError());
+      if (!ReadFile(handle_.get(), data, chunk_of(size), &got, &at)) return FileErrorFromWin32(GetLastError());
       if (got == 0) return FileError::Other;  // shorter than what was written
       data += got, size -= got, offset += got;
     }
@@ -55,7 +55,7 @@ class Win32SpillFile final : public SpillFile {
   }
 
  private:
-  HANDLE handle_;
+  OwnedHandle handle_;
   std::uint64_t end_ = 0;
 };
 
@@ -68,12 +68,12 @@ std::unique_ptr<SpillFile> SpillFile::create(const std::string& folder, FileErro
   for (int attempt = 0; attempt < 16; ++attempt) {
     const std::wstring path = where + L".tarvik-spill-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                               std::to_wstring(made.fetch_add(1));
-    const HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                 FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
-                                 nullptr);
-    if (h != INVALID_HANDLE_VALUE) {
+    OwnedHandle h(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
+                              nullptr));
+    if (h.valid()) {
       error = FileError::None;
-      return std::make_unique<Win32SpillFile>(h);
+      return std::make_unique<Win32SpillFile>(std::move(h));
     }
     error = FileErrorFromWin32(GetLastError());
     if (error != FileError::AlreadyExists) return nullptr;
