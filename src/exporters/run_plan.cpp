@@ -1,25 +1,26 @@
 #include "exporters/run_plan.h"
 
+#include <cstddef>
+
 #include "exporters/document_rows.h"
 #include "exporters/exporters.h"
+#include "exporters/header_and_rows.h"
 
 namespace tarvik::exporters {
 
 namespace {
 
-// Each document header block is followed at once by the rows of the same kind.
-template <const char* Rows, const char* Header>
+// The stage of a document kind's rows (kHeaderAndRows[Kind]), which follows its header's.
+template <std::size_t Kind>
 void rows_of(ExportContext& context) {
-  ExportDocumentRows(context, Rows, Header);
+  ExportDocumentRows(context, kHeaderAndRows[Kind].rows, kHeaderAndRows[Kind].header);
 }
 
-constexpr char kRigheFattAcc[] = "RigheFattAcc", kTestataFattAcc[] = "TestataFattAcc";
-constexpr char kRigheFatture[] = "RigheFatture", kTestataFatture[] = "TestataFatture";
-constexpr char kRigheBolle[] = "RigheBolle", kTestataBolle[] = "TestataBolle";
-constexpr char kRigheOrdCli[] = "RigheOrdCli", kTestataOrdCli[] = "TestataOrdCli";
-constexpr char kRighePreventivi[] = "RighePreventivi", kTestataPreventivi[] = "TestataPreventivi";
-constexpr char kRigheDocGen1[] = "RigheDocGen1", kTestataDocGen1[] = "TestataDocGen1";
-constexpr char kRigheOrdForn[] = "RigheOrdForn", kTestataOrdForn[] = "TestataOrdForn";
+template <std::size_t Kind>
+ExportStage rows_stage() {
+  const HeaderAndRows& kind = kHeaderAndRows[Kind];
+  return {kind.rows, rows_of<Kind>, DocumentRowsQuery(kind.rows, kind.header)};
+}
 
 }  // namespace
 
@@ -45,19 +46,19 @@ const std::vector<ExportStage>& run_plan() {
       {"StampaPersonalizzata", ExportStampaPersonalizzata, std::string(kStampaPersonalizzataBlock.query)},
       {"StampaPersonalizzata2", ExportStampaPersonalizzata2, std::string(kStampaPersonalizzata2Block.query)},
       {"TestataFattAcc", ExportTestataFattAcc, std::string(kTestataFattAccBlock.query), ConditionCodes::Reads},
-      {"RigheFattAcc", rows_of<kRigheFattAcc, kTestataFattAcc>, DocumentRowsQuery(kRigheFattAcc, kTestataFattAcc)},
+      rows_stage<0>(),
       {"TestataFatture", ExportTestataFatture, std::string(kTestataFattureBlock.query), ConditionCodes::Reads},
-      {"RigheFatture", rows_of<kRigheFatture, kTestataFatture>, DocumentRowsQuery(kRigheFatture, kTestataFatture)},
+      rows_stage<1>(),
       {"TestataBolle", ExportTestataBolle, std::string(kTestataBolleBlock.query)},
-      {"RigheBolle", rows_of<kRigheBolle, kTestataBolle>, DocumentRowsQuery(kRigheBolle, kTestataBolle)},
+      rows_stage<2>(),
       {"TestataOrdCli", ExportTestataOrdCli, std::string(kTestataOrdCliBlock.query), ConditionCodes::Reads},
-      {"RigheOrdCli", rows_of<kRigheOrdCli, kTestataOrdCli>, DocumentRowsQuery(kRigheOrdCli, kTestataOrdCli)},
+      rows_stage<3>(),
       {"TestataPreventivi", ExportTestataPreventivi, std::string(kTestataPreventiviBlock.query), ConditionCodes::Reads},
-      {"RighePreventivi", rows_of<kRighePreventivi, kTestataPreventivi>, DocumentRowsQuery(kRighePreventivi, kTestataPreventivi)},
+      rows_stage<4>(),
       {"TestataDocGen1", ExportTestataDocGen1, std::string(kTestataDocGen1Block.query), ConditionCodes::Reads},
-      {"RigheDocGen1", rows_of<kRigheDocGen1, kTestataDocGen1>, DocumentRowsQuery(kRigheDocGen1, kTestataDocGen1)},
+      rows_stage<5>(),
       {"TestataOrdForn", ExportTestataOrdForn, std::string(kTestataOrdFornBlock.query), ConditionCodes::Reads},
-      {"RigheOrdForn", rows_of<kRigheOrdForn, kTestataOrdForn>, DocumentRowsQuery(kRigheOrdForn, kTestataOrdForn)},
+      rows_stage<6>(),
       {"PrimanotaDocumenti", ExportPrimanotaDocumenti, kPrimanotaDocumentiQuery, ConditionCodes::Reads},
       {"PrimanotaMovimenti", ExportPrimanotaMovimenti, std::string(kPrimanotaMovimentiBlock.query)},
       {"ProgrDocumenti", ExportProgrDocumenti, std::string(kProgrDocumentiBlock.query)},

@@ -1,9 +1,9 @@
 // The rows a block's query leaves out because a join found nothing for them, each with its key and
-// the reason in words; and the rows a join wrote more than once. Each block's own table is read by
-// a plain query of the columns that matter, and every reference is looked up among the keys of
-// the table it joins to, compared as the engine's joins compare them. The keys of the tables
-// joined to (CliFor, Magazzino, Agenti, the document headers) are read once per run.
-// Blocks without such joins have no rule and show none.
+// the reason in words; and the rows a join wrote more than once. Each block's rule (left_out_rule.h,
+// the rules themselves in left_out_rules_table.cpp) says which table to read again and where each
+// reference must find its row; this engine reads the table by a plain query of the columns that
+// matter and looks every reference up among the keys of its target, compared as the engine's joins
+// compare them. Blocks without a rule show none.
 #pragma once
 
 #include <cstdint>
@@ -11,11 +11,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 #include "archive/database.h"
 #include "report/block_report.h"
-#include "report/join_keys.h"
+#include "report/kept_rows.h"
+#include "report/left_out_reason.h"
+#include "report/left_out_rule.h"
 
 namespace tarvik::report {
 
@@ -26,32 +28,20 @@ class LeftOutFinder {
  public:
   // Fills the left-out rows of `report` (a block already written, `written` set) and, when the
   // block holds more records than its rows not left out, the rows written more than once.
-  // Blocks come in the run's order: a document kind's headers are let go once its rows' block is
-  // examined, and the item codes once the supplier links are (asked again, they are read again).
+  // Blocks come in the run's order: the keys a rule's join looked in are let go after the last
+  // block that asks them (RuleJoin::lets_go); asked again, they are read again.
   void Find(archive::Database& archive, BlockReport& report, const TableCounts& counts);
 
  private:
-  void ExamineBlock(archive::Database& archive, BlockReport& report, const TableCounts& counts);
-  // The headers of one document kind (or the journal documents): those the export wrote, and
-  // for each of the others the customer or supplier that was missing.
-  // When read from the headers the block's query gave no record (not `complete`), `written` and
-  // `all` hold only those: enough for the rows its rows' query gave no record, not for every row.
-  struct Headers {
-    explicit Headers(archive::sql::TextOrder order) : written(order), all(order) {}
-    JoinKeys written;
-    std::unordered_map<std::string, archive::Value> excluded;  // by join key: their idCliFor
-    JoinKeys all;
-    bool complete = false;
-  };
+  void Examine(archive::Database& archive, const LeftOutRule& rule, BlockReport& report, const TableCounts& counts);
+  // Each join of `rule` with the keys it looks in; `every_row` when the block reads all its rows.
+  std::vector<JoinTarget> Targets(archive::Database& archive, const LeftOutRule& rule, bool every_row);
+  const archive::KeyLookup& Index(archive::Database& archive, const RuleJoin& join);
+  const KeptRows& Kept(archive::Database& archive, std::string_view block, bool every_row);
+  void LetGo(const LeftOutRule& rule);
 
-  // The register's ids and the items' codes: the indexes the blocks' joins built, shared.
-  const archive::KeyLookup& register_ids(archive::Database& archive);
-  const archive::KeyLookup& item_codes(archive::Database& archive);
-  const Headers& headers(archive::Database& archive, const std::string& table, bool every_header);
-
-  std::optional<archive::KeyLookup> register_ids_;
-  std::optional<archive::KeyLookup> item_codes_;
-  std::map<std::string, Headers, std::less<>> headers_;
+  std::map<std::string, archive::KeyLookup, std::less<>> indexes_;  // by "table.column"
+  std::map<std::string, KeptRows, std::less<>> kept_;                // by block
 };
 
 }  // namespace tarvik::report

@@ -78,5 +78,18 @@ TEST_F(LeftOutFinderTest, NotedRowsGiveTheListsThatReadingEveryRowGives) {
   }
 }
 
+// The rows' block reads its headers itself when no header block was examined before it.
+TEST_F(LeftOutFinderTest, RowsWithoutTheirHeadersBlockGiveTheSameLists) {
+  const auto [headers, rows] = find(false, false);
+  for (const bool rows_noted : {false, true}) {
+    SCOPED_TRACE(rows_noted);
+    LeftOutFinder finder;
+    BlockReport alone = block("RigheFatture", kRows, rows_noted);
+    finder.Find(*db, alone, {});
+    EXPECT_EQ(listed(alone), listed(rows));
+    EXPECT_EQ(alone.left_out.count(), rows.left_out.count());
+  }
+}
+
 }  // namespace
 }  // namespace tarvik::test::report
