@@ -18,11 +18,11 @@ enum class Finds {
 
 // One join of the block's query: its row's `column` must find a row of `table` by `key`.
 struct RuleJoin {
-  std::string_view column;
-  std::string_view table;
-  std::string_view key;
+  std::string_view column = {};
+  std::string_view table = {};
+  std::string_view key = {};
   Finds finds = Finds::Index;
-  std::string_view noun;  // the row not found, in the reason: "cliente 12 inesistente"
+  std::string_view noun = {};  // the row not found, in the reason: "cliente 12 inesistente"
   Shown shown = Shown::Plain;
   // KeptRows: said of a target row that exists but was not written ("testata 7 esclusa"), and
   // whether the reason it was left out follows in brackets.
@@ -35,19 +35,19 @@ struct RuleJoin {
 // A column shown after the row's key in the list: `separator`, its `label` if any, then its value
 // (", Codice 'A1'", "/2024"); nothing when the value is null and `omitted_when_null`.
 struct ListedColumn {
-  std::string_view column;
-  std::string_view separator;
-  std::string_view label;
+  std::string_view column = {};
+  std::string_view separator = {};
+  std::string_view label = {};
   Shown shown = Shown::Plain;
   bool omitted_when_null = false;
 };
 
 struct LeftOutRule {
-  std::string_view block;
-  std::string_view table;      // the block's own table, read again
-  std::string_view key;        // its id, which starts a listed row
-  std::vector<ListedColumn> listed;
-  std::vector<RuleJoin> joins;
+  std::string_view block = {};
+  std::string_view table = {};  // the block's own table, read again
+  std::string_view key = {};    // its id, which starts a listed row
+  std::vector<ListedColumn> listed = {};
+  std::vector<RuleJoin> joins = {};
   // Which of the table's rows are the block's (empty: all). With one, the rows the block's query
   // noted do not serve and the whole table is read.
   std::string_view condition = {};

@@ -1,5 +1,5 @@
 // The rules of the blocks whose query joins: one per block, in the run's order. The reasons'
-// nouns are the page's Italian; the sentences around them are LeftOutReason's.
+// nouns are the page's Italian; the sentences around them are left_out_reason.cpp's.
 #include <string_view>
 #include <vector>
 
@@ -12,51 +12,64 @@ namespace {
 
 using exporters::HeaderAndRows;
 
-constexpr RuleJoin kRegister{"idCliFor", "CliFor", "idCliFor", Finds::Index, "cliente"};
+// A reference to the register (CliFor), named in the reason as `noun`.
+constexpr RuleJoin register_join(std::string_view noun) {
+  return {.column = "idCliFor", .table = "CliFor", .key = "idCliFor", .noun = noun};
+}
 
 // Whose record a header names, as its reasons call it.
-std::string_view register_noun(std::string_view header) {
+constexpr std::string_view register_noun(std::string_view header) {
   if (header == "TestataOrdForn") return "fornitore";
   if (header == "PrimanotaDocumenti") return "cliente/fornitore";
   return "cliente";
 }
 
-// A header's own rule: its customer or supplier must exist. Its rows' block asks which headers
-// were written, so they are kept.
+// A header goes out when its customer or supplier does not exist. Its rows' block asks which
+// headers were written, so they are kept.
 LeftOutRule header_rule(const HeaderAndRows& kind) {
-  LeftOutRule rule{kind.header, kind.header, kind.header_key, {}, {kRegister}};
-  rule.joins[0].noun = register_noun(kind.header);
+  LeftOutRule rule{.block = kind.header, .table = kind.header, .key = kind.header_key,
+                   .joins = {register_join(register_noun(kind.header))}, .keeps_rows = true};
   // Documents carry a number and a year; the journal's documents do not.
   if (kind.header_key == "idDocumento")
-    rule.listed = {{"Numero", ", ", "numero", Shown::Plain, true}, {"Anno", "/", "", Shown::Plain, true}};
-  rule.keeps_rows = true;
+    rule.listed = {{.column = "Numero", .separator = ", ", .label = "numero", .omitted_when_null = true},
+                   {.column = "Anno", .separator = "/", .omitted_when_null = true}};
   return rule;
 }
 
-// A row goes out when its header did.
+// A row goes out when its header did, or has none.
 LeftOutRule rows_rule(const HeaderAndRows& kind) {
-  const RuleJoin header{kind.header_key, kind.header, kind.header_key, Finds::KeptRows, "testata",
-                        Shown::Plain, "esclusa", true, true};
-  return {kind.rows, kind.rows, kind.row_key, {{kind.header_key, ", ", kind.header_key}}, {header}};
+  return {.block = kind.rows,
+          .table = kind.rows,
+          .key = kind.row_key,
+          .listed = {{.column = kind.header_key, .separator = ", ", .label = kind.header_key}},
+          .joins = {{.column = kind.header_key, .table = kind.header, .key = kind.header_key,
+                     .finds = Finds::KeptRows, .noun = "testata", .not_written = "esclusa", .with_cause = true,
+                     .lets_go = true}}};
 }
 
 std::vector<LeftOutRule> make_rules() {
-  RuleJoin agent_register = kRegister;
-  agent_register.noun = "anagrafica";
-  RuleJoin supplier = kRegister;
-  supplier.noun = "fornitore";
   std::vector<LeftOutRule> rules = {
-      {"Agenti", "Agenti", "idCliFor", {}, {agent_register}},
+      {.block = "Agenti", .table = "Agenti", .key = "idCliFor", .joins = {register_join("anagrafica")}},
       // The pairs come from the register records that name an agent; one whose agent has no rules,
       // or whose rules belong to no register record, goes nowhere.
-      {"LinkAgentiCliFor", "CliFor", "idCliFor", {},
-       {{"idAgente", "Agenti", "idCliFor", Finds::KeptRows, "agente", Shown::Plain, "senza anagrafica", false, true}},
-       "idAgente IS NOT NULL"},
-      {"GiornaleMagazzino", "GiornaleMagazzino", "idGiornaleMagazzino", {{"Codice", ", ", "Codice", Shown::Quoted}},
-       {{"Codice", "Magazzino", "Codice", Finds::Index, "articolo", Shown::Quoted}}},
-      {"LinkMagazzinoFornitori", "LinkMagazzinoFornitori", "idMagazzinoFornitori", {},
-       {{"CodiceArticolo", "Magazzino", "Codice", Finds::Index, "articolo", Shown::Quoted, {}, false, true},
-        supplier}},
+      {.block = "LinkAgentiCliFor",
+       .table = "CliFor",
+       .key = "idCliFor",
+       .joins = {{.column = "idAgente", .table = "Agenti", .key = "idCliFor", .finds = Finds::KeptRows,
+                  .noun = "agente", .not_written = "senza anagrafica", .lets_go = true}},
+       .condition = "idAgente IS NOT NULL"},
+      {.block = "GiornaleMagazzino",
+       .table = "GiornaleMagazzino",
+       .key = "idGiornaleMagazzino",
+       .listed = {{.column = "Codice", .separator = ", ", .label = "Codice", .shown = Shown::Quoted}},
+       .joins = {{.column = "Codice", .table = "Magazzino", .key = "Codice", .noun = "articolo",
+                  .shown = Shown::Quoted}}},
+      {.block = "LinkMagazzinoFornitori",
+       .table = "LinkMagazzinoFornitori",
+       .key = "idMagazzinoFornitori",
+       .joins = {{.column = "CodiceArticolo", .table = "Magazzino", .key = "Codice", .noun = "articolo",
+                  .shown = Shown::Quoted, .lets_go = true},
+                 register_join("fornitore")}},
   };
   for (const HeaderAndRows& kind : exporters::kHeaderAndRows) {
     rules.push_back(header_rule(kind));
