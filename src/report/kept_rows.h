@@ -12,7 +12,8 @@ namespace tarvik::report {
 
 struct KeptRows {
   // `complete` when every row of the block was read, not only those its query noted.
-  KeptRows(archive::sql::TextOrder order, bool complete) : written(order), all(order), complete(complete), order_(order) {}
+  KeptRows(archive::sql::TextOrder order, bool complete)
+      : written(order), all(order), complete(complete), order_(order) {}
 
   // A row read, with the reason it was left out (empty: written).
   void Note(const archive::Value& key, const std::string& reason) {

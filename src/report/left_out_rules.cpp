@@ -14,7 +14,7 @@ namespace {
 using archive::Recordset;
 
 // The reason a row of the block is left out, or none when the export writes it.
-using Examine = std::function<std::optional<ListedRow>(Recordset& rows)>;
+using ExamineRow = std::function<std::optional<ListedRow>(Recordset& rows)>;
 
 struct Scan {
   std::int64_t rows = 0;  // rows of the block's own table read
@@ -26,7 +26,7 @@ struct Scan {
 // rows the block's query gave no record are read alone: the others were written, so they are
 // counted as read without being read again.
 Scan scan(archive::Database& archive, const std::string& sql, const archive::UnmatchedRows* only, BlockReport& report,
-          std::optional<std::int64_t> known, const Examine& examine) {
+          std::optional<std::int64_t> known, const ExamineRow& examine) {
   Scan result;
   auto rows = OpenRuleRows(archive, sql, only);
   for (; !rows->eof(); rows->move_next()) {
@@ -52,7 +52,8 @@ Scan scan(archive::Database& archive, const std::string& sql, const archive::Unm
 }
 
 bool all_unique(archive::Database& archive, const std::vector<RuleJoin>& joins) {
-  return std::ranges::all_of(joins, [&archive](const RuleJoin& join) { return KeyIsUnique(archive, join.table, join.key); });
+  return std::ranges::all_of(joins,
+                             [&archive](const RuleJoin& join) { return KeyIsUnique(archive, join.table, join.key); });
 }
 
 // With every target a unique key (and those its kept rows joined to), each row is written at most
@@ -94,12 +95,13 @@ void LeftOutFinder::Examine(archive::Database& archive, const LeftOutRule& rule,
   const std::optional<std::int64_t> known = known_left_out(archive, rule, report, counts);
   if (known && *known <= 0) return;
 
-  const Scan read = scan(archive, RuleQuery(rule), only, report, known, [&](Recordset& rows) -> std::optional<ListedRow> {
+  const ExamineRow examine = [&](Recordset& rows) -> std::optional<ListedRow> {
     std::string reason = WhyLeftOut(targets, rows);
     if (keeping) keeping->Note(rows.field(rule.key), reason);
     if (reason.empty()) return std::nullopt;
     return ListedRow{ListedKey(rule, rows), std::move(reason)};
-  });
+  };
+  const Scan read = scan(archive, RuleQuery(rule), only, report, known, examine);
   if (read.stopped) {
     report.left_out.add_unlisted(std::max<std::int64_t>(0, *known - report.left_out.count()));
     return;
