@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "archive/side_reads.h"
 #include "report/value_text.h"
 
 namespace tarvik::report {
@@ -36,7 +37,7 @@ struct Scan {
 Scan scan(archive::Database& archive, const std::string& sql, const archive::UnmatchedRows* only, BlockReport& report,
           std::optional<std::int64_t> known, const Examine& examine) {
   Scan result;
-  auto rows = only ? archive.open_snapshot_at(sql, only->pointers) : archive.open_snapshot(sql);
+  auto rows = only ? archive::SideReads(archive).open_snapshot_at(sql, only->pointers) : archive.open_snapshot(sql);
   for (; !rows->eof(); rows->move_next()) {
     ++result.rows;
     std::optional<ListedRow> left_out = examine(*rows);
@@ -131,12 +132,12 @@ void list_duplicates(archive::Database& archive, const std::string& own_table, c
 }  // namespace
 
 const archive::KeyLookup& LeftOutFinder::register_ids(archive::Database& archive) {
-  if (!register_ids_) register_ids_ = archive.key_lookup("CliFor", "idCliFor");
+  if (!register_ids_) register_ids_ = archive::SideReads(archive).key_lookup("CliFor", "idCliFor");
   return *register_ids_;
 }
 
 const archive::KeyLookup& LeftOutFinder::item_codes(archive::Database& archive) {
-  if (!item_codes_) item_codes_ = archive.key_lookup("Magazzino", "Codice");
+  if (!item_codes_) item_codes_ = archive::SideReads(archive).key_lookup("Magazzino", "Codice");
   return *item_codes_;
 }
 
@@ -292,7 +293,7 @@ void LeftOutFinder::ExamineBlock(archive::Database& archive, BlockReport& report
   // the table's rows less the records written: the count is known, and the table is read only
   // as far as the list needs.
   bool unique = true;
-  for (const auto& [table, column] : targets) unique = unique && archive.has_unique_index(table, column);
+  for (const auto& [table, column] : targets) unique = unique && archive::SideReads(archive).has_unique_index(table, column);
   const auto own = counts.find(own_table);
   std::optional<std::int64_t> known;
   if (unique && !full_read && own != counts.end()) known = own->second - report.written;

@@ -14,6 +14,7 @@
 #include <unordered_map>
 
 #include "archive/database.h"
+#include "archive/key_lookup.h"
 #include "report/block_report.h"
 #include "report/join_keys.h"
 
