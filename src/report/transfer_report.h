@@ -60,7 +60,9 @@ class TransferReport {
   ReportHeading& heading() { return heading_; }
   const ReportHeading& heading() const { return heading_; }
   // A deque: a block being looked up on another thread stays where it is while the next ones are
-  // added.
+  // added. Shared without a lock of its own: the run's thread adds blocks and fills the current
+  // one; a complete block is handed to the look-up through a queue's lock (the second thread's),
+  // and read again only after the look-ups have ended.
   const std::deque<BlockReport>& blocks() const { return blocks_; }
   ReportTotals totals() const;
 
