@@ -16,10 +16,11 @@ work=$(mktemp -d /tmp/tarvik-tsan-XXXXXX)
 trap 'rm -rf "$work"' EXIT INT TERM
 for scale in 1 10; do
   mkdir -p "$work/$scale"
-  build/tools/archive-gen/archive-gen sample --scale "$scale" "$work/$scale/Tarvik.mdb"
+  build/tools/archive-gen/archive-gen sample --scale "$scale" "$work/$scale/Tarvik.mdb" >/dev/null
   for build in build build-tsan; do
     "${no_aslr[@]}" "$build/tarvik-transfer" export --folder "$work/$scale" --departments no \
-      --output "$work/$scale/$build.txt" >/dev/null
+      --output "$work/$scale/$build.txt" >"$work/$scale/$build.log" 2>&1 ||
+      { cat "$work/$scale/$build.log" >&2; echo "tsan: the $build export failed" >&2; exit 1; }
   done
   cmp "$work/$scale/build.txt" "$work/$scale/build-tsan.txt"
   echo "tsan: the scale-$scale sample export is clean and the same bytes"
