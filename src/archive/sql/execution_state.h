@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "archive/jet/jet_file.h"
+#include "archive/sql/bound_walk.h"
 #include "archive/sql/evaluate.h"
 #include "archive/sql/executor.h"
 #include "archive/sql/join_index_cache.h"
@@ -15,12 +16,6 @@
 namespace tarvik::archive::sql {
 
 class SpineCursor;
-
-// Marks in `mask` the columns of `source` that `e` reads.
-inline void mark_columns(const Bound& e, std::size_t source, std::vector<bool>& mask) {
-  if (e.kind == BoundKind::Column && e.source == source) mask[e.column] = true;
-  for (const Bound& a : e.args) mark_columns(a, source, mask);
-}
 
 // One flag per column of the source's table: the columns the query keeps of it.
 inline std::vector<bool> stored_mask(const PlanSource& src) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "archive/sql/bound_walk.h"
 #include "archive/sql/evaluate.h"
 #include "archive/sql/execution_state.h"
 #include "archive/sql/group_aggregate.h"
@@ -12,19 +13,6 @@
 #include "archive/sql/spine_cursor.h"
 
 namespace tarvik::archive::sql {
-
-namespace {
-
-// Whether `e`, over a group row, reads one of its first `key_count` values (the group's keys).
-bool reads_group_keys(const Bound& e, std::size_t key_count) {
-  if (e.kind == BoundKind::GroupValue && e.index < key_count) return true;
-  for (const Bound& a : e.args) {
-    if (reads_group_keys(a, key_count)) return true;
-  }
-  return false;
-}
-
-}  // namespace
 
 Execution::State::State(const jet::JetFile& f, const Plan& p, JoinIndexCache* c)
     : file(f), plan(p), cache(c), stored(p.sources.size()) {

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "archive/sql/compare.h"
+#include "archive/sql/bound_walk.h"
 #include "archive/sql/evaluate.h"
 
 namespace tarvik::archive::sql {
@@ -30,15 +31,6 @@ bool make_key(const std::vector<Bound>& keys, const RowContext& row, std::string
     if (v.is_null()) return false;
     append_key(key, v, row.text_order);
   }
-  return true;
-}
-
-// Whether `e` reads no source other than `source`.
-bool reads_only(const Bound& e, std::size_t source) {
-  if (e.kind == BoundKind::Aggregate || e.kind == BoundKind::GroupValue) return false;
-  if (e.kind == BoundKind::Column && e.source != source) return false;
-  for (const Bound& a : e.args)
-    if (!reads_only(a, source)) return false;
   return true;
 }
 
