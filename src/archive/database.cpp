@@ -16,21 +16,6 @@ namespace tarvik::archive {
 
 namespace {
 
-// The engine's field types carry the Jet column codes, so a column's type converts one to one;
-// the build checks that the two lists still agree.
-FieldType field_type(jet::ColumnType type) {
-  using J = jet::ColumnType;
-  static_assert(static_cast<int>(FieldType::Boolean) == static_cast<int>(J::Boolean));
-  static_assert(static_cast<int>(FieldType::Long) == static_cast<int>(J::Long));
-  static_assert(static_cast<int>(FieldType::Currency) == static_cast<int>(J::Currency));
-  static_assert(static_cast<int>(FieldType::DateTime) == static_cast<int>(J::DateTime));
-  static_assert(static_cast<int>(FieldType::Text) == static_cast<int>(J::Text));
-  static_assert(static_cast<int>(FieldType::Memo) == static_cast<int>(J::Memo));
-  static_assert(static_cast<int>(FieldType::Guid) == static_cast<int>(J::Guid));
-  static_assert(static_cast<int>(FieldType::DateTimeExt) == static_cast<int>(J::DateTimeExt));
-  return static_cast<FieldType>(type);
-}
-
 // Takes the exclusive hold an export keeps on its archive for the whole run.
 std::unique_ptr<platform::ArchiveLock> lock_archive(const std::string& path) {
   platform::FileError error = platform::FileError::None;
@@ -92,7 +77,7 @@ sql::Plan plan_of(const jet::JetFile& f, std::string_view sql_text) {
 
 std::vector<FieldInfo> fields_of(const sql::Plan& plan) {
   std::vector<FieldInfo> fields;
-  for (const sql::OutputColumn& c : plan.columns) fields.push_back({c.name, field_type(c.expr.type.type), c.expr.type.size});
+  for (const sql::OutputColumn& c : plan.columns) fields.push_back({c.name, c.expr.type.type, c.expr.type.size});
   return fields;
 }
 
@@ -120,7 +105,7 @@ std::unique_ptr<Recordset> Database::open_table(std::string_view name) {
   if (state_->closed) throw errors::object_closed();
   jet::TableDef table = state_->file->table(name);
   std::vector<FieldInfo> fields;
-  for (const jet::Column& c : table.columns) fields.push_back({c.name, field_type(c.type), c.length});
+  for (const jet::Column& c : table.columns) fields.push_back({c.name, c.type, c.length});
   auto rows = table_rows(*state_->file, table);
   return std::make_unique<Recordset>(state_, Recordset::Kind::Table, std::move(fields), std::move(rows),
                                      std::make_unique<TableState>(TableState{std::move(table), nullptr, std::nullopt}));
