@@ -12,7 +12,7 @@
 #include "jet_writer.h"
 
 using tarvik::archive::Value;
-using tarvik::archive::jet::ColumnType;
+using tarvik::archive::FieldType;
 using namespace tarvik::archive_gen;
 
 namespace {
@@ -25,15 +25,15 @@ int main(int argc, char** argv) try {
   const long rows = argc > 1 ? std::atol(argv[1]) : 4000000;
   const std::string path = argc > 2 ? argv[2] : "/tmp/archive_gen_bench.mdb";
   const TableSpec table{"MovMag",
-                        {{"idMovMag", ColumnType::Long, 0, true},
-                         {"CodArt", ColumnType::Text, 20, false},
-                         {"Descrizione", ColumnType::Text, 80, false},
-                         {"Quantita", ColumnType::Double, 0, false},
-                         {"Prezzo", ColumnType::Currency, 0, false},
-                         {"DataMov", ColumnType::DateTime, 0, false},
-                         {"Causale", ColumnType::Integer, 0, false},
-                         {"Evaso", ColumnType::Boolean, 0, false},
-                         {"Note", ColumnType::Memo, 0, false}},
+                        {{"idMovMag", FieldType::Long, 0, true},
+                         {"CodArt", FieldType::Text, 20, false},
+                         {"Descrizione", FieldType::Text, 80, false},
+                         {"Quantita", FieldType::Double, 0, false},
+                         {"Prezzo", FieldType::Currency, 0, false},
+                         {"DataMov", FieldType::DateTime, 0, false},
+                         {"Causale", FieldType::Integer, 0, false},
+                         {"Evaso", FieldType::Boolean, 0, false},
+                         {"Note", FieldType::Memo, 0, false}},
                         {"idMovMag"}};
   const std::u16string long_note(1500, u'n');
 

@@ -40,7 +40,7 @@ TableDef read_definition(tarvik::fuzz::InputCursor& in, bool variable_columns) {
   for (std::size_t i = 0; i < count; ++i) {
     Column c;
     c.name = "c" + std::to_string(i);
-    c.type = static_cast<ColumnType>(in.u8());
+    c.type = static_cast<FieldType>(in.u8());
     c.flags = in.u8();
     c.number = in.u8();
     c.var_index = in.u8();

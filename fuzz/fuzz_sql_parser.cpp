@@ -18,20 +18,19 @@
 
 using namespace tarvik::archive;
 using jet::Column;
-using jet::ColumnType;
 using jet::TableDef;
 
 namespace {
 
-constexpr ColumnType kTypes[] = {ColumnType::Text,   ColumnType::Long,     ColumnType::Integer,
-                                 ColumnType::Double, ColumnType::Currency, ColumnType::DateTime,
-                                 ColumnType::Boolean, ColumnType::Byte,    ColumnType::Memo,
-                                 ColumnType::Single};
+constexpr FieldType kTypes[] = {FieldType::Text,   FieldType::Long,     FieldType::Integer,
+                                 FieldType::Double, FieldType::Currency, FieldType::DateTime,
+                                 FieldType::Boolean, FieldType::Byte,    FieldType::Memo,
+                                 FieldType::Single};
 
-ColumnType type_of(std::string_view name) {
+FieldType type_of(std::string_view name) {
   if (name.size() >= 2 && std::tolower(static_cast<unsigned char>(name[0])) == 'i' &&
       std::tolower(static_cast<unsigned char>(name[1])) == 'd')
-    return ColumnType::Long;
+    return FieldType::Long;
   std::uint32_t hash = 2166136261u;
   for (char ch : name) hash = (hash ^ std::uint8_t(std::tolower(static_cast<unsigned char>(ch)))) * 16777619u;
   return kTypes[hash % std::size(kTypes)];
@@ -49,7 +48,7 @@ std::vector<Column> columns_named_in(const std::vector<sql::Token>& tokens) {
     c.name = token.text;
     c.type = type_of(token.text);
     c.number = static_cast<std::uint16_t>(columns.size());
-    c.length = c.type == ColumnType::Text ? 100 : 8;
+    c.length = c.type == FieldType::Text ? 100 : 8;
     columns.push_back(c);
   }
   return columns;

@@ -2,12 +2,12 @@
 
 #include <new>
 
+#include "app/ahead/run_ahead.h"
 #include "app/error_handler.h"
 #include "app/file_tests.h"
 #include "app/record_total.h"
 #include "app/run_error.h"
 #include "app/run_report.h"
-#include "app/run_stages.h"
 #include "checks/archive_checks.h"
 #include "common/numbered_error.h"
 #include "platform/memory_reuse.h"
@@ -22,18 +22,12 @@ constexpr const char* kArchiveFileName = "Tarvik.mdb";
 RunOutcome export_archive(RunContext& context, const std::string& archive_path) {
   context.open_archive = archive::Database::open(archive_path);
   archive::Database& archive = *context.open_archive;
-  // While the first checks run here, the archive's second thread prepares the later checks'
-  // queries, counts the tables for the total, and then records stages ahead.
-  checks::PrepareLaterChecks(archive);
-  CountTablesAhead(archive);
-  StagesAhead stages(context, archive_path);
+  RunAhead ahead(context, archive_path);  // what the second thread reads meanwhile, and when
   bool accepted = checks::CheckSchema(archive, context.window) && checks::CheckDuplicateSuppliers(archive, context.window);
-  // The last check's queries are still being prepared on the second thread: this one counts the
-  // tables for the total meanwhile instead of waiting.
-  if (accepted) CountTablesEarly(archive);
+  if (accepted) ahead.count_tables_meanwhile();
   accepted = accepted && checks::CheckMissingDestinations(archive, context.window);
   if (!accepted) {
-    stages.stop();
+    ahead.stop();
     context.open_archive->close();
     context.open_archive.reset();
     return RunOutcome::RefusedByCheck;
@@ -48,9 +42,9 @@ RunOutcome export_archive(RunContext& context, const std::string& archive_path) 
   context.writer().WriteNumberLine(context.total);
   context.departments = checks::AskDepartmentUse(archive, context.window);
   context.writer().WriteTextLine(context.departments ? "T" : "F");
-  stages.WriteAll();
-  stages.stop();
-  archive.finish_ahead();  // the report's look-ups of the last blocks
+  ahead.write_stages();
+  ahead.finish();  // the report's look-ups of the last blocks
+  ahead.stop();
 
   context.open_archive->close();
   context.open_archive.reset();

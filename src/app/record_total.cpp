@@ -31,27 +31,13 @@ std::int32_t CountTableRecords(archive::Database& archive, std::string_view tabl
   return count;
 }
 
-void CountTablesAhead(archive::Database& archive) {
-  // From the last table back: ComputeTotal counts from the first, taking the counts made here
-  // once it meets them, so the two threads share the tables instead of counting the same ones.
-  archive.run_ahead([](archive::Database& db) {
-    for (auto table = kCountedTables.rbegin(); table != kCountedTables.rend(); ++table) {
-      try {
-        CountTableRecords(db, *table);
-      } catch (const std::exception&) {
-        // counted again, and the error met, where the total is made
-      }
-    }
-  });
-}
+std::span<const std::string_view> CountedTables() { return kCountedTables; }
 
-void CountTablesEarly(archive::Database& archive) {
-  for (std::string_view table : kCountedTables) {
-    try {
-      CountTableRecords(archive, table);
-    } catch (const std::exception&) {
-      // counted again, and the error met, where the total is made
-    }
+void CountTableEarly(archive::Database& archive, std::string_view table) {
+  try {
+    CountTableRecords(archive, table);
+  } catch (const std::exception&) {
+    // counted again, and the error met, where the total is made
   }
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "app/run_context.h"
@@ -11,16 +12,13 @@ namespace tarvik::app {
 
 // Opens the table as a table-kind record set, makes its count exact and returns it.
 std::int32_t CountTableRecords(archive::Database& archive, std::string_view table);
-// Sets the context's total; a sum beyond the 32-bit signed range is an overflow.
+// Sets the context's total; a sum beyond the 32-bit signed range is an overflow. Tables already
+// counted (the archive keeps their counts) cost nothing again.
 void ComputeTotal(RunContext& context);
-// Has the same tables counted on the archive's second thread, from the last, while the checks
-// run: ComputeTotal, counting from the first, finds the counts made there (the archive keeps
-// them). A table that cannot be counted there is left alone: ComputeTotal counts it again and
-// meets its error itself, in its own order.
-void CountTablesAhead(archive::Database& archive);
-// Counts the same tables here, from the first, before their total is due: the run calls it while
-// the second thread still prepares the last check's queries, which this thread would otherwise
-// wait for. As on the second thread, a table that cannot be counted is left to ComputeTotal.
-void CountTablesEarly(archive::Database& archive);
+// The 34 tables whose rows make the total, in the order ComputeTotal counts them.
+std::span<const std::string_view> CountedTables();
+// Counts `table` (CountTableRecords) for the total to take later; a table that cannot be counted
+// is left alone: ComputeTotal counts it again and meets its error itself, in its own order.
+void CountTableEarly(archive::Database& archive, std::string_view table);
 
 }  // namespace tarvik::app

@@ -18,6 +18,8 @@
 
 namespace tarvik::app {
 
+class RunAhead;
+
 // How a run treats its files: an export writes the transfer file and its report beside it; a dry
 // run writes only the report, at a path of its own.
 enum class RunMode { Export, ReportOnly };
@@ -28,7 +30,6 @@ class RunContext : public exporters::ExportContext, public transfer::ValueObserv
   RunContext(ui::WindowPort& window, std::filesystem::path transfer_path);
   // A dry run: the checks and the report at `report_path`, no transfer file.
   static std::unique_ptr<RunContext> ReportOnly(ui::WindowPort& window, std::filesystem::path report_path);
-  // Closes the archive first: its second thread may still be filling the report.
   ~RunContext() override;
 
   archive::Database& archive() override { return *open_archive; }
@@ -42,6 +43,9 @@ class RunContext : public exporters::ExportContext, public transfer::ValueObserv
   void BlockFinished(std::string_view block, std::int32_t written,
                      std::optional<archive::UnmatchedRows> unmatched) override;
   void value_changed(const transfer::ValueChange& change) override;
+  // Has the report find what a complete block left out: on the second thread while the run has
+  // one (`ahead`), here otherwise.
+  void LookUpLeftOut(report::BlockReport& block);
 
   ui::WindowPort& window;
   const std::filesystem::path transfer_path;
@@ -61,6 +65,7 @@ class RunContext : public exporters::ExportContext, public transfer::ValueObserv
   std::uint64_t recording_disk = std::numeric_limits<std::uint64_t>::max();
   // Made when the transfer file is created; kept after the run for the summary it gives.
   std::unique_ptr<report::TransferReport> report;
+  RunAhead* ahead = nullptr;  // the export's second thread, while it runs
 
  private:
   archive::Recordset* block_records_ = nullptr;  // the set of the block being written

@@ -4,6 +4,7 @@
 #include <future>
 #include <optional>
 
+#include "app/ahead/run_ahead.h"
 #include "common/version.h"
 #include "platform/directory.h"
 #include "platform/utf8_path.h"
@@ -34,7 +35,14 @@ void RunContext::BlockStarted(std::string_view block, archive::Recordset& record
 void RunContext::BlockFinished(std::string_view /*block*/, std::int32_t written,
                                std::optional<archive::UnmatchedRows> unmatched) {
   block_records_ = nullptr;
-  if (report) report->BlockFinished(written, std::move(unmatched), archive());
+  if (report) LookUpLeftOut(report->BlockFinished(written, std::move(unmatched)));
+}
+
+void RunContext::LookUpLeftOut(report::BlockReport& block) {
+  if (ahead)
+    ahead->look_up_left_out(block);
+  else
+    report->FindLeftOut(archive(), block);
 }
 
 void RunContext::value_changed(const transfer::ValueChange& change) {

@@ -4,7 +4,7 @@
 #include "archive/database_state.h"
 #include "archive/jet/page_source.h"
 #include "archive/row_sources.h"
-#include "archive/archive_worker.h"
+#include "archive/ready_snapshots.h"
 #include "archive/sql/column_index.h"
 #include "archive/sql/lexer.h"
 #include "archive/sql/parser.h"
@@ -15,21 +15,6 @@
 namespace tarvik::archive {
 
 namespace {
-
-// The engine's field types carry the Jet column codes, so a column's type converts one to one;
-// the build checks that the two lists still agree.
-FieldType field_type(jet::ColumnType type) {
-  using J = jet::ColumnType;
-  static_assert(static_cast<int>(FieldType::Boolean) == static_cast<int>(J::Boolean));
-  static_assert(static_cast<int>(FieldType::Long) == static_cast<int>(J::Long));
-  static_assert(static_cast<int>(FieldType::Currency) == static_cast<int>(J::Currency));
-  static_assert(static_cast<int>(FieldType::DateTime) == static_cast<int>(J::DateTime));
-  static_assert(static_cast<int>(FieldType::Text) == static_cast<int>(J::Text));
-  static_assert(static_cast<int>(FieldType::Memo) == static_cast<int>(J::Memo));
-  static_assert(static_cast<int>(FieldType::Guid) == static_cast<int>(J::Guid));
-  static_assert(static_cast<int>(FieldType::DateTimeExt) == static_cast<int>(J::DateTimeExt));
-  return static_cast<FieldType>(type);
-}
 
 // Takes the exclusive hold an export keeps on its archive for the whole run.
 std::unique_ptr<platform::ArchiveLock> lock_archive(const std::string& path) {
@@ -77,32 +62,10 @@ std::unique_ptr<Database> Database::open(const std::string& path) {
 
 std::unique_ptr<Recordset> Database::open_snapshot(std::string_view sql_text) {
   if (state_->closed) throw errors::object_closed();
-  if (worker_) {
-    if (auto prepared = worker_->take(sql_text)) return prepared;
+  if (ready_) {
+    if (auto ready = ready_->take(sql_text)) return ready;
   }
   return open_snapshot_here(sql_text);
-}
-
-ArchiveWorker& Database::worker() {
-  if (state_->closed) throw errors::object_closed();
-  if (!worker_) {
-    worker_ = std::make_unique<ArchiveWorker>([this](std::string_view sql) {
-      std::unique_ptr<Recordset> records = open_snapshot_here(sql);
-      records->count_ahead();
-      return records;
-    });
-  }
-  return *worker_;
-}
-
-void Database::prepare_snapshot(std::string sql_text) { worker().prepare(std::move(sql_text)); }
-
-void Database::run_ahead(std::function<void(Database&)> job) {
-  worker().run([this, job = std::move(job)] { job(*this); });
-}
-
-void Database::finish_ahead() {
-  if (worker_) worker_->finish();
 }
 
 namespace {
@@ -114,7 +77,7 @@ sql::Plan plan_of(const jet::JetFile& f, std::string_view sql_text) {
 
 std::vector<FieldInfo> fields_of(const sql::Plan& plan) {
   std::vector<FieldInfo> fields;
-  for (const sql::OutputColumn& c : plan.columns) fields.push_back({c.name, field_type(c.expr.type.type), c.expr.type.size});
+  for (const sql::OutputColumn& c : plan.columns) fields.push_back({c.name, c.expr.type.type, c.expr.type.size});
   return fields;
 }
 
@@ -125,8 +88,6 @@ void Database::check_statement(std::string_view sql_text) const {
   plan_of(*state_->file, sql_text);
 }
 
-// A snapshot on the plan of `sql_text`, its rows from `rows_of` the plan.
-template <typename RowsOf>
 std::unique_ptr<Recordset> Database::snapshot(std::string_view sql_text, const RowsOf& rows_of) {
   auto plan = std::make_unique<sql::Plan>(plan_of(*state_->file, sql_text));
   std::vector<FieldInfo> fields = fields_of(*plan);
@@ -140,49 +101,18 @@ std::unique_ptr<Recordset> Database::open_snapshot_here(std::string_view sql_tex
   });
 }
 
-std::unique_ptr<Recordset> Database::open_snapshot_at(std::string_view sql_text,
-                                                     const std::vector<std::uint32_t>& pointers) {
-  if (state_->closed) throw errors::object_closed();
-  return snapshot(sql_text, [this, &pointers](std::unique_ptr<sql::Plan> plan) {
-    return query_rows_at(*state_->file, std::move(plan), pointers);
-  });
-}
-
 std::unique_ptr<Recordset> Database::open_table(std::string_view name) {
   if (state_->closed) throw errors::object_closed();
   jet::TableDef table = state_->file->table(name);
   std::vector<FieldInfo> fields;
-  for (const jet::Column& c : table.columns) fields.push_back({c.name, field_type(c.type), c.length});
+  for (const jet::Column& c : table.columns) fields.push_back({c.name, c.type, c.length});
   auto rows = table_rows(*state_->file, table);
   return std::make_unique<Recordset>(state_, Recordset::Kind::Table, std::move(fields), std::move(rows),
                                      std::make_unique<TableState>(TableState{std::move(table), nullptr, std::nullopt}));
 }
 
 void Database::close() {
-  if (worker_) worker_->stop();  // nothing reads the archive on the second thread once closed
   if (state_) state_->close();
-}
-
-bool Database::has_unique_index(std::string_view table, std::string_view column) const {
-  if (state_->closed) throw errors::object_closed();
-  const jet::TableDef def = state_->file->table(table);
-  const jet::Column* wanted = def.find_column(column);
-  if (wanted == nullptr) return false;
-  const auto position = static_cast<std::size_t>(wanted - def.columns.data());
-  for (const jet::Index& index : def.indexes)
-    if ((index.primary_key || index.unique) && index.columns.size() == 1 && index.columns[0].column == position)
-      return true;
-  return false;
-}
-
-KeyLookup Database::key_lookup(std::string_view table, std::string_view column) {
-  if (state_->closed) throw errors::object_closed();
-  const jet::TableDef def = state_->file->table(table);
-  const jet::Column* wanted = def.find_column(column);
-  if (wanted == nullptr) throw errors::item_not_found(column);
-  const auto position = static_cast<std::size_t>(wanted - def.columns.data());
-  return KeyLookup(sql::column_index(*state_->file, def, position, state_->join_indexes),
-                   sql::text_order_of(state_->file->header()));
 }
 
 sql::TextOrder Database::text_order() const {

@@ -1,10 +1,15 @@
 // The archive engine's face: an archive opened exclusively and read-only, and the record sets
 // opened on it, the way the exporters use DAO with the Jet engine.
 //
-// Exclusive: opening takes an exclusive lock on a read-only handle of the file (an advisory flock on
-// POSIX, a file lock on Windows: platform/), held until the archive is closed. A second open of the same file, from this process
+// Exclusive: opening takes an exclusive lock on a read-only handle of the file (platform's
+// ArchiveLock), held until the archive is closed. A second open of the same file, from this process
 // or another, fails with 3045 while the lock is held. The lock is advisory: it keeps out other
 // exports, not programs that do not ask for it. Nothing is ever written to the file.
+//
+// Threads: every call here and on SideReads (side_reads.h) may be made from two threads at once,
+// each on record sets of its own (a record set is used by one thread at a time); the engine locks
+// what they share. close() is called when no other thread reads any more. Which thread reads what,
+// and when, is the caller's business: the engine knows no schedule.
 //
 // What a query means (the engine's promise, the way Jet answers the queries the exporters send):
 // - Text compares without regard to letter case, by Jet's General sort order (sql/collation.h),
@@ -38,12 +43,16 @@
 #include <string_view>
 #include <vector>
 
-#include "archive/key_lookup.h"
 #include "archive/recordset.h"
+#include "archive/sql/collation.h"
 
 namespace tarvik::archive {
 
-class ArchiveWorker;
+namespace sql {
+struct Plan;
+}
+class ReadySnapshots;
+class RowSource;
 
 class Database {
  public:
@@ -56,34 +65,13 @@ class Database {
 
   // A snapshot on a SELECT statement in Jet's dialect.
   std::unique_ptr<Recordset> open_snapshot(std::string_view sql);
-  // A snapshot on a SELECT of one table's columns, without WHERE, that reads only the rows at
-  // `pointers` (as a snapshot's unmatched_rows notes them), in that order.
-  std::unique_ptr<Recordset> open_snapshot_at(std::string_view sql, const std::vector<std::uint32_t>& pointers);
   // Checks a SELECT statement as opening a snapshot on it does, without reading a row: the errors
   // of its text and its names (3078 for a missing table, 3061 for a missing column), none that
   // only its rows could meet.
   void check_statement(std::string_view sql) const;
-  // Opens the snapshot of `sql` ahead, on a second thread, and counts its rows there, while the
-  // caller goes on reading: the next open_snapshot of the same statement takes it, in the same
-  // state as one opened then (archive_worker.h). For a caller that knows what it opens next.
-  void prepare_snapshot(std::string sql);
-  // Runs `job` on that second thread, after the jobs asked for before it and whenever no
-  // preparation is waiting, while the caller goes on: for reading whose results are needed later. The job may read this archive but must
-  // not ask for work ahead itself. finish_ahead() waits for every job asked for so far and throws
-  // the first error one of them threw; closing the archive waits for the job under way and drops
-  // the others.
-  void run_ahead(std::function<void(Database&)> job);
-  void finish_ahead();
   // A table-kind set on a table, its name matched without regard to case (3078 when none).
   std::unique_ptr<Recordset> open_table(std::string_view name);
 
-  // Whether the table has a unique index (its primary key or another) on exactly this one column,
-  // so that a join on it finds at most one row. Throws 3078 for a missing table.
-  bool has_unique_index(std::string_view table, std::string_view column) const;
-  // Look-ups by value among the rows of `table` by `column`, as a join on that column matches
-  // (3078 for a missing table, 3265 for a missing column). The index is the one such a join
-  // builds: taken from the joins' kept indexes when one built it, otherwise built and kept there.
-  KeyLookup key_lookup(std::string_view table, std::string_view column);
   // Closes the archive and releases its lock; record sets still open become unusable (3420).
   void close();
 
@@ -93,13 +81,14 @@ class Database {
   sql::TextOrder text_order() const;
 
  private:
+  friend class SideReads;
   explicit Database(std::shared_ptr<DatabaseState> state);
   std::unique_ptr<Recordset> open_snapshot_here(std::string_view sql);
-  template <typename RowsOf>
+  // A snapshot on the plan of `sql`, its rows from `rows_of` the plan.
+  using RowsOf = std::function<std::unique_ptr<RowSource>(std::unique_ptr<sql::Plan>)>;
   std::unique_ptr<Recordset> snapshot(std::string_view sql, const RowsOf& rows_of);
   std::shared_ptr<DatabaseState> state_;
-  ArchiveWorker& worker();
-  std::unique_ptr<ArchiveWorker> worker_;  // made on the first request
+  ReadySnapshots* ready_ = nullptr;  // set by SideReads before a second thread reads
 };
 
 }  // namespace tarvik::archive

@@ -20,7 +20,8 @@ struct DatabaseState {
   std::unique_ptr<jet::JetFile> file;
   std::unique_ptr<platform::ArchiveLock> lock;
   bool closed = false;
-  // Keyed by table name and index name, both lower-cased.
+  // Keyed by table name and index name, both lower-cased. Shared by every thread reading the
+  // archive: owned by this state, under seek_indexes_mutex.
   std::mutex seek_indexes_mutex;
   std::map<std::string, std::unique_ptr<SeekIndex>> seek_indexes;
   // The last joined tables' key indexes, for the next queries.

@@ -1,5 +1,6 @@
-// The type of a record set's field as the engine reports it: the Access data types, by the codes
-// Access gives them (so a column's stored code converts one to one).
+// The type of a value across the engine: a column's type as its descriptor stores it, an
+// expression's result type and a record set's field type are one enum, the Access data types by
+// the codes Access gives them.
 #pragma once
 
 #include <cstdint>

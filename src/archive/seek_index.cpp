@@ -9,14 +9,14 @@ namespace tarvik::archive {
 
 namespace {
 
-sql::Category category_of_column(jet::ColumnType t) {
+sql::Category category_of_column(archive::FieldType t) {
   switch (t) {
-    case jet::ColumnType::Text:
-    case jet::ColumnType::Memo: return sql::Category::Text;
-    case jet::ColumnType::Guid: return sql::Category::Guid;
-    case jet::ColumnType::Binary:
-    case jet::ColumnType::Ole:
-    case jet::ColumnType::Complex: return sql::Category::Binary;
+    case archive::FieldType::Text:
+    case archive::FieldType::Memo: return sql::Category::Text;
+    case archive::FieldType::Guid: return sql::Category::Guid;
+    case archive::FieldType::Binary:
+    case archive::FieldType::Ole:
+    case archive::FieldType::Complex: return sql::Category::Binary;
     default: return sql::Category::Number;
   }
 }

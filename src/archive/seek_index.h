@@ -29,7 +29,7 @@ class SeekIndex {
   std::optional<std::uint32_t> find(const std::vector<Value>& key) const;
 
  private:
-  std::vector<jet::ColumnType> types_;
+  std::vector<FieldType> types_;
   sql::TextOrder order_;
   sql::KeyNumbers rows_;  // each key's first row pointer
 };

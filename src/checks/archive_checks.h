@@ -7,10 +7,6 @@
 
 namespace tarvik::checks {
 
-// Has the missing destinations check's query and the department question's opened ahead, on the
-// archive's second thread, while the schema and duplicate supplier checks run on this one.
-void PrepareLaterChecks(archive::Database& archive);
-
 bool CheckSchema(archive::Database& archive, ui::WindowPort& window);
 bool CheckDuplicateSuppliers(archive::Database& archive, ui::WindowPort& window);
 bool CheckMissingDestinations(archive::Database& archive, ui::WindowPort& window);

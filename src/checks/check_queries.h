@@ -1,4 +1,4 @@
-// The queries of the later checks and of the department question, which the run has opened ahead.
+// The queries of the last check and of the department question, which the run opens ahead.
 #pragma once
 
 namespace tarvik::checks {

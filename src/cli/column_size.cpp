@@ -3,12 +3,12 @@
 namespace tarvik::cli {
 
 unsigned column_size(const archive::jet::Column& column, bool jet3) {
-  using archive::jet::ColumnType;
+  using archive::FieldType;
   switch (column.type) {
-    case ColumnType::Memo:
-    case ColumnType::Ole:
+    case FieldType::Memo:
+    case FieldType::Ole:
       return 0;
-    case ColumnType::Text:
+    case FieldType::Text:
       return jet3 ? column.length : column.length / 2u;
     default:
       return column.length;

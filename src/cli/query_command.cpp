@@ -26,7 +26,7 @@ int run_query_command(CommandArgs args, CommandIo& io) {
   std::vector<std::string> prefixes;
   for (std::size_t i = 0; i < fields.size(); ++i) {
     archive::jet::Column column;
-    column.type = static_cast<archive::jet::ColumnType>(fields[i].type);  // the same codes
+    column.type = fields[i].type;
     column.length = fields[i].size;
     if (i > 0) header += ',';
     header += '[';

@@ -3,14 +3,16 @@
 #include <algorithm>
 #include <vector>
 
+#include "archive/side_reads.h"
+
 namespace tarvik::report {
 
 archive::KeyLookup JoinIndex(archive::Database& archive, const RuleJoin& join) {
-  return archive.key_lookup(join.table, join.key);
+  return archive::SideReads(archive).key_lookup(join.table, join.key);
 }
 
 bool KeyIsUnique(archive::Database& archive, std::string_view table, std::string_view column) {
-  return archive.has_unique_index(table, column);
+  return archive::SideReads(archive).has_unique_index(table, column);
 }
 
 std::string RuleQuery(const LeftOutRule& rule) {
@@ -30,7 +32,7 @@ std::string RuleQuery(const LeftOutRule& rule) {
 
 std::unique_ptr<archive::Recordset> OpenRuleRows(archive::Database& archive, const std::string& sql,
                                                  const archive::UnmatchedRows* only) {
-  return only ? archive.open_snapshot_at(sql, only->pointers) : archive.open_snapshot(sql);
+  return only ? archive::SideReads(archive).open_snapshot_at(sql, only->pointers) : archive.open_snapshot(sql);
 }
 
 }  // namespace tarvik::report

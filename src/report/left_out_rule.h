@@ -12,7 +12,7 @@ enum class Shown { Plain, Quoted };
 
 // Where a reference looks for its row.
 enum class Finds {
-  Index,     // among the target's keys, in the index the export's join built (Database::key_lookup)
+  Index,     // among the target's keys, in the index the export's join built (SideReads::key_lookup)
   KeptRows,  // among the rows the target block's own rule found written, left out (and why) or none
 };
 

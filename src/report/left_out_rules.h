@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "archive/database.h"
+#include "archive/key_lookup.h"
 #include "report/block_report.h"
 #include "report/kept_rows.h"
 #include "report/left_out_reason.h"

@@ -28,22 +28,17 @@ void TransferReport::ValueChanged(std::string_view field, archive::Recordset& re
   NoteChangedValue(blocks_.back(), field, records, change);
 }
 
-void TransferReport::BlockFinished(std::int32_t written, std::optional<archive::UnmatchedRows> unmatched,
-                                   archive::Database& archive) {
+BlockReport& TransferReport::BlockFinished(std::int32_t written, std::optional<archive::UnmatchedRows> unmatched) {
   BlockReport& block = blocks_.back();
   block.written = written;
   block.unmatched = std::move(unmatched);
-  LookUpLastBlock(archive);
+  return block;
 }
 
-void TransferReport::BlockRecorded(BlockReport block, archive::Database& archive) {
-  blocks_.push_back(std::move(block));
-  LookUpLastBlock(archive);
-}
+BlockReport& TransferReport::BlockRecorded(BlockReport block) { return blocks_.emplace_back(std::move(block)); }
 
-void TransferReport::LookUpLastBlock(archive::Database& archive) {
-  BlockReport& block = blocks_.back();
-  archive.run_ahead([this, &block](archive::Database& db) { left_out_.Find(db, block, table_counts_); });
+void TransferReport::FindLeftOut(archive::Database& archive, BlockReport& block) {
+  left_out_.Find(archive, block, table_counts_);
 }
 
 ReportTotals TransferReport::totals() const {

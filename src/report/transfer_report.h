@@ -44,28 +44,29 @@ class TransferReport {
   void BlockStarted(std::string_view block);
   // A value of the current block was written changed; `records` stands on its record.
   void ValueChanged(std::string_view field, archive::Recordset& records, const transfer::ValueChange& change);
-  // The current block is complete with `written` records. Its left-out rows are looked up on the
-  // archive's second thread (Database::run_ahead) while the next blocks are written, one block
-  // after the other in the run's order: the report is complete once the archive's finish_ahead()
-  // has returned, and the archive must stay open until then.
-  void BlockFinished(std::int32_t written, std::optional<archive::UnmatchedRows> unmatched, archive::Database& archive);
+  // The current block is complete with `written` records; its left-out rows are still to be
+  // found (FindLeftOut).
+  BlockReport& BlockFinished(std::int32_t written, std::optional<archive::UnmatchedRows> unmatched);
   // A block written ahead, off the file, with its changed values and `written` set: it takes its
-  // place as the next block and is then looked up as BlockFinished does.
-  void BlockRecorded(BlockReport block, archive::Database& archive);
+  // place as the next block, its left-out rows still to be found.
+  BlockReport& BlockRecorded(BlockReport block);
+  // Finds the rows a complete block's query left out. The blocks are looked up one after the
+  // other in the run's order, on one thread at a time, which may be another thread than the one
+  // adding the next blocks meanwhile; the archive stays open until the last look-up has ended.
+  void FindLeftOut(archive::Database& archive, BlockReport& block);
   // The row counts of the archive's tables, as the run took them for its total.
   TableCounts& table_counts() { return table_counts_; }
 
   ReportHeading& heading() { return heading_; }
   const ReportHeading& heading() const { return heading_; }
-  // A deque: a block being looked up on the second thread stays where it is while the next ones
-  // are added.
+  // A deque: a block being looked up on another thread stays where it is while the next ones are
+  // added. Shared without a lock of its own: the run's thread adds blocks and fills the current
+  // one; a complete block is handed to the look-up through a queue's lock (the second thread's),
+  // and read again only after the look-ups have ended.
   const std::deque<BlockReport>& blocks() const { return blocks_; }
   ReportTotals totals() const;
 
  private:
-  // Looks up the left-out rows of the block last added, on the archive's second thread.
-  void LookUpLastBlock(archive::Database& archive);
-
   ReportHeading heading_;
   TableCounts table_counts_;
   LeftOutFinder left_out_;

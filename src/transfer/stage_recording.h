@@ -20,8 +20,8 @@ namespace tarvik::transfer {
 
 // The memory that recordings share: pieces handed out while the budget lasts and reused once
 // copied into the file; and the room their scratch files may take on the disk between them, so
-// that they never take the room the transfer file itself needs. Both threads of a run take and
-// give back.
+// that they never take the room the transfer file itself needs. Shared by both threads of a run,
+// which take and give back: owned by the run's stages ahead, under mutex_.
 class RecordingSpace {
  public:
   // `spill_folder`: where the scratch files go (the transfer file's folder).

@@ -3,6 +3,7 @@
 // on an archive without Tarvik's tables, the error of the first table missing, as before.
 #include <gtest/gtest.h>
 
+#include "app/ahead/second_thread.h"
 #include "app/record_total.h"
 #include "app/run_archives.h"
 #include "archive/archive_error.h"
@@ -12,6 +13,14 @@
 
 namespace tarvik::test {
 namespace {
+
+// The total's tables counted on a second thread from the last, as the run has them counted.
+void CountFromTheLastOn(app::SecondThread& second, archive::Database& archive) {
+  second.run([&archive] {
+    const auto tables = app::CountedTables();
+    for (auto table = tables.rbegin(); table != tables.rend(); ++table) app::CountTableEarly(archive, *table);
+  });
+}
 
 TEST(RecordTotal, TablesCountedAheadGiveThePlainScansCounts) {
   TempDir dir;
@@ -26,8 +35,9 @@ TEST(RecordTotal, TablesCountedAheadGiveThePlainScansCounts) {
     app::RunContext context(window, dir / "ProvaExport.txt");
     context.open_archive = archive::Database::open(path.string());
     context.report = std::make_unique<report::TransferReport>();
-    app::CountTablesAhead(*context.open_archive);
-    if (wait) context.open_archive->finish_ahead();
+    app::SecondThread second(*context.open_archive);
+    CountFromTheLastOn(second, *context.open_archive);
+    if (wait) second.finish();
     app::ComputeTotal(context);
     EXPECT_EQ(context.total, run::record_total(path));
     for (const std::string& table : run::counted_tables())
@@ -41,8 +51,9 @@ TEST(RecordTotal, AMissingTableIsTheFirstOneMissingAndTheCountsAheadKeepNoError)
   TempDir dir;
   app::RunContext context(window, dir / "ProvaExport.txt");
   context.open_archive = archive::Database::open(copy.path());
-  app::CountTablesAhead(*context.open_archive);
-  EXPECT_NO_THROW(context.open_archive->finish_ahead());  // every table failed there, silently
+  app::SecondThread second(*context.open_archive);
+  CountFromTheLastOn(second, *context.open_archive);
+  EXPECT_NO_THROW(second.finish());  // every table failed there, silently
   try {
     app::ComputeTotal(context);
     ADD_FAILURE() << "no error";

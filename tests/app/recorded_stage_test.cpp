@@ -2,7 +2,7 @@
 // transfer file gives: the same bytes, the same progress ticks and the same block in the report,
 // with its changed values and left-out rows; with the recording kept in memory, spilled to
 // scratch files, or (a dry run) with no bytes kept at all.
-#include "app/recorded_stage.h"
+#include "app/ahead/recorded_stage.h"
 
 #include <gtest/gtest.h>
 
@@ -58,7 +58,6 @@ RunResult run_plan(const std::filesystem::path& archive, const std::filesystem::
     }
     codes_written = codes_written || stage.condition_codes == exporters::ConditionCodes::Fills;
   }
-  context.open_archive->finish_ahead();
   context.open_archive->close();
   context.transfer_file->close();
   RunResult result;

@@ -112,7 +112,7 @@ class SchemaArchive {
   static std::vector<archive::Value> values_of(const archive_gen::TableSpec& spec, const Fields& fields) {
     std::vector<archive::Value> values;
     for (const auto& c : spec.columns)
-      values.push_back(c.type == archive::jet::ColumnType::Boolean ? archive::Value::boolean(false) : archive::Value());
+      values.push_back(c.type == archive::FieldType::Boolean ? archive::Value::boolean(false) : archive::Value());
     for (const auto& [name, value] : fields) {
       std::size_t i = 0;
       while (i < spec.columns.size() && spec.columns[i].name != name) ++i;

@@ -147,7 +147,7 @@ TEST(SampleContent, HoldsAwkwardTexts) {
   bool empty_memo = false, multi_line_memo = false;
   for (const TableSpec& table : s.schema().tables) {
     for (std::size_t c = 0; c < table.columns.size(); ++c) {
-      const bool memo = table.columns[c].type == archive::jet::ColumnType::Memo;
+      const bool memo = table.columns[c].type == archive::FieldType::Memo;
       const bool raw = memo && table.columns[c].name == "Note";
       for (const Row& row : s.rows(table.name)) {
         const Value& v = row[c];
@@ -192,7 +192,7 @@ TEST(SampleContent, NullsStandWhereverTheyMay) {
       const bool key = std::find(table.primary_key.begin(), table.primary_key.end(), table.columns[c].name) !=
                        table.primary_key.end();
       // A Yes/No field is never null in Jet.
-      const bool boolean = table.columns[c].type == archive::jet::ColumnType::Boolean;
+      const bool boolean = table.columns[c].type == archive::FieldType::Boolean;
       if (key || boolean || never_null.count(name)) continue;
       const auto& rows = s.rows(table.name);
       EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [&](const Row& r) { return r[c].is_null(); })) << name;
@@ -201,14 +201,14 @@ TEST(SampleContent, NullsStandWhereverTheyMay) {
 }
 
 TEST(SampleContent, UsesEveryColumnTypeButGuid) {
-  std::set<archive::jet::ColumnType> used;
+  std::set<archive::FieldType> used;
   for (const TableSpec& table : tarvik_schema().tables) {
     for (const ColumnSpec& column : table.columns) used.insert(column.type);
   }
-  using archive::jet::ColumnType;
-  EXPECT_EQ(used, (std::set<ColumnType>{ColumnType::Boolean, ColumnType::Byte, ColumnType::Integer, ColumnType::Long,
-                                        ColumnType::Single, ColumnType::Double, ColumnType::Currency,
-                                        ColumnType::DateTime, ColumnType::Text, ColumnType::Memo, ColumnType::Ole}));
+  using archive::FieldType;
+  EXPECT_EQ(used, (std::set<FieldType>{FieldType::Boolean, FieldType::Byte, FieldType::Integer, FieldType::Long,
+                                        FieldType::Single, FieldType::Double, FieldType::Currency,
+                                        FieldType::DateTime, FieldType::Text, FieldType::Memo, FieldType::Ole}));
 }
 
 // The department question: a distinct location 1 or 2 characters long whose leading number

@@ -23,7 +23,7 @@
 namespace tarvik::test {
 namespace {
 
-using archive::jet::ColumnType;
+using archive::FieldType;
 using Bytes = std::vector<std::uint8_t>;
 using raw::u16;
 using raw::u32;
@@ -83,10 +83,10 @@ Traces inspect(const std::filesystem::path& path) {
         layout.split(slot.bytes, fields);
         for (std::size_t c = 0; c < def.columns.size(); ++c) {
           const auto& bytes = fields[c].bytes;
-          const ColumnType type = def.columns[c].type;
-          if (type == ColumnType::Text && bytes.size() > 2 && !format.jet3)
+          const FieldType type = def.columns[c].type;
+          if (type == FieldType::Text && bytes.size() > 2 && !format.jet3)
             (bytes[0] == 0xFF && bytes[1] == 0xFE ? seen.compressed : seen.uncompressed)++;
-          if ((type != ColumnType::Memo && type != ColumnType::Ole) || bytes.size() < 12 || (bytes[3] & 0xC0) != 0)
+          if ((type != FieldType::Memo && type != FieldType::Ole) || bytes.size() < 12 || (bytes[3] & 0xC0) != 0)
             continue;
           // A chain: its rows' pages in chain order.
           std::vector<std::uint32_t> chain;

@@ -19,12 +19,12 @@ namespace tarvik::test {
 namespace {
 
 using archive::Value;
-using archive::jet::ColumnType;
+using archive::FieldType;
 using archive_gen::value_from_json;
 using nlohmann::json;
 
 double days(const char* text) {
-  return value_from_json(ColumnType::DateTime, json(text)).as_datetime().days;
+  return value_from_json(FieldType::DateTime, json(text)).as_datetime().days;
 }
 
 TEST(DescriptionValues, DatesCountDaysFrom1899December30) {
@@ -42,7 +42,7 @@ TEST(DescriptionValues, DatesCountDaysFrom1899December30) {
 }
 
 std::int64_t money(const json& v) {
-  return value_from_json(ColumnType::Currency, v).as_currency().ten_thousandths;
+  return value_from_json(FieldType::Currency, v).as_currency().ten_thousandths;
 }
 
 // The edges of Access's ranges are written, not refused: the largest single in its shortest
@@ -75,10 +75,10 @@ TEST(DescriptionValues, RangeEdgesAreWrittenAndWhatLiesBeyondIsRefused) {
 
   // Past the largest single by half its last step rounds to infinity; just below that does not.
   const double half_step = std::ldexp(1.0, 103);
-  EXPECT_THROW(value_from_json(ColumnType::Single, json(double(kLargest) + half_step)),
+  EXPECT_THROW(value_from_json(FieldType::Single, json(double(kLargest) + half_step)),
                std::runtime_error);
-  EXPECT_THROW(value_from_json(ColumnType::Single, json(-3.5e38)), std::runtime_error);
-  EXPECT_EQ(value_from_json(ColumnType::Single, json(std::nextafter(double(kLargest) + half_step, 0.0)))
+  EXPECT_THROW(value_from_json(FieldType::Single, json(-3.5e38)), std::runtime_error);
+  EXPECT_EQ(value_from_json(FieldType::Single, json(std::nextafter(double(kLargest) + half_step, 0.0)))
                 .as_single(),
             kLargest);
   EXPECT_THROW(days("0099-12-31 23:59:59"), std::runtime_error);
@@ -99,23 +99,23 @@ TEST(DescriptionValues, MoneyIsExactToFourDecimals) {
 }
 
 TEST(DescriptionValues, GuidOleAndNumbersOutOfRange) {
-  const auto g = value_from_json(ColumnType::Guid, json("{01234567-89AB-CDEF-0123-456789abcdef}"));
+  const auto g = value_from_json(FieldType::Guid, json("{01234567-89AB-CDEF-0123-456789abcdef}"));
   const archive::Guid expected{{0x67, 0x45, 0x23, 0x01, 0xAB, 0x89, 0xEF, 0xCD, 0x01, 0x23, 0x45,
                                 0x67, 0x89, 0xAB, 0xCD, 0xEF}};
   EXPECT_EQ(g.as_guid(), expected);
-  EXPECT_THROW(value_from_json(ColumnType::Guid, json("01234567-89AB-CDEF-0123-456789ABCDEF")),
+  EXPECT_THROW(value_from_json(FieldType::Guid, json("01234567-89AB-CDEF-0123-456789ABCDEF")),
                std::runtime_error);
-  EXPECT_EQ(value_from_json(ColumnType::Ole, json("00ff10")).as_binary(),
+  EXPECT_EQ(value_from_json(FieldType::Ole, json("00ff10")).as_binary(),
             (archive::Binary{0x00, 0xFF, 0x10}));
-  EXPECT_THROW(value_from_json(ColumnType::Ole, json("00FF")), std::runtime_error);
-  EXPECT_THROW(value_from_json(ColumnType::Ole, json("0")), std::runtime_error);
-  EXPECT_THROW(value_from_json(ColumnType::Byte, json(256)), std::runtime_error);
-  EXPECT_THROW(value_from_json(ColumnType::Byte, json(1.5)), std::runtime_error);
-  EXPECT_THROW(value_from_json(ColumnType::Integer, json(32768)), std::runtime_error);
-  EXPECT_THROW(value_from_json(ColumnType::Long, json(2147483648LL)), std::runtime_error);
-  EXPECT_THROW(value_from_json(ColumnType::Single, json(1e39)), std::runtime_error);
-  EXPECT_THROW(value_from_json(ColumnType::Boolean, json(1)), std::runtime_error);
-  EXPECT_THROW(value_from_json(ColumnType::Text, json(12)), std::runtime_error);
+  EXPECT_THROW(value_from_json(FieldType::Ole, json("00FF")), std::runtime_error);
+  EXPECT_THROW(value_from_json(FieldType::Ole, json("0")), std::runtime_error);
+  EXPECT_THROW(value_from_json(FieldType::Byte, json(256)), std::runtime_error);
+  EXPECT_THROW(value_from_json(FieldType::Byte, json(1.5)), std::runtime_error);
+  EXPECT_THROW(value_from_json(FieldType::Integer, json(32768)), std::runtime_error);
+  EXPECT_THROW(value_from_json(FieldType::Long, json(2147483648LL)), std::runtime_error);
+  EXPECT_THROW(value_from_json(FieldType::Single, json(1e39)), std::runtime_error);
+  EXPECT_THROW(value_from_json(FieldType::Boolean, json(1)), std::runtime_error);
+  EXPECT_THROW(value_from_json(FieldType::Text, json(12)), std::runtime_error);
 }
 
 // Writes a description whose one table "T" has columns A (long, primary key), B (byte) and

@@ -20,14 +20,14 @@ namespace tarvik::test {
 namespace {
 
 using archive::Value;
-using archive::jet::ColumnType;
+using archive::FieldType;
 using archive::jet::JetFile;
 using archive_gen::ColumnSpec;
 using archive_gen::JetWriter;
 using archive_gen::TableSpec;
 using Rows = std::vector<std::vector<Value>>;
 
-ColumnSpec col(std::string name, ColumnType type, std::uint16_t size = 50, bool autonumber = false) {
+ColumnSpec col(std::string name, FieldType type, std::uint16_t size = 50, bool autonumber = false) {
   return ColumnSpec{std::move(name), type, size, autonumber};
 }
 
@@ -89,13 +89,13 @@ std::uint8_t first_byte_of_row(const JetFile& file, std::uint32_t pointer) {
 
 TEST(WriterRoundTrip, EveryTypeWithItsEdgeValues) {
   TableSpec t{"EveryType",
-              {col("Id", ColumnType::Long, 0, true), col("Flag", ColumnType::Boolean),
-               col("Small", ColumnType::Byte), col("Medium", ColumnType::Integer),
-               col("Large", ColumnType::Long), col("Single", ColumnType::Single),
-               col("Double", ColumnType::Double), col("Money", ColumnType::Currency),
-               col("When", ColumnType::DateTime), col("Label", ColumnType::Text, 20),
-               col("Note", ColumnType::Memo), col("Blob", ColumnType::Ole),
-               col("Key", ColumnType::Guid)},
+              {col("Id", FieldType::Long, 0, true), col("Flag", FieldType::Boolean),
+               col("Small", FieldType::Byte), col("Medium", FieldType::Integer),
+               col("Large", FieldType::Long), col("Single", FieldType::Single),
+               col("Double", FieldType::Double), col("Money", FieldType::Currency),
+               col("When", FieldType::DateTime), col("Label", FieldType::Text, 20),
+               col("Note", FieldType::Memo), col("Blob", FieldType::Ole),
+               col("Key", FieldType::Guid)},
               {"Id"}};
   archive::Guid g;
   for (int i = 0; i < 16; ++i) g.bytes[i] = static_cast<std::uint8_t>(i * 17);
@@ -124,7 +124,7 @@ TEST(WriterRoundTrip, EveryTypeWithItsEdgeValues) {
 
 TEST(WriterRoundTrip, LongValuesInlineOnOnePageAndChained) {
   TableSpec t{"LongValues",
-              {col("Id", ColumnType::Long), col("Memo", ColumnType::Memo), col("Blob", ColumnType::Ole)},
+              {col("Id", FieldType::Long), col("Memo", FieldType::Memo), col("Blob", FieldType::Ole)},
               {"Id"}};
   Rows rows;
   std::int32_t id = 0;
@@ -140,15 +140,15 @@ TEST(WriterRoundTrip, LongValuesInlineOnOnePageAndChained) {
 }
 
 TEST(WriterRoundTrip, ShortLongValuesLeaveARowThatWouldNotFitAPage) {
-  TableSpec t{"Wide", {col("Id", ColumnType::Long)}, {}};
-  for (int i = 0; i < 70; ++i) t.columns.push_back(col("M" + std::to_string(i), ColumnType::Memo));
+  TableSpec t{"Wide", {col("Id", FieldType::Long)}, {}};
+  for (int i = 0; i < 70; ++i) t.columns.push_back(col("M" + std::to_string(i), FieldType::Memo));
   std::vector<Value> row{Value::long_(1)};
   for (int i = 0; i < 70; ++i) row.push_back(Value::text(repeat(u"日本", 30)));  // 60 bytes each
   EXPECT_EQ(round_trip("wide_memos", t, {row}), Rows{row});
 }
 
 TEST(WriterRoundTrip, TextsBeyondWindows1252) {
-  TableSpec t{"Texts", {col("Short", ColumnType::Text, 255), col("Long", ColumnType::Memo)}, {}};
+  TableSpec t{"Texts", {col("Short", FieldType::Text, 255), col("Long", FieldType::Memo)}, {}};
   std::u16string all_1252;
   for (char16_t c = 1; c < 0x80; ++c) all_1252 += c;
   all_1252 += u"€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ";
@@ -165,8 +165,8 @@ TEST(WriterRoundTrip, TextsBeyondWindows1252) {
 
 TEST(WriterRoundTrip, ManyRowsOnAReferenceUsageMapWithTheirCountAndAutonumber) {
   TableSpec t{"Movimenti",
-              {col("idMovimento", ColumnType::Long, 0, true), col("Descrizione", ColumnType::Text, 60),
-               col("Importo", ColumnType::Double), col("Note", ColumnType::Memo)},
+              {col("idMovimento", FieldType::Long, 0, true), col("Descrizione", FieldType::Text, 60),
+               col("Importo", FieldType::Double), col("Note", FieldType::Memo)},
               {"idMovimento"}};
   constexpr int kRows = 150000;
   auto text = [](int i) {
@@ -213,7 +213,7 @@ TEST(WriterRoundTrip, ManyTablesAndTablesFilledInTurns) {
   std::vector<TableSpec> tables;
   for (int t = 0; t < 80; ++t)
     tables.push_back({"Tabella" + std::to_string(t),
-                      {col("Codice", ColumnType::Text, 10), col("Valore", ColumnType::Long)},
+                      {col("Codice", FieldType::Text, 10), col("Valore", FieldType::Long)},
                       {"Codice"}});
   const std::string path = temp_archive("many_tables");
   {
@@ -259,7 +259,7 @@ TEST(WriterRoundTrip, DefinitionOverSeveralPagesWithAPrimaryKeyOfTwoColumns) {
   for (int c = 0; c < 200; ++c) {
     char name[80];
     std::snprintf(name, sizeof name, "Colonna_%03d_con_un_nome_molto_lungo_per_occupare_spazio", c);
-    t.columns.push_back(col(name, c % 2 ? ColumnType::Long : ColumnType::Text, 5));
+    t.columns.push_back(col(name, c % 2 ? FieldType::Long : FieldType::Text, 5));
     row.push_back(c % 2 ? Value::long_(c) : Value::text(u"v"));
   }
   t.primary_key = {t.columns[199].name, t.columns[0].name};

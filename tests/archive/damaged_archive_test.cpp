@@ -102,7 +102,7 @@ TEST(DamagedArchive, LongValueChainThatLoopsIs3049) {
   // The first OLE value stored as a chain (kind bits 0x00 in the header's top byte).
   std::uint32_t first_link = 0;
   for (std::size_t i = 0; i < def.columns.size(); ++i)
-    if (def.columns[i].type == archive::jet::ColumnType::Ole && fields[i].bytes.size() >= 12 &&
+    if (def.columns[i].type == archive::FieldType::Ole && fields[i].bytes.size() >= 12 &&
         (fields[i].bytes[3] & 0xC0) == 0)
       first_link = archive::jet::load_u32(fields[i].bytes.data() + 4);
   ASSERT_NE(first_link, 0u);

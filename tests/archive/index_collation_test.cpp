@@ -22,13 +22,13 @@ namespace tarvik::test {
 namespace {
 
 using archive::Value;
-using archive::jet::ColumnType;
+using archive::FieldType;
 using archive::jet::Index;
 using archive::jet::IndexEntry;
 using archive::jet::JetFile;
 using archive::jet::TableDef;
 
-bool is_text(ColumnType type) { return type == ColumnType::Text || type == ColumnType::Memo; }
+bool is_text(FieldType type) { return type == FieldType::Text || type == FieldType::Memo; }
 
 std::string shown(const Value& v) {
   if (v.is_null()) return "NULL";

@@ -195,7 +195,7 @@ TEST(JetCorpus, TableDefinitionsGiveColumnsAndPrimaryKeys) {
   EXPECT_EQ(def.name, "DetailCommande");
   ASSERT_EQ(def.columns.size(), 5u);
   EXPECT_EQ(def.columns[4].name, "Remise%");
-  EXPECT_EQ(def.columns[4].type, archive::jet::ColumnType::Single);
+  EXPECT_EQ(def.columns[4].type, archive::FieldType::Single);
   const auto* pk = def.primary_key();
   ASSERT_NE(pk, nullptr);
   ASSERT_EQ(pk->columns.size(), 2u);

@@ -30,7 +30,7 @@ std::vector<std::uint8_t> first_chained_ole_header(const JetFile& file) {
   std::vector<archive::jet::Field> fields;
   archive::jet::RowLayout(def, pages.format()).split(page.row(0).bytes, fields);
   for (std::size_t i = 0; i < def.columns.size(); ++i)
-    if (def.columns[i].type == archive::jet::ColumnType::Ole && fields[i].bytes.size() >= 12 &&
+    if (def.columns[i].type == archive::FieldType::Ole && fields[i].bytes.size() >= 12 &&
         (fields[i].bytes[3] & 0xC0) == 0)
       return {fields[i].bytes.begin(), fields[i].bytes.begin() + 12};
   throw std::runtime_error("no chained OLE value in MSP_PROJECTS");

@@ -75,7 +75,7 @@ TEST(TextDecoding, CodePagesAsWindowsDecodesThem) {
   EXPECT_EQ(tarvik::utf16_to_utf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
 }
 
-Column column(ColumnType type, std::uint16_t number, bool fixed, std::uint16_t offset_or_var,
+Column column(FieldType type, std::uint16_t number, bool fixed, std::uint16_t offset_or_var,
               std::uint16_t length) {
   Column c;
   c.type = type;
@@ -99,8 +99,8 @@ std::vector<Field> split(const TableDef& table, const Format& format, std::vecto
 TEST(RowLayout, RowWrittenBeforeAColumnWasAddedReadsItAsNull) {
   TableDef table;
   table.num_var_cols = 1;
-  table.columns = {column(ColumnType::Long, 0, true, 0, 4), column(ColumnType::Text, 1, false, 0, 100),
-                   column(ColumnType::Long, 2, true, 4, 4)};
+  table.columns = {column(FieldType::Long, 0, true, 0, 4), column(FieldType::Text, 1, false, 0, 100),
+                   column(FieldType::Long, 2, true, 4, 4)};
   table.max_cols = 3;
   // Two columns when written: the Long, then "ab", offsets (eod 10, start 6), count 1, mask.
   auto fields = split(table, jet4_format(),
@@ -116,7 +116,7 @@ TEST(RowLayout, RowWrittenBeforeAColumnWasAddedReadsItAsNull) {
 TEST(RowLayout, TableWithoutVariableColumnsHasNoOffsetTable) {
   TableDef table;
   table.num_var_cols = 0;
-  table.columns = {column(ColumnType::Long, 0, true, 0, 4), column(ColumnType::Boolean, 1, true, 0, 0)};
+  table.columns = {column(FieldType::Long, 0, true, 0, 4), column(FieldType::Boolean, 1, true, 0, 0)};
   table.max_cols = 2;
   auto fields = split(table, jet4_format(), {2, 0, 5, 0, 0, 0, 0x03});
   EXPECT_TRUE(fields[0].present);
@@ -129,7 +129,7 @@ TEST(RowLayout, TableWithoutVariableColumnsHasNoOffsetTable) {
 TEST(RowLayout, Jet3OffsetsBeyond255UseTheJumpTable) {
   TableDef table;
   table.num_var_cols = 2;
-  table.columns = {column(ColumnType::Text, 0, false, 0, 255), column(ColumnType::Text, 1, false, 1, 10)};
+  table.columns = {column(FieldType::Text, 0, false, 0, 255), column(FieldType::Text, 1, false, 1, 10)};
   table.max_cols = 2;
   std::vector<std::uint8_t> row(309, 'a');
   row[0] = 2;            // columns when written
@@ -150,7 +150,7 @@ TEST(RowLayout, Jet3OffsetsBeyond255UseTheJumpTable) {
 TEST(RowLayout, MoreColumnsThanTheTableEverHadAreDamage) {
   TableDef table;
   table.num_var_cols = 0;
-  table.columns = {column(ColumnType::Long, 0, true, 0, 4)};
+  table.columns = {column(FieldType::Long, 0, true, 0, 4)};
   table.max_cols = 1;
   EXPECT_NO_THROW(split(table, jet4_format(), {1, 0, 5, 0, 0, 0, 0x01}));
   EXPECT_THROW(split(table, jet4_format(), {2, 0, 5, 0, 0, 0, 0x01}), archive::ArchiveError);
@@ -160,7 +160,7 @@ TEST(RowLayout, MoreColumnsThanTheTableEverHadAreDamage) {
 TEST(RowLayout, OffsetsOutsideTheRowAreDamage) {
   TableDef table;
   table.num_var_cols = 1;
-  table.columns = {column(ColumnType::Text, 0, false, 0, 100)};
+  table.columns = {column(FieldType::Text, 0, false, 0, 100)};
   table.max_cols = 1;
   EXPECT_THROW(split(table, jet4_format(), {1, 0, 'a', 0, 200, 0, 2, 0, 1, 0, 0x01}), archive::ArchiveError);
   EXPECT_THROW(split(table, jet4_format(), {1, 0, 0xFF, 0xFF, 0x01}), archive::ArchiveError);

@@ -10,7 +10,7 @@
 namespace tarvik::test {
 namespace {
 
-using archive::jet::ColumnType;
+using archive::FieldType;
 
 TEST(SharedNames, OnlyAsciiLettersMatchWithoutRegardToCase) {
   EXPECT_TRUE(same_name("NoteInBolla", "noteinbolla"));
@@ -25,7 +25,7 @@ TEST(SharedNames, OnlyAsciiLettersMatchWithoutRegardToCase) {
 TEST(SharedNames, EveryColumnTypeIsFoundByItsName) {
   int named = 0;
   for (unsigned code = 0; code <= 0xFF; ++code) {
-    const auto type = static_cast<ColumnType>(code);
+    const auto type = static_cast<FieldType>(code);
     const std::string name = archive::jet::type_name(type);
     if (name == "unknown") {
       continue;

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "archive/archive_error.h"
+#include "archive/side_reads.h"
 #include "engine/engine_support.h"
 
 namespace tarvik::test {
@@ -242,14 +243,14 @@ TEST_F(Joins, KeyLookupFindsWhatTheJoinKeeps) {
   for (const auto& r : expected) kept.insert(utf8(r[0]));
   ASSERT_FALSE(kept.empty());
   ASSERT_LT(kept.size(), clients.size());
-  EXPECT_THROW(db->key_lookup("Commande", "NoSuchColumn"), archive::ArchiveError);
-  EXPECT_THROW(db->key_lookup("NoSuchTable", "CodeCli"), archive::ArchiveError);
+  EXPECT_THROW(archive::SideReads(*db).key_lookup("Commande", "NoSuchColumn"), archive::ArchiveError);
+  EXPECT_THROW(archive::SideReads(*db).key_lookup("NoSuchTable", "CodeCli"), archive::ArchiveError);
   db->close();  // each round opens the archive afresh, with no index kept
   for (bool join_first : {true, false}) {
     auto fresh = Database::open(archive.path());
     Rows joined;
     if (join_first) joined = query(*fresh, join);
-    const archive::KeyLookup orders_by_customer = fresh->key_lookup("commande", "codecli");
+    const archive::KeyLookup orders_by_customer = archive::SideReads(*fresh).key_lookup("commande", "codecli");
     if (!join_first) joined = query(*fresh, join);
     EXPECT_EQ(joined, expected);
     std::size_t found = 0;

@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "archive/side_reads.h"
 #include "engine/engine_support.h"
 
 namespace tarvik::test {
@@ -31,7 +32,7 @@ class UnmatchedRowsTest : public ::testing::Test {
 
   // The client codes at `pointers`, read by a snapshot of those rows alone.
   std::vector<std::string> codes_at(const std::vector<std::uint32_t>& pointers) {
-    auto rows = db->open_snapshot_at("SELECT CodeCli FROM Client", pointers);
+    auto rows = archive::SideReads(*db).open_snapshot_at("SELECT CodeCli FROM Client", pointers);
     std::vector<std::string> codes;
     for (; !rows->eof(); rows->move_next()) codes.push_back(utf8(rows->field("CodeCli")));
     EXPECT_EQ(rows->record_count(), static_cast<std::int32_t>(pointers.size()));
@@ -91,8 +92,8 @@ TEST_F(UnmatchedRowsTest, RowsWhoseEveryMatchWhereRefusesAreUnmatchedToo) {
 }
 
 TEST_F(UnmatchedRowsTest, RowsByPointerNeedAQueryOfOneTableWithoutWhere) {
-  EXPECT_THROW(db->open_snapshot_at(kClientsAndOrders, {}), std::logic_error);
-  EXPECT_THROW(db->open_snapshot_at("SELECT CodeCli FROM Client WHERE CodeCli = 'X'", {}), std::logic_error);
+  EXPECT_THROW(archive::SideReads(*db).open_snapshot_at(kClientsAndOrders, {}), std::logic_error);
+  EXPECT_THROW(archive::SideReads(*db).open_snapshot_at("SELECT CodeCli FROM Client WHERE CodeCli = 'X'", {}), std::logic_error);
   EXPECT_TRUE(codes_at({}).empty());
 }
 

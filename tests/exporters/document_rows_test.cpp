@@ -24,17 +24,17 @@ TEST(DocumentRowsQuery, JoinsTheRowsToTheirHeaderAndTheHeaderToCliFor) {
 
 TestTable rows_table(const std::string& name, const std::vector<NamedRow>& rows) {
   return named_table(name,
-                     {{"ScontoTxt", ColumnType::Text, 20},
-                      {"Prezzo", ColumnType::Currency},
-                      {"idTabIva", ColumnType::Long},
-                      {"UM", ColumnType::Text, 5},
-                      {"Sconto", ColumnType::Single},
-                      {"Quantita", ColumnType::Double},
-                      {"Descrizione", ColumnType::Text, 255},
-                      {"Codice", ColumnType::Text, 20},
-                      {"NumeroRiga", ColumnType::Integer},
-                      {"idDocumento", ColumnType::Long},
-                      {"idRigaDocumento", ColumnType::Long}},
+                     {{"ScontoTxt", FieldType::Text, 20},
+                      {"Prezzo", FieldType::Currency},
+                      {"idTabIva", FieldType::Long},
+                      {"UM", FieldType::Text, 5},
+                      {"Sconto", FieldType::Single},
+                      {"Quantita", FieldType::Double},
+                      {"Descrizione", FieldType::Text, 255},
+                      {"Codice", FieldType::Text, 20},
+                      {"NumeroRiga", FieldType::Integer},
+                      {"idDocumento", FieldType::Long},
+                      {"idRigaDocumento", FieldType::Long}},
                      {"idRigaDocumento"}, rows);
 }
 
@@ -44,7 +44,7 @@ TestTable header_table(const std::string& name, const std::vector<std::pair<std:
   for (auto [document, customer] : documents)
     rows.push_back({{"idDocumento", L(document)}, {"idCliFor", L(customer)}, {"Numero", L(document)}});
   return named_table(name,
-                     {{"idDocumento", ColumnType::Long}, {"idCliFor", ColumnType::Long}, {"Numero", ColumnType::Long}},
+                     {{"idDocumento", FieldType::Long}, {"idCliFor", FieldType::Long}, {"Numero", FieldType::Long}},
                      {"idDocumento"}, rows);
 }
 

@@ -14,16 +14,16 @@
 
 namespace tarvik::test::master {
 
-using archive::jet::ColumnType;
+using archive::FieldType;
 
-inline archive_gen::ColumnSpec boolean(std::string name) { return column(std::move(name), ColumnType::Boolean); }
-inline archive_gen::ColumnSpec byte(std::string name) { return column(std::move(name), ColumnType::Byte); }
-inline archive_gen::ColumnSpec integer(std::string name) { return column(std::move(name), ColumnType::Integer); }
-inline archive_gen::ColumnSpec single(std::string name) { return column(std::move(name), ColumnType::Single); }
-inline archive_gen::ColumnSpec double_(std::string name) { return column(std::move(name), ColumnType::Double); }
-inline archive_gen::ColumnSpec currency(std::string name) { return column(std::move(name), ColumnType::Currency); }
-inline archive_gen::ColumnSpec date(std::string name) { return column(std::move(name), ColumnType::DateTime); }
-inline archive_gen::ColumnSpec memo(std::string name) { return column(std::move(name), ColumnType::Memo); }
+inline archive_gen::ColumnSpec boolean(std::string name) { return column(std::move(name), FieldType::Boolean); }
+inline archive_gen::ColumnSpec byte(std::string name) { return column(std::move(name), FieldType::Byte); }
+inline archive_gen::ColumnSpec integer(std::string name) { return column(std::move(name), FieldType::Integer); }
+inline archive_gen::ColumnSpec single(std::string name) { return column(std::move(name), FieldType::Single); }
+inline archive_gen::ColumnSpec double_(std::string name) { return column(std::move(name), FieldType::Double); }
+inline archive_gen::ColumnSpec currency(std::string name) { return column(std::move(name), FieldType::Currency); }
+inline archive_gen::ColumnSpec date(std::string name) { return column(std::move(name), FieldType::DateTime); }
+inline archive_gen::ColumnSpec memo(std::string name) { return column(std::move(name), FieldType::Memo); }
 
 // Values of the other types.
 inline archive::Value B(bool v) { return archive::Value::boolean(v); }
@@ -43,7 +43,7 @@ class Table {
   Table& row(Fields fields) {
     std::vector<archive::Value> values;
     for (const auto& c : table_.spec.columns)
-      values.push_back(c.type == ColumnType::Boolean ? B(false) : null());
+      values.push_back(c.type == FieldType::Boolean ? B(false) : null());
     for (const auto& [name, value] : fields) {
       std::size_t i = 0;
       while (i < table_.spec.columns.size() && table_.spec.columns[i].name != name) ++i;

@@ -16,11 +16,11 @@
 
 namespace tarvik::test {
 
-using archive::jet::ColumnType;
+using archive::FieldType;
 
 struct NamedColumn {
   std::string name;
-  ColumnType type;
+  FieldType type;
   std::uint16_t text_size = 50;
 };
 
@@ -45,7 +45,7 @@ inline TestTable named_table(std::string name, const std::vector<NamedColumn>& c
     for (const NamedColumn& c : columns) {
       auto found = named.find(c.name);
       if (found != named.end()) row.push_back(found->second);
-      else if (c.type == ColumnType::Boolean) row.push_back(archive::Value::boolean(false));
+      else if (c.type == FieldType::Boolean) row.push_back(archive::Value::boolean(false));
       else row.push_back(archive::Value());
     }
     table.rows.push_back(std::move(row));
@@ -71,7 +71,7 @@ inline NamedRow with(NamedRow row, const NamedRow& more) {
 inline TestTable clifor_table(const std::vector<std::int32_t>& ids) {
   std::vector<NamedRow> rows;
   for (std::int32_t id : ids) rows.push_back({{"idCliFor", L(id)}, {"RagioneSociale1", T(u"Ditta")}});
-  return named_table("CliFor", {{"idCliFor", ColumnType::Long}, {"RagioneSociale1", ColumnType::Text}},
+  return named_table("CliFor", {{"idCliFor", FieldType::Long}, {"RagioneSociale1", FieldType::Text}},
                      {"idCliFor"}, rows);
 }
 

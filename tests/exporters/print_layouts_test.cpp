@@ -13,22 +13,22 @@ namespace {
 
 TestTable layout_items(const std::vector<NamedRow>& rows) {
   return named_table("StampaPersonalizzata",
-                     {{"Y2", ColumnType::Integer},
-                      {"Y", ColumnType::Integer},
-                      {"X2", ColumnType::Integer},
-                      {"X", ColumnType::Integer},
-                      {"TipoDocumento", ColumnType::Text, 2},
-                      {"TestataRighe", ColumnType::Text, 1},
-                      {"NumeroOrdine", ColumnType::Integer},
-                      {"Numerico", ColumnType::Boolean},
-                      {"Lung2", ColumnType::Integer},
-                      {"Lung", ColumnType::Integer},
-                      {"InUso2", ColumnType::Boolean},
-                      {"InUso", ColumnType::Boolean},
-                      {"InizioFine2", ColumnType::Integer},
-                      {"InizioFine", ColumnType::Integer},
-                      {"idStampaPersonalizzata", ColumnType::Long},
-                      {"Descrizione", ColumnType::Text, 50}},
+                     {{"Y2", FieldType::Integer},
+                      {"Y", FieldType::Integer},
+                      {"X2", FieldType::Integer},
+                      {"X", FieldType::Integer},
+                      {"TipoDocumento", FieldType::Text, 2},
+                      {"TestataRighe", FieldType::Text, 1},
+                      {"NumeroOrdine", FieldType::Integer},
+                      {"Numerico", FieldType::Boolean},
+                      {"Lung2", FieldType::Integer},
+                      {"Lung", FieldType::Integer},
+                      {"InUso2", FieldType::Boolean},
+                      {"InUso", FieldType::Boolean},
+                      {"InizioFine2", FieldType::Integer},
+                      {"InizioFine", FieldType::Integer},
+                      {"idStampaPersonalizzata", FieldType::Long},
+                      {"Descrizione", FieldType::Text, 50}},
                      {"idStampaPersonalizzata"}, rows);
 }
 
@@ -148,11 +148,11 @@ TEST(PrintLayoutItems, AnEmptyTableGivesACountOfZero) {
 
 TestTable row_areas(const std::vector<NamedRow>& rows) {
   return named_table("StampaPersonalizzata2",
-                     {{"FineRighe2", ColumnType::Integer},
-                      {"FineRighe", ColumnType::Integer},
-                      {"InizioRighe2", ColumnType::Integer},
-                      {"InizioRighe", ColumnType::Integer},
-                      {"TipoDocumento", ColumnType::Text, 2}},
+                     {{"FineRighe2", FieldType::Integer},
+                      {"FineRighe", FieldType::Integer},
+                      {"InizioRighe2", FieldType::Integer},
+                      {"InizioRighe", FieldType::Integer},
+                      {"TipoDocumento", FieldType::Text, 2}},
                      {"TipoDocumento"}, rows);
 }
 

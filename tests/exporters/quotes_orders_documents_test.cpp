@@ -12,13 +12,13 @@ namespace {
 
 // The columns of lines 1 to 14, which the four kinds share.
 std::vector<NamedColumn> head_columns() {
-  return {{"idDocumento", ColumnType::Long},      {"idCliFor", ColumnType::Long},
-          {"Numero", ColumnType::Long},           {"Anno", ColumnType::Integer},
-          {"Data", ColumnType::DateTime},         {"Sconto", ColumnType::Single},
-          {"ImportoVoci", ColumnType::Currency},  {"ImportoTotale", ColumnType::Currency},
-          {"idCondPag", ColumnType::Long},        {"BancaAppoggio", ColumnType::Text},
-          {"BancaAppoggio2", ColumnType::Text},   {"ImportoIVA", ColumnType::Currency},
-          {"Stampato", ColumnType::Boolean},      {"UltimaModifica", ColumnType::DateTime}};
+  return {{"idDocumento", FieldType::Long},      {"idCliFor", FieldType::Long},
+          {"Numero", FieldType::Long},           {"Anno", FieldType::Integer},
+          {"Data", FieldType::DateTime},         {"Sconto", FieldType::Single},
+          {"ImportoVoci", FieldType::Currency},  {"ImportoTotale", FieldType::Currency},
+          {"idCondPag", FieldType::Long},        {"BancaAppoggio", FieldType::Text},
+          {"BancaAppoggio2", FieldType::Text},   {"ImportoIVA", FieldType::Currency},
+          {"Stampato", FieldType::Boolean},      {"UltimaModifica", FieldType::DateTime}};
 }
 
 TestTable header_table(const std::string& name, const std::vector<NamedColumn>& own_columns,
@@ -29,35 +29,35 @@ TestTable header_table(const std::string& name, const std::vector<NamedColumn>& 
 }
 
 const std::vector<NamedColumn> kOrdCliColumns = {
-    {"idFattura", ColumnType::Long},   {"ConsegnaPrevista", ColumnType::DateTime},
-    {"ValiditaOfferta", ColumnType::Text}, {"Note1", ColumnType::Text, 255},
-    {"Note2", ColumnType::Text, 255},  {"Note3", ColumnType::Text, 255},
-    {"StampaNote", ColumnType::Boolean}, {"DescrizioneEstesa", ColumnType::Memo},
-    {"idBolla", ColumnType::Long},     {"PrezziUnitariIVACompresa", ColumnType::Boolean},
-    {"Evaso", ColumnType::Boolean},    {"DataEvasione", ColumnType::DateTime},
-    {"IgnoraBolleFatture", ColumnType::Boolean}, {"Impegnato", ColumnType::Boolean}};
+    {"idFattura", FieldType::Long},   {"ConsegnaPrevista", FieldType::DateTime},
+    {"ValiditaOfferta", FieldType::Text}, {"Note1", FieldType::Text, 255},
+    {"Note2", FieldType::Text, 255},  {"Note3", FieldType::Text, 255},
+    {"StampaNote", FieldType::Boolean}, {"DescrizioneEstesa", FieldType::Memo},
+    {"idBolla", FieldType::Long},     {"PrezziUnitariIVACompresa", FieldType::Boolean},
+    {"Evaso", FieldType::Boolean},    {"DataEvasione", FieldType::DateTime},
+    {"IgnoraBolleFatture", FieldType::Boolean}, {"Impegnato", FieldType::Boolean}};
 
 const std::vector<NamedColumn> kPreventiviColumns = {
-    {"idFattura", ColumnType::Long},   {"ConsegnaPrevista", ColumnType::DateTime},
-    {"ValiditaOfferta", ColumnType::Text}, {"Note1", ColumnType::Text, 255},
-    {"Note2", ColumnType::Text, 255},  {"Note3", ColumnType::Text, 255},
-    {"StampaNote", ColumnType::Boolean}, {"DescrizioneEstesa", ColumnType::Memo},
-    {"idBolla", ColumnType::Long},     {"PrezziUnitariIVACompresa", ColumnType::Boolean},
-    {"idOrdCli", ColumnType::Long}};
+    {"idFattura", FieldType::Long},   {"ConsegnaPrevista", FieldType::DateTime},
+    {"ValiditaOfferta", FieldType::Text}, {"Note1", FieldType::Text, 255},
+    {"Note2", FieldType::Text, 255},  {"Note3", FieldType::Text, 255},
+    {"StampaNote", FieldType::Boolean}, {"DescrizioneEstesa", FieldType::Memo},
+    {"idBolla", FieldType::Long},     {"PrezziUnitariIVACompresa", FieldType::Boolean},
+    {"idOrdCli", FieldType::Long}};
 
 const std::vector<NamedColumn> kDocGen1Columns = {
-    {"idFattura", ColumnType::Long},   {"ConsegnaPrevista", ColumnType::DateTime},
-    {"ValiditaOfferta", ColumnType::Text}, {"Note1", ColumnType::Text, 255},
-    {"Note2", ColumnType::Text, 255},  {"Note3", ColumnType::Text, 255},
-    {"StampaNote", ColumnType::Boolean}, {"DescrizioneEstesa", ColumnType::Memo},
-    {"idBolla", ColumnType::Long},     {"PrezziUnitariIVACompresa", ColumnType::Boolean},
-    {"Scaricato", ColumnType::Boolean}};
+    {"idFattura", FieldType::Long},   {"ConsegnaPrevista", FieldType::DateTime},
+    {"ValiditaOfferta", FieldType::Text}, {"Note1", FieldType::Text, 255},
+    {"Note2", FieldType::Text, 255},  {"Note3", FieldType::Text, 255},
+    {"StampaNote", FieldType::Boolean}, {"DescrizioneEstesa", FieldType::Memo},
+    {"idBolla", FieldType::Long},     {"PrezziUnitariIVACompresa", FieldType::Boolean},
+    {"Scaricato", FieldType::Boolean}};
 
 const std::vector<NamedColumn> kOrdFornColumns = {
-    {"Note1", ColumnType::Text, 255},  {"Note2", ColumnType::Text, 255},
-    {"Note3", ColumnType::Text, 255},  {"StampaNote", ColumnType::Boolean},
-    {"DescrizioneEstesa", ColumnType::Memo}, {"Caricato", ColumnType::Boolean},
-    {"PrezziUnitariIVACompresa", ColumnType::Boolean}};
+    {"Note1", FieldType::Text, 255},  {"Note2", FieldType::Text, 255},
+    {"Note3", FieldType::Text, 255},  {"StampaNote", FieldType::Boolean},
+    {"DescrizioneEstesa", FieldType::Memo}, {"Caricato", FieldType::Boolean},
+    {"PrezziUnitariIVACompresa", FieldType::Boolean}};
 
 // A document with every shared field set; condition 3 is the one the CondPag block carried.
 NamedRow full_head() {

@@ -12,9 +12,9 @@ namespace {
 
 TestTable magazzino(const std::vector<NamedRow>& rows) {
   return named_table("Magazzino",
-                     {{"Codice", ColumnType::Text, 20},
-                      {"Descrizione", ColumnType::Text, 80},
-                      {"Barcode", ColumnType::Text, 20}},
+                     {{"Codice", FieldType::Text, 20},
+                      {"Descrizione", FieldType::Text, 80},
+                      {"Barcode", FieldType::Text, 20}},
                      {"Codice"}, rows);
 }
 
@@ -48,16 +48,16 @@ TEST(Barcodes, NoItemWithABarcodeGivesACountOfZero) {
 
 TestTable giornale(const std::vector<NamedRow>& rows) {
   return named_table("GiornaleMagazzino",
-                     {{"PrezzoNetto", ColumnType::Currency},
-                      {"idCliFor", ColumnType::Long},
-                      {"DataDocumento", ColumnType::DateTime},
-                      {"NDocumento", ColumnType::Text, 20},
-                      {"idCausale", ColumnType::Integer},
-                      {"DataRegistrazione", ColumnType::DateTime},
-                      {"DataMovimento", ColumnType::DateTime},
-                      {"Quantita", ColumnType::Double},
-                      {"Codice", ColumnType::Text, 20},
-                      {"idGiornaleMagazzino", ColumnType::Long}},
+                     {{"PrezzoNetto", FieldType::Currency},
+                      {"idCliFor", FieldType::Long},
+                      {"DataDocumento", FieldType::DateTime},
+                      {"NDocumento", FieldType::Text, 20},
+                      {"idCausale", FieldType::Integer},
+                      {"DataRegistrazione", FieldType::DateTime},
+                      {"DataMovimento", FieldType::DateTime},
+                      {"Quantita", FieldType::Double},
+                      {"Codice", FieldType::Text, 20},
+                      {"idGiornaleMagazzino", FieldType::Long}},
                      {"idGiornaleMagazzino"}, rows);
 }
 
@@ -106,16 +106,16 @@ TEST(StockJournal, NoMovementGivesACountOfZero) {
 
 TestTable links(const std::vector<NamedRow>& rows) {
   return named_table("LinkMagazzinoFornitori",
-                     {{"CodPForn", ColumnType::Text, 20},
-                      {"CodiceArticolo", ColumnType::Text, 20},
-                      {"idCliFor", ColumnType::Long},
-                      {"idMagazzinoFornitori", ColumnType::Long},
-                      {"Preferenziale", ColumnType::Boolean},
-                      {"PrezzoNetto", ColumnType::Currency},
-                      {"Sc1", ColumnType::Single},
-                      {"Sc2", ColumnType::Single},
-                      {"Sc3", ColumnType::Single},
-                      {"UltimoCarico", ColumnType::DateTime}},
+                     {{"CodPForn", FieldType::Text, 20},
+                      {"CodiceArticolo", FieldType::Text, 20},
+                      {"idCliFor", FieldType::Long},
+                      {"idMagazzinoFornitori", FieldType::Long},
+                      {"Preferenziale", FieldType::Boolean},
+                      {"PrezzoNetto", FieldType::Currency},
+                      {"Sc1", FieldType::Single},
+                      {"Sc2", FieldType::Single},
+                      {"Sc3", FieldType::Single},
+                      {"UltimoCarico", FieldType::DateTime}},
                      {"idMagazzinoFornitori"}, rows);
 }
 
@@ -155,11 +155,11 @@ TEST(SupplierLinks, NoLinkGivesACountOfZero) {
 
 TestTable distinte(const std::vector<NamedRow>& rows) {
   return named_table("DistinteMagazzino",
-                     {{"Quantita", ColumnType::Double},
-                      {"CodFiglio", ColumnType::Text, 20},
-                      {"CodPadre", ColumnType::Text, 20},
-                      {"Sequenza", ColumnType::Integer},
-                      {"idDistinte", ColumnType::Long}},
+                     {{"Quantita", FieldType::Double},
+                      {"CodFiglio", FieldType::Text, 20},
+                      {"CodPadre", FieldType::Text, 20},
+                      {"Sequenza", FieldType::Integer},
+                      {"idDistinte", FieldType::Long}},
                      {"idDistinte"}, rows);
 }
 

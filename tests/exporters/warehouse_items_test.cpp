@@ -13,18 +13,18 @@ namespace {
 // Declared in alphabetical order, not the block's: the exporter reads fields by name.
 std::vector<NamedColumn> magazzino_columns() {
   return {
-      {"Barcode", ColumnType::Text, 20},       {"Codice", ColumnType::Text, 20},
-      {"Collocazione", ColumnType::Text, 20},  {"Descrizione", ColumnType::Text, 80},
-      {"Famiglia", ColumnType::Text, 10},      {"Giacenza", ColumnType::Double},
-      {"idProduttore", ColumnType::Long},      {"idTabIva", ColumnType::Long},
-      {"Note", ColumnType::Memo},              {"Note2Descr", ColumnType::Text, 255},
-      {"PrezzoListino", ColumnType::Currency}, {"PrezzoNetto", ColumnType::Currency},
-      {"Provvigione", ColumnType::Single},     {"QConfezione", ColumnType::Double},
-      {"QImpegnata", ColumnType::Double},      {"QRiordino", ColumnType::Double},
-      {"Ricar1", ColumnType::Single},          {"Ricar2", ColumnType::Single},
-      {"Ricar3", ColumnType::Single},          {"Ricar4", ColumnType::Single},
-      {"ScortaMinima", ColumnType::Double},    {"UltimaModifica", ColumnType::DateTime},
-      {"UM", ColumnType::Text, 5},
+      {"Barcode", FieldType::Text, 20},       {"Codice", FieldType::Text, 20},
+      {"Collocazione", FieldType::Text, 20},  {"Descrizione", FieldType::Text, 80},
+      {"Famiglia", FieldType::Text, 10},      {"Giacenza", FieldType::Double},
+      {"idProduttore", FieldType::Long},      {"idTabIva", FieldType::Long},
+      {"Note", FieldType::Memo},              {"Note2Descr", FieldType::Text, 255},
+      {"PrezzoListino", FieldType::Currency}, {"PrezzoNetto", FieldType::Currency},
+      {"Provvigione", FieldType::Single},     {"QConfezione", FieldType::Double},
+      {"QImpegnata", FieldType::Double},      {"QRiordino", FieldType::Double},
+      {"Ricar1", FieldType::Single},          {"Ricar2", FieldType::Single},
+      {"Ricar3", FieldType::Single},          {"Ricar4", FieldType::Single},
+      {"ScortaMinima", FieldType::Double},    {"UltimaModifica", FieldType::DateTime},
+      {"UM", FieldType::Text, 5},
   };
 }
 

@@ -64,6 +64,11 @@ TEST_F(OutputFailure, OutputFolderReadOnly) {
 }
 
 TEST_F(OutputFailure, DiskFullAtAnyPointOfTheFile) {
+#if defined(__SANITIZE_THREAD__)
+  // ThreadSanitizer's own signal handling lets SIGXFSZ kill the process though the program
+  // ignores it; the other builds run this.
+  GTEST_SKIP() << "a file size limit kills a ThreadSanitizer build";
+#endif
   const ToolResult whole = run_tool(export_args(archive_folder(), transfer_path()));
   ASSERT_TRUE(whole.exited_with(0)) << whole.output;
   const std::uint64_t size = std::filesystem::file_size(transfer_path());

@@ -14,16 +14,15 @@
 namespace tarvik::archive::sql {
 namespace {
 
-using jet::ColumnType;
 
-jet::TableDef table(std::string name, std::vector<std::pair<std::string, ColumnType>> columns) {
+jet::TableDef table(std::string name, std::vector<std::pair<std::string, FieldType>> columns) {
   jet::TableDef t;
   t.name = std::move(name);
   for (auto& [column, type] : columns) {
     jet::Column c;
     c.name = column;
     c.type = type;
-    c.length = type == ColumnType::Text ? 100 : 4;
+    c.length = type == FieldType::Text ? 100 : 4;
     t.columns.push_back(c);
   }
   return t;
@@ -31,29 +30,29 @@ jet::TableDef table(std::string name, std::vector<std::pair<std::string, ColumnT
 
 const std::map<std::string, jet::TableDef>& schema() {
   static const std::map<std::string, jet::TableDef> tables = [] {
-    constexpr auto L = ColumnType::Long;
-    constexpr auto T = ColumnType::Text;
+    constexpr auto L = FieldType::Long;
+    constexpr auto T = FieldType::Text;
     std::map<std::string, jet::TableDef> m;
     auto add = [&m](jet::TableDef t) { m.emplace(t.name, std::move(t)); };
     add(table("CliFor", {{"idCliFor", L}, {"RagioneSociale1", T}, {"idAgente", L},
-                         {"NoteInBolla", ColumnType::Memo}, {"idCondPag", ColumnType::Integer}}));
-    add(table("Agenti", {{"idCliFor", L}, {"TipoProvvigione", ColumnType::Byte}}));
+                         {"NoteInBolla", FieldType::Memo}, {"idCondPag", FieldType::Integer}}));
+    add(table("Agenti", {{"idCliFor", L}, {"TipoProvvigione", FieldType::Byte}}));
     add(table("LinkMagazzinoFornitori", {{"idMagazzinoFornitori", L}, {"idCliFor", L}, {"CodiceArticolo", T}}));
     add(table("Magazzino", {{"Codice", T}, {"Barcode", T}, {"Collocazione", T}}));
-    add(table("GiornaleMagazzino", {{"idGiornaleMagazzino", L}, {"Codice", T}, {"Quantita", ColumnType::Double}}));
+    add(table("GiornaleMagazzino", {{"idGiornaleMagazzino", L}, {"Codice", T}, {"Quantita", FieldType::Double}}));
     add(table("DistinteMagazzino", {{"CodicePadre", T}, {"CodiceFiglio", T}}));
-    add(table("StampaPersonalizzata", {{"TipoDocumento", T}, {"TestataRighe", T}, {"NumeroOrdine", ColumnType::Integer}}));
-    add(table("StampaPersonalizzata2", {{"TipoDocumento", T}, {"InizioRighe", ColumnType::Integer}}));
+    add(table("StampaPersonalizzata", {{"TipoDocumento", T}, {"TestataRighe", T}, {"NumeroOrdine", FieldType::Integer}}));
+    add(table("StampaPersonalizzata2", {{"TipoDocumento", T}, {"InizioRighe", FieldType::Integer}}));
     add(table("PrimanotaDocumenti", {{"idPrimanota", L}, {"idCliFor", L}, {"idDocumento", L}, {"CreatoDa", T}}));
-    add(table("PrimanotaMovimenti", {{"idMovimento", L}, {"idPrimanota", L}, {"Importo", ColumnType::Currency}}));
-    add(table("ProgrDocumenti", {{"Anno", ColumnType::Integer}, {"TipoDocumento", T}, {"Progressivo", L}}));
+    add(table("PrimanotaMovimenti", {{"idMovimento", L}, {"idPrimanota", L}, {"Importo", FieldType::Currency}}));
+    add(table("ProgrDocumenti", {{"Anno", FieldType::Integer}, {"TipoDocumento", T}, {"Progressivo", L}}));
     for (const char* name : {"TabellaAspettoBeni", "BancheAppoggio", "TabellaCausaliTrasporto", "CondPag",
                              "TabellaIVA", "TabellaProduttori", "TabellaVettori", "CausPrim", "TabellaContiCorrenti"}) {
       add(table(name, {{"id", L}, {"Descrizione", T}}));
     }
     for (const char* kind : {"FattAcc", "Fatture", "Bolle", "OrdCli", "Preventivi", "DocGen1", "OrdForn"}) {
       add(table(std::string("Testata") + kind, {{"idDocumento", L}, {"idCliFor", L}, {"idDestinazione", L},
-                                                {"Numero", L}, {"Data", ColumnType::DateTime}}));
+                                                {"Numero", L}, {"Data", FieldType::DateTime}}));
       add(table(std::string("Righe") + kind, {{"idRigaDocumento", L}, {"idDocumento", L}, {"codice", T}}));
     }
     return m;
@@ -94,7 +93,7 @@ TEST(Plan, PlansEveryQuotedQuery) {
 TEST(Plan, StarOfOneTableKeepsItsColumnsAndTypes) {
   const Plan p = plan("SELECT Agenti.* FROM Agenti INNER JOIN CliFor ON Agenti.idCliFor = CliFor.idCliFor");
   EXPECT_EQ(names(p), (std::vector<std::string>{"idCliFor", "TipoProvvigione"}));
-  EXPECT_EQ(p.columns[1].expr.type.type, ColumnType::Byte);
+  EXPECT_EQ(p.columns[1].expr.type.type, FieldType::Byte);
   EXPECT_TRUE(p.streams());
 }
 
@@ -142,8 +141,8 @@ TEST(Plan, GroupByNamesCountAfterItsPositionAndTypesItLong) {
       "CodiceArticolo, idCliFor having count(CodiceArticolo) > 1");
   EXPECT_TRUE(p.grouped);
   EXPECT_EQ(names(p), (std::vector<std::string>{"CodiceArticolo", "idCliFor", "Expr1002"}));
-  EXPECT_EQ(p.columns[0].expr.type.type, ColumnType::Text);
-  EXPECT_EQ(p.columns[2].expr.type.type, ColumnType::Long);
+  EXPECT_EQ(p.columns[0].expr.type.type, FieldType::Text);
+  EXPECT_EQ(p.columns[2].expr.type.type, FieldType::Long);
   EXPECT_EQ(p.aggregates.size(), 1u);  // the COUNT of HAVING is the selected one
   EXPECT_EQ(p.columns[0].expr.kind, BoundKind::GroupValue);
 }
@@ -219,7 +218,7 @@ TEST(Plan, NegativeAndLargeLiteralsKeepTheirValue) {
   const Plan p = plan("SELECT * FROM CliFor WHERE idCliFor = -1 OR idCliFor = 3000000000 OR idCliFor = 2.5");
   const Bound& first = p.where->args[0].args[0];
   EXPECT_EQ(first.args[1].literal, Value::long_(-1));
-  EXPECT_EQ(first.args[1].type.type, ColumnType::Long);
+  EXPECT_EQ(first.args[1].type.type, FieldType::Long);
   EXPECT_EQ(p.where->args[0].args[1].args[1].literal, Value::double_(3000000000.0));
   EXPECT_EQ(p.where->args[1].args[1].literal, Value::double_(2.5));
 }

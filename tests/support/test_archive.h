@@ -27,12 +27,12 @@ inline void write_archive(const std::filesystem::path& path, const std::vector<T
 
 // Shorthands for column declarations.
 inline archive_gen::ColumnSpec long_column(std::string name, bool autonumber = false) {
-  return {std::move(name), archive::jet::ColumnType::Long, 0, autonumber};
+  return {std::move(name), archive::FieldType::Long, 0, autonumber};
 }
 inline archive_gen::ColumnSpec text_column(std::string name, std::uint16_t size = 50) {
-  return {std::move(name), archive::jet::ColumnType::Text, size, false};
+  return {std::move(name), archive::FieldType::Text, size, false};
 }
-inline archive_gen::ColumnSpec column(std::string name, archive::jet::ColumnType type) {
+inline archive_gen::ColumnSpec column(std::string name, archive::FieldType type) {
   return {std::move(name), type, 50, false};
 }
 

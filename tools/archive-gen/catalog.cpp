@@ -2,7 +2,7 @@
 
 namespace tarvik::archive_gen {
 
-using archive::jet::ColumnType;
+using archive::FieldType;
 
 namespace {
 
@@ -19,7 +19,7 @@ constexpr std::uint8_t kCatalogFlag = 0x10;
 
 struct CatalogColumn {
   const char16_t* name;
-  ColumnType type;
+  FieldType type;
   std::uint16_t length;
   std::uint8_t extra_flags;
 };
@@ -28,23 +28,23 @@ struct CatalogColumn {
 
 TableLayout catalog_layout(const WriteFormat& format) {
   static constexpr CatalogColumn kColumns[] = {
-      {u"Id", ColumnType::Long, 4, 0},
-      {u"ParentId", ColumnType::Long, 4, 0},
-      {u"Name", ColumnType::Text, 510, 0},
-      {u"Type", ColumnType::Integer, 2, 0},
-      {u"DateCreate", ColumnType::DateTime, 8, 0},
-      {u"DateUpdate", ColumnType::DateTime, 8, 0},
-      {u"Owner", ColumnType::Binary, 510, 0x20},
-      {u"Flags", ColumnType::Long, 4, 0},
-      {u"Database", ColumnType::Memo, 0, 0},
-      {u"Connect", ColumnType::Memo, 0, 0},
-      {u"ForeignName", ColumnType::Text, 510, 0},
-      {u"RmtInfoShort", ColumnType::Binary, 510, 0},
-      {u"RmtInfoLong", ColumnType::Ole, 0, 0},
-      {u"Lv", ColumnType::Ole, 0, 0},
-      {u"LvProp", ColumnType::Ole, 0, 0},
-      {u"LvModule", ColumnType::Ole, 0, 0},
-      {u"LvExtra", ColumnType::Ole, 0, 0},
+      {u"Id", FieldType::Long, 4, 0},
+      {u"ParentId", FieldType::Long, 4, 0},
+      {u"Name", FieldType::Text, 510, 0},
+      {u"Type", FieldType::Integer, 2, 0},
+      {u"DateCreate", FieldType::DateTime, 8, 0},
+      {u"DateUpdate", FieldType::DateTime, 8, 0},
+      {u"Owner", FieldType::Binary, 510, 0x20},
+      {u"Flags", FieldType::Long, 4, 0},
+      {u"Database", FieldType::Memo, 0, 0},
+      {u"Connect", FieldType::Memo, 0, 0},
+      {u"ForeignName", FieldType::Text, 510, 0},
+      {u"RmtInfoShort", FieldType::Binary, 510, 0},
+      {u"RmtInfoLong", FieldType::Ole, 0, 0},
+      {u"Lv", FieldType::Ole, 0, 0},
+      {u"LvProp", FieldType::Ole, 0, 0},
+      {u"LvModule", FieldType::Ole, 0, 0},
+      {u"LvExtra", FieldType::Ole, 0, 0},
   };
   TableLayout layout;
   std::uint16_t fixed_offset = 0;
@@ -56,16 +56,16 @@ TableLayout catalog_layout(const WriteFormat& format) {
     c.index = number;
     c.number = number++;
     // Jet3 keeps a character in a byte.
-    const bool sized = spec.type == ColumnType::Text || spec.type == ColumnType::Binary;
+    const bool sized = spec.type == FieldType::Text || spec.type == FieldType::Binary;
     c.length = format.jet3() && sized ? spec.length / 2 : spec.length;
     c.flags = static_cast<std::uint8_t>(ColumnLayout::kUpdatable | kCatalogFlag | spec.extra_flags);
     const std::size_t bytes = fixed_row_bytes(spec.type);
-    const bool variable = spec.type == ColumnType::Text || spec.type == ColumnType::Binary ||
-                          spec.type == ColumnType::Memo || spec.type == ColumnType::Ole;
+    const bool variable = spec.type == FieldType::Text || spec.type == FieldType::Binary ||
+                          spec.type == FieldType::Memo || spec.type == FieldType::Ole;
     if (variable) {
       c.var_index = layout.var_count++;
-      if (spec.type == ColumnType::Text) c.text_size = spec.length / 2;
-      c.code_page_text = format.jet3() && (spec.type == ColumnType::Text || spec.type == ColumnType::Memo);
+      if (spec.type == FieldType::Text) c.text_size = spec.length / 2;
+      c.code_page_text = format.jet3() && (spec.type == FieldType::Text || spec.type == FieldType::Memo);
     } else {
       c.flags |= ColumnLayout::kFixed;
       c.fixed_offset = fixed_offset;

@@ -4,45 +4,45 @@
 
 namespace tarvik::archive_gen {
 
-using archive::jet::ColumnType;
+using archive::FieldType;
 
-std::size_t fixed_row_bytes(ColumnType type) {
+std::size_t fixed_row_bytes(FieldType type) {
   switch (type) {
-    case ColumnType::Boolean: return 0;
-    case ColumnType::Byte: return 1;
-    case ColumnType::Integer: return 2;
-    case ColumnType::Long:
-    case ColumnType::Single: return 4;
-    case ColumnType::Double:
-    case ColumnType::Currency:
-    case ColumnType::DateTime: return 8;
-    case ColumnType::Guid: return 16;
+    case FieldType::Boolean: return 0;
+    case FieldType::Byte: return 1;
+    case FieldType::Integer: return 2;
+    case FieldType::Long:
+    case FieldType::Single: return 4;
+    case FieldType::Double:
+    case FieldType::Currency:
+    case FieldType::DateTime: return 8;
+    case FieldType::Guid: return 16;
     default: return 0;
   }
 }
 
-bool writable_type(ColumnType type) {
+bool writable_type(FieldType type) {
   switch (type) {
-    case ColumnType::Boolean:
-    case ColumnType::Byte:
-    case ColumnType::Integer:
-    case ColumnType::Long:
-    case ColumnType::Single:
-    case ColumnType::Double:
-    case ColumnType::Currency:
-    case ColumnType::DateTime:
-    case ColumnType::Guid:
-    case ColumnType::Text:
-    case ColumnType::Memo:
-    case ColumnType::Ole: return true;
+    case FieldType::Boolean:
+    case FieldType::Byte:
+    case FieldType::Integer:
+    case FieldType::Long:
+    case FieldType::Single:
+    case FieldType::Double:
+    case FieldType::Currency:
+    case FieldType::DateTime:
+    case FieldType::Guid:
+    case FieldType::Text:
+    case FieldType::Memo:
+    case FieldType::Ole: return true;
     default: return false;
   }
 }
 
 namespace {
 
-bool variable_type(ColumnType type) {
-  return type == ColumnType::Text || type == ColumnType::Memo || type == ColumnType::Ole;
+bool variable_type(FieldType type) {
+  return type == FieldType::Text || type == FieldType::Memo || type == FieldType::Ole;
 }
 
 }  // namespace
@@ -75,20 +75,20 @@ TableLayout lay_out_table(const TableSpec& spec, const WriteFormat& format,
       // A long or a short text, as an old version of the table had it.
       col.dropped = true;
       col.name = u"Dropped";
-      col.type = placed[number].variable ? ColumnType::Text : ColumnType::Long;
+      col.type = placed[number].variable ? FieldType::Text : FieldType::Long;
       col.text_size = 20;
     } else {
       col.name = utf8_to_utf16(c->name);
       col.type = c->type;
       col.index = index++;
       col.autonumber = c->autonumber;
-      col.text_size = c->type == ColumnType::Text ? c->text_size : 0;
+      col.text_size = c->type == FieldType::Text ? c->text_size : 0;
     }
     if (placed[number].variable) {
       col.var_index = layout.var_count++;
-      if (col.type == ColumnType::Text)
+      if (col.type == FieldType::Text)
         col.length = static_cast<std::uint16_t>(format.jet3() ? col.text_size : 2 * col.text_size);
-      if (col.type != ColumnType::Ole) {
+      if (col.type != FieldType::Ole) {
         if (format.jet3()) col.code_page_text = true;
         else col.extra_flags = ColumnLayout::kCompressedUnicode;
       }
@@ -97,7 +97,7 @@ TableLayout lay_out_table(const TableSpec& spec, const WriteFormat& format,
       col.flags |= ColumnLayout::kFixed;
       const std::size_t bytes = fixed_row_bytes(col.type);
       col.fixed_offset = bytes == 0 ? 0 : fixed_offset;
-      col.length = col.type == ColumnType::Boolean ? 1 : static_cast<std::uint16_t>(bytes);
+      col.length = col.type == FieldType::Boolean ? 1 : static_cast<std::uint16_t>(bytes);
       fixed_offset = static_cast<std::uint16_t>(fixed_offset + bytes);
       if (col.autonumber) col.flags |= ColumnLayout::kAutoLong;
     }

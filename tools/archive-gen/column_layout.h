@@ -17,7 +17,7 @@ namespace tarvik::archive_gen {
 
 struct ColumnLayout {
   std::u16string name;
-  archive::jet::ColumnType type = archive::jet::ColumnType::Text;
+  archive::FieldType type = archive::FieldType::Text;
   std::uint16_t index = 0;         // the value's place in a row of the description
   std::uint16_t number = 0;        // the column number: its null-mask bit
   std::uint16_t var_index = 0;     // variable columns; for fixed ones the variable columns before
@@ -37,7 +37,7 @@ struct ColumnLayout {
 
   bool fixed() const { return (flags & kFixed) != 0; }
   bool long_value() const {
-    return type == archive::jet::ColumnType::Memo || type == archive::jet::ColumnType::Ole;
+    return type == archive::FieldType::Memo || type == archive::FieldType::Ole;
   }
 };
 
@@ -51,9 +51,9 @@ struct TableLayout {
 };
 
 // Bytes a fixed column takes in the row (0 for booleans).
-std::size_t fixed_row_bytes(archive::jet::ColumnType type);
+std::size_t fixed_row_bytes(archive::FieldType type);
 // True for the column types the writer stores.
-bool writable_type(archive::jet::ColumnType type);
+bool writable_type(archive::FieldType type);
 
 // The layout of a checked table (see check_table_specs), with its past.
 TableLayout lay_out_table(const TableSpec& spec, const WriteFormat& format,

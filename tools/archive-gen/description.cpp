@@ -42,7 +42,7 @@ ColumnSpec column_from_json(const json& column, const std::string& table, std::s
   if (!jet_type) throw std::runtime_error(where + ": unknown type \"" + type + "\"");
   spec.type = *jet_type;
   if (column.contains("size")) {
-    if (spec.type != archive::jet::ColumnType::Text)
+    if (spec.type != archive::FieldType::Text)
       throw std::runtime_error(where + ": only a text column has a size");
     const json& size = column["size"];
     if (!size.is_number_integer() || size.get<std::int64_t>() < 1 || size.get<std::int64_t>() > 255)

@@ -13,7 +13,7 @@ namespace tarvik::archive_gen {
 
 using archive::Value;
 using archive::ValueKind;
-using archive::jet::ColumnType;
+using archive::FieldType;
 
 namespace {
 
@@ -23,20 +23,20 @@ constexpr double kLastDay = 2958466.0;
 // Memos longer than this are never compressed (Access does not).
 constexpr std::size_t kMaxCompressedMemo = 1024;
 
-ValueKind kind_for(ColumnType type) {
+ValueKind kind_for(FieldType type) {
   switch (type) {
-    case ColumnType::Boolean: return ValueKind::Boolean;
-    case ColumnType::Byte: return ValueKind::Byte;
-    case ColumnType::Integer: return ValueKind::Integer;
-    case ColumnType::Long: return ValueKind::Long;
-    case ColumnType::Single: return ValueKind::Single;
-    case ColumnType::Double: return ValueKind::Double;
-    case ColumnType::Currency: return ValueKind::Currency;
-    case ColumnType::DateTime: return ValueKind::DateTime;
-    case ColumnType::Text:
-    case ColumnType::Memo: return ValueKind::Text;
-    case ColumnType::Ole: return ValueKind::Binary;
-    case ColumnType::Guid: return ValueKind::Guid;
+    case FieldType::Boolean: return ValueKind::Boolean;
+    case FieldType::Byte: return ValueKind::Byte;
+    case FieldType::Integer: return ValueKind::Integer;
+    case FieldType::Long: return ValueKind::Long;
+    case FieldType::Single: return ValueKind::Single;
+    case FieldType::Double: return ValueKind::Double;
+    case FieldType::Currency: return ValueKind::Currency;
+    case FieldType::DateTime: return ValueKind::DateTime;
+    case FieldType::Text:
+    case FieldType::Memo: return ValueKind::Text;
+    case FieldType::Ole: return ValueKind::Binary;
+    case FieldType::Guid: return ValueKind::Guid;
     default: return ValueKind::Null;
   }
 }
@@ -74,13 +74,13 @@ std::string value_problem(const ColumnLayout& column, const Value& value) {
     return std::string("a ") + kind_name(value.kind()) + " value where the column holds " +
            kind_name(expected) + " values";
   switch (column.type) {
-    case ColumnType::Single:
+    case FieldType::Single:
       if (!std::isfinite(value.as_single())) return "not a finite number";
       break;
-    case ColumnType::Double:
+    case FieldType::Double:
       if (!std::isfinite(value.as_double())) return "not a finite number";
       break;
-    case ColumnType::DateTime: {
+    case FieldType::DateTime: {
       // The range is of the date's parts: before 1899-12-30 the time of day is added to the
       // magnitude, so 0100-01-01 00:00:01 is stored just below the first day's number.
       const double d = value.as_datetime().days;
@@ -88,18 +88,18 @@ std::string value_problem(const ColumnLayout& column, const Value& value) {
         return "a date outside the years 100 to 9999";
       break;
     }
-    case ColumnType::Text:
+    case FieldType::Text:
       if (value.as_text().size() > column.text_size)
         return "a text of " + std::to_string(value.as_text().size()) +
                " characters is longer than the column's size " +
                std::to_string(column.text_size);
       if (column.code_page_text) return code_page_problem(value.as_text());
       break;
-    case ColumnType::Ole:
+    case FieldType::Ole:
       if (value.as_binary().size() > LongValueWriter::kMaxLength)
         return "a value longer than 16 MB";
       break;
-    case ColumnType::Memo:
+    case FieldType::Memo:
       if (value.as_text().size() * (column.code_page_text ? 1 : 2) > LongValueWriter::kMaxLength)
         return "a value longer than 16 MB";
       if (column.code_page_text) return code_page_problem(value.as_text());
@@ -112,16 +112,16 @@ std::string value_problem(const ColumnLayout& column, const Value& value) {
 
 void store_fixed(const ColumnLayout& column, const Value& value, std::uint8_t* out) {
   switch (column.type) {
-    case ColumnType::Byte: store_u8(out, value.as_byte()); break;
-    case ColumnType::Integer: store_u16(out, static_cast<std::uint16_t>(value.as_integer())); break;
-    case ColumnType::Long: store_u32(out, static_cast<std::uint32_t>(value.as_long())); break;
-    case ColumnType::Single: store_f32(out, value.as_single()); break;
-    case ColumnType::Double: store_f64(out, value.as_double()); break;
-    case ColumnType::Currency:
+    case FieldType::Byte: store_u8(out, value.as_byte()); break;
+    case FieldType::Integer: store_u16(out, static_cast<std::uint16_t>(value.as_integer())); break;
+    case FieldType::Long: store_u32(out, static_cast<std::uint32_t>(value.as_long())); break;
+    case FieldType::Single: store_f32(out, value.as_single()); break;
+    case FieldType::Double: store_f64(out, value.as_double()); break;
+    case FieldType::Currency:
       store_u64(out, static_cast<std::uint64_t>(value.as_currency().ten_thousandths));
       break;
-    case ColumnType::DateTime: store_f64(out, value.as_datetime().days); break;
-    case ColumnType::Guid:
+    case FieldType::DateTime: store_f64(out, value.as_datetime().days); break;
+    case FieldType::Guid:
       for (std::size_t i = 0; i < 16; ++i) out[i] = value.as_guid().bytes[i];
       break;
     default: throw std::logic_error("not a fixed column");
@@ -131,17 +131,17 @@ void store_fixed(const ColumnLayout& column, const Value& value, std::uint8_t* o
 void variable_bytes(const ColumnLayout& column, const Value& value, bool may_compress,
                     std::vector<std::uint8_t>& out) {
   switch (column.type) {
-    case ColumnType::Text:
-    case ColumnType::Memo:
+    case FieldType::Text:
+    case FieldType::Memo:
       if (column.code_page_text) {
         out = encode_code_page_text(value.as_text());
       } else {
         const bool short_enough =
-            column.type == ColumnType::Text || value.as_text().size() <= kMaxCompressedMemo;
+            column.type == FieldType::Text || value.as_text().size() <= kMaxCompressedMemo;
         out = encode_jet4_text(value.as_text(), may_compress && short_enough);
       }
       break;
-    case ColumnType::Ole: out.assign(value.as_binary().begin(), value.as_binary().end()); break;
+    case FieldType::Ole: out.assign(value.as_binary().begin(), value.as_binary().end()); break;
     default: throw std::logic_error("not a variable column");
   }
 }

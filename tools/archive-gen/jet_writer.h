@@ -21,7 +21,7 @@ namespace tarvik::archive_gen {
 
 struct ColumnSpec {
   std::string name;
-  archive::jet::ColumnType type = archive::jet::ColumnType::Text;
+  archive::FieldType type = archive::FieldType::Text;
   std::uint16_t text_size = 50;  // characters, for Text columns (1..255)
   bool autonumber = false;       // Long columns only
 };

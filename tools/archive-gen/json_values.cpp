@@ -13,7 +13,7 @@
 namespace tarvik::archive_gen {
 
 using archive::Value;
-using archive::jet::ColumnType;
+using archive::FieldType;
 using nlohmann::json;
 
 namespace {
@@ -88,32 +88,32 @@ archive::Guid guid_bytes(const std::string& s) {
 
 }  // namespace
 
-std::optional<ColumnType> column_type_named(std::string_view name) {
+std::optional<FieldType> column_type_named(std::string_view name) {
   // The writer writes these of the types Jet names.
-  static constexpr ColumnType kWritable[] = {
-      ColumnType::Boolean, ColumnType::Byte,     ColumnType::Integer,  ColumnType::Long,
-      ColumnType::Single,  ColumnType::Double,   ColumnType::Currency, ColumnType::DateTime,
-      ColumnType::Text,    ColumnType::Memo,     ColumnType::Ole,      ColumnType::Guid,
+  static constexpr FieldType kWritable[] = {
+      FieldType::Boolean, FieldType::Byte,     FieldType::Integer,  FieldType::Long,
+      FieldType::Single,  FieldType::Double,   FieldType::Currency, FieldType::DateTime,
+      FieldType::Text,    FieldType::Memo,     FieldType::Ole,      FieldType::Guid,
   };
-  const std::optional<ColumnType> type = archive::jet::column_type_named(name);
+  const std::optional<FieldType> type = archive::jet::column_type_named(name);
   if (type && std::find(std::begin(kWritable), std::end(kWritable), *type) != std::end(kWritable))
     return type;
   return std::nullopt;
 }
 
-Value value_from_json(ColumnType type, const json& v) {
+Value value_from_json(FieldType type, const json& v) {
   if (v.is_null()) return Value();
   switch (type) {
-    case ColumnType::Boolean:
+    case FieldType::Boolean:
       if (!v.is_boolean()) throw unfit("expected true or false, found " + v.dump());
       return Value::boolean(v.get<bool>());
-    case ColumnType::Byte: return Value::byte(static_cast<std::uint8_t>(integer_in(v, 0, 255)));
-    case ColumnType::Integer:
+    case FieldType::Byte: return Value::byte(static_cast<std::uint8_t>(integer_in(v, 0, 255)));
+    case FieldType::Integer:
       return Value::integer(static_cast<std::int16_t>(integer_in(v, -32768, 32767)));
-    case ColumnType::Long:
+    case FieldType::Long:
       return Value::long_(static_cast<std::int32_t>(integer_in(
           v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max())));
-    case ColumnType::Single: {
+    case FieldType::Single: {
       // Compared after rounding to single precision: the shortest form of the largest single
       // (3.4028235e+38) is a little above it as a double, yet rounds to it. Only what rounds to
       // infinity is too large: from the largest single plus half its last step (a tie that
@@ -126,8 +126,8 @@ Value value_from_json(ColumnType type, const json& v) {
       if (std::fabs(d) > kLargest) return Value::single(d < 0 ? -kLargest : kLargest);
       return Value::single(static_cast<float>(d));
     }
-    case ColumnType::Double: return Value::double_(number(v));
-    case ColumnType::Currency: {
+    case FieldType::Double: return Value::double_(number(v));
+    case FieldType::Currency: {
       std::optional<std::int64_t> units;
       if (v.is_string()) {
         units = parse_currency_text(v.get_ref<const std::string&>());
@@ -143,16 +143,16 @@ Value value_from_json(ColumnType type, const json& v) {
         throw unfit(v.dump() + " is not an amount with up to 4 decimals that a currency holds");
       return Value::currency(archive::Currency{*units});
     }
-    case ColumnType::DateTime: {
+    case FieldType::DateTime: {
       const auto d = parse_datetime_text(text(v, "a date"));
       if (!d)
         throw unfit(v.dump() + " is not a date YYYY-MM-DD, YYYY-MM-DD HH:MM:SS or HH:MM:SS");
       return Value::datetime(*d);
     }
-    case ColumnType::Text:
-    case ColumnType::Memo: return Value::text(utf8_to_utf16(text(v, "a string")));
-    case ColumnType::Ole: return Value::binary(ole_bytes(text(v, "a hex string")));
-    case ColumnType::Guid: return Value::guid(guid_bytes(text(v, "a guid string")));
+    case FieldType::Text:
+    case FieldType::Memo: return Value::text(utf8_to_utf16(text(v, "a string")));
+    case FieldType::Ole: return Value::binary(ole_bytes(text(v, "a hex string")));
+    case FieldType::Guid: return Value::guid(guid_bytes(text(v, "a guid string")));
     default: throw unfit("type not supported");
   }
 }

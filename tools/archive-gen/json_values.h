@@ -11,10 +11,10 @@
 namespace tarvik::archive_gen {
 
 // The type named in a description ("long", "memo"...); none for an unknown name.
-std::optional<archive::jet::ColumnType> column_type_named(std::string_view name);
+std::optional<archive::FieldType> column_type_named(std::string_view name);
 
 // Throws std::runtime_error saying why the value does not fit the type (without the place,
 // which the caller adds).
-archive::Value value_from_json(archive::jet::ColumnType type, const nlohmann::json& value);
+archive::Value value_from_json(archive::FieldType type, const nlohmann::json& value);
 
 }  // namespace tarvik::archive_gen

@@ -7,7 +7,7 @@
 
 namespace tarvik::archive_gen {
 
-using archive::jet::ColumnType;
+using archive::FieldType;
 
 namespace {
 
@@ -49,7 +49,7 @@ TableHistory PhysicalLayout::table_history(const TableSpec& spec) {
   while (added > 0) {
     bool fit = true;
     for (std::size_t c = n - added; c < n; ++c)
-      fit = fit && !in_key[c] && !spec.columns[c].autonumber && spec.columns[c].type != ColumnType::Boolean;
+      fit = fit && !in_key[c] && !spec.columns[c].autonumber && spec.columns[c].type != FieldType::Boolean;
     if (fit && added < n) break;
     --added;
   }

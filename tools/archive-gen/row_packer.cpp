@@ -11,7 +11,7 @@
 namespace tarvik::archive_gen {
 
 using archive::Value;
-using archive::jet::ColumnType;
+using archive::FieldType;
 
 RowPacker::RowPacker(const TableLayout& layout, const WriteFormat& format, PhysicalLayout& physical)
     : layout_(layout),
@@ -87,7 +87,7 @@ std::span<const std::uint8_t> RowPacker::pack(std::span<const Value> values,
       continue;
     }
     const Value& v = values[c.index];
-    present_[n] = !v.is_null() && (c.type != ColumnType::Boolean || v.as_boolean());
+    present_[n] = !v.is_null() && (c.type != FieldType::Boolean || v.as_boolean());
     if (v.is_null() || c.fixed()) continue;
     std::vector<std::uint8_t>& bytes = var_bytes_[c.var_index];
     variable_bytes(c, v, physical_.may_compress_text(), bytes);
@@ -126,7 +126,7 @@ std::span<const std::uint8_t> RowPacker::pack(std::span<const Value> values,
   for (std::size_t n = 0; n < ncols; ++n) {
     const ColumnLayout& c = *by_number_[n];
     if (present_[n]) mask_bytes[n / 8] |= static_cast<std::uint8_t>(1u << (n % 8));
-    if (!c.fixed() || c.type == ColumnType::Boolean || !present_[n]) continue;
+    if (!c.fixed() || c.type == FieldType::Boolean || !present_[n]) continue;
     if (c.dropped) {
       std::copy(dropped_fixed_[n].begin(), dropped_fixed_[n].end(), row + count_size + c.fixed_offset);
     } else {

@@ -11,7 +11,7 @@
 
 namespace tarvik::archive_gen {
 
-using archive::jet::ColumnType;
+using archive::FieldType;
 
 namespace {
 
@@ -56,10 +56,10 @@ void check_table(const TableSpec& t, const WriteFormat& format) {
     if (!names.insert(name_key(c.name)).second)
       throw std::runtime_error(label + ": the name is used twice");
     if (!writable_type(c.type)) throw std::runtime_error(label + ": type not supported");
-    if (c.type == ColumnType::Text && (c.text_size < 1 || c.text_size > 255))
+    if (c.type == FieldType::Text && (c.text_size < 1 || c.text_size > 255))
       throw std::runtime_error(label + ": a text size is 1 to 255 characters");
     if (c.autonumber) {
-      if (c.type != ColumnType::Long)
+      if (c.type != FieldType::Long)
         throw std::runtime_error(label + ": only a long column can be an autonumber");
       if (++autonumbers > 1) throw std::runtime_error(label + ": a second autonumber column");
     }
@@ -75,7 +75,7 @@ void check_table(const TableSpec& t, const WriteFormat& format) {
       throw std::runtime_error(label + ": the primary key names a column the table lacks");
     if (!key_names.insert(name_key(k)).second)
       throw std::runtime_error(label + ": named twice in the primary key");
-    if (it->type == ColumnType::Memo || it->type == ColumnType::Ole)
+    if (it->type == FieldType::Memo || it->type == FieldType::Ole)
       throw std::runtime_error(label + ": a memo or ole column cannot be in a primary key");
   }
 }

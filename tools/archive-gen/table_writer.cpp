@@ -11,7 +11,7 @@
 namespace tarvik::archive_gen {
 
 using archive::Value;
-using archive::jet::ColumnType;
+using archive::FieldType;
 
 TableWriter::TableWriter(PageFile& file, PhysicalLayout& physical, const TableSpec& spec,
                          std::uint32_t tdef_page)
@@ -44,7 +44,7 @@ void TableWriter::check_values(std::span<const Value> row, bool deleted) {
     const Value& v = row[c.index];
     const std::string& name = spec_.columns[c.index].name;
     if (v.is_null()) {
-      if (c.type == ColumnType::Boolean) refuse(name, "a boolean cannot be null");
+      if (c.type == FieldType::Boolean) refuse(name, "a boolean cannot be null");
       if (in_key_[c.index] && !c.autonumber && !deleted) refuse(name, "a primary-key column cannot be null");
       continue;
     }

@@ -102,7 +102,8 @@ class JetFile {
   explicit JetFile(std::unique_ptr<PageSource> pages);
   std::unique_ptr<PageSource> pages_;
   std::vector<CatalogEntry> catalog_;
-  mutable std::mutex row_counts_mutex_;  // a query prepared on a second thread counts too
+  // Shared by every thread counting rows: owned by the file, under row_counts_mutex_.
+  mutable std::mutex row_counts_mutex_;
   mutable std::map<std::uint32_t, std::int64_t> row_counts_;  // by TDEF page
 };
 

@@ -85,7 +85,7 @@ class PageSource {
   std::uint32_t page_count_ = 0;
   // Pages read on the thread that opened the file go through one cache, pages read on any other
   // thread (a query opened ahead) through a second, so that neither reader waits for the other's
-  // reads or loses its pages to them.
+  // reads or loses its pages to them. Shared: each lane owned by this source, under its mutex.
   struct Lane {
     std::mutex mutex;
     PageCache cache;

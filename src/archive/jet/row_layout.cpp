@@ -87,7 +87,7 @@ void RowLayout::split(Bytes row, std::vector<Field>& fields, std::span<const std
     Field& field = fields[i];
     field.bytes = {};
     field.present = c.number < row_columns && (row[mask_start + c.number / 8] >> (c.number % 8)) & 1;
-    if (c.type == ColumnType::Boolean || !field.present) continue;
+    if (c.type == FieldType::Boolean || !field.present) continue;
     if (c.is_fixed()) {
       std::size_t start = count_size + c.fixed_offset;
       if (!fits(start, c.length, fixed_end)) {

@@ -7,32 +7,32 @@
 namespace tarvik::archive::jet {
 
 
-const char* type_name(ColumnType type) {
+const char* type_name(FieldType type) {
   switch (type) {
-    case ColumnType::Boolean: return "boolean";
-    case ColumnType::Byte: return "byte";
-    case ColumnType::Integer: return "integer";
-    case ColumnType::Long: return "long";
-    case ColumnType::Currency: return "currency";
-    case ColumnType::Single: return "single";
-    case ColumnType::Double: return "double";
-    case ColumnType::DateTime: return "datetime";
-    case ColumnType::Binary: return "binary";
-    case ColumnType::Text: return "text";
-    case ColumnType::Ole: return "ole";
-    case ColumnType::Memo: return "memo";
-    case ColumnType::Guid: return "guid";
-    case ColumnType::Numeric: return "numeric";
-    case ColumnType::Complex: return "complex";
-    case ColumnType::BigInt: return "bigint";
-    case ColumnType::DateTimeExt: return "datetimeext";
+    case FieldType::Boolean: return "boolean";
+    case FieldType::Byte: return "byte";
+    case FieldType::Integer: return "integer";
+    case FieldType::Long: return "long";
+    case FieldType::Currency: return "currency";
+    case FieldType::Single: return "single";
+    case FieldType::Double: return "double";
+    case FieldType::DateTime: return "datetime";
+    case FieldType::Binary: return "binary";
+    case FieldType::Text: return "text";
+    case FieldType::Ole: return "ole";
+    case FieldType::Memo: return "memo";
+    case FieldType::Guid: return "guid";
+    case FieldType::Numeric: return "numeric";
+    case FieldType::Complex: return "complex";
+    case FieldType::BigInt: return "bigint";
+    case FieldType::DateTimeExt: return "datetimeext";
   }
   return "unknown";
 }
 
-std::optional<ColumnType> column_type_named(std::string_view name) {
+std::optional<FieldType> column_type_named(std::string_view name) {
   for (unsigned code = 0; code <= 0xFF; ++code) {
-    const auto type = static_cast<ColumnType>(code);
+    const auto type = static_cast<FieldType>(code);
     if (type_name(type) == name && name != "unknown") return type;
   }
   return std::nullopt;

@@ -8,38 +8,23 @@
 #include <string_view>
 #include <vector>
 
+#include "archive/field_type.h"
+
 namespace tarvik::archive::jet {
 
-// Column type codes as stored in the column descriptor.
-enum class ColumnType : std::uint8_t {
-  Boolean = 0x01,
-  Byte = 0x02,
-  Integer = 0x03,
-  Long = 0x04,
-  Currency = 0x05,
-  Single = 0x06,
-  Double = 0x07,
-  DateTime = 0x08,
-  Binary = 0x09,
-  Text = 0x0A,
-  Ole = 0x0B,
-  Memo = 0x0C,
-  Guid = 0x0F,
-  Numeric = 0x10,
-  Complex = 0x12,
-  BigInt = 0x13,
-  DateTimeExt = 0x14,
-};
+// A column's type is the engine's FieldType: the codes its descriptor stores.
+using archive::FieldType;
+
 
 // The name of a type as the `tables` and `dump` commands print it ("long", "memo", ...);
 // "unknown" for codes no Access version defines.
-const char* type_name(ColumnType type);
+const char* type_name(FieldType type);
 // The type of that name; none for a name no type has.
-std::optional<ColumnType> column_type_named(std::string_view name);
+std::optional<FieldType> column_type_named(std::string_view name);
 
 struct Column {
   std::string name;  // UTF-8
-  ColumnType type = ColumnType::Text;
+  FieldType type = FieldType::Text;
   std::uint16_t number = 0;        // col_num: null-mask bit, stable across deletions
   std::uint16_t var_index = 0;     // slot in the row's variable offset table
   std::uint16_t fixed_offset = 0;  // offset in the row's fixed area
@@ -56,7 +41,7 @@ struct Column {
   bool is_fixed() const { return (flags & kFixedFlag) != 0; }
   bool is_autonumber() const {
     return (flags & kAutoLongFlag) != 0 ||
-           (type == ColumnType::Guid && (flags & kAutoGuidFlag) != 0);
+           (type == FieldType::Guid && (flags & kAutoGuidFlag) != 0);
   }
 };
 

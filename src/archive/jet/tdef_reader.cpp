@@ -67,7 +67,7 @@ std::string read_name(const Reader& r, std::size_t& pos, const Format& format,
 
 Column read_column(const Reader& r, std::size_t base, const Format& f) {
   Column c;
-  c.type = static_cast<ColumnType>(r.u8(base));
+  c.type = static_cast<FieldType>(r.u8(base));
   c.number = r.u16(base + f.col_number);
   c.var_index = r.u16(base + f.col_var_index);
   c.flags = r.u8(base + f.col_flags);
@@ -75,7 +75,7 @@ Column read_column(const Reader& r, std::size_t base, const Format& f) {
   c.length = r.u16(base + f.col_length);
   if (f.jet3) {
     c.code_page = r.u16(base + f.col_misc + 2);
-  } else if (c.type == ColumnType::Numeric) {
+  } else if (c.type == FieldType::Numeric) {
     c.precision = r.u8(base + f.col_misc);
     c.scale = r.u8(base + f.col_misc + 1);
   }

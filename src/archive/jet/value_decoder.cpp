@@ -58,28 +58,28 @@ Value ValueDecoder::decode(const Column& column, const Field& field) {
 }
 
 void ValueDecoder::decode_into(const Column& column, const Field& field, Value& out) {
-  if (column.type == ColumnType::Text && field.present) {
+  if (column.type == FieldType::Text && field.present) {
     decode_text(field.bytes, out);
     return;
   }
-  if (column.type == ColumnType::Memo && field.present) {
+  if (column.type == FieldType::Memo && field.present) {
     decode_text(read_long_value(pages_, field.bytes, long_value_), out);
     long_value_.page = Page{};  // the page's block may go back to the cache
     return;
   }
   // The kinds most rows hold are set in place; the others go through decode_other.
-  if (column.type == ColumnType::Boolean) return out.set(field.present);
+  if (column.type == FieldType::Boolean) return out.set(field.present);
   if (!field.present) return out.set_null();
   const Bytes b = field.bytes;
   switch (column.type) {
-    case ColumnType::Byte: return out.set(require(column, b, 1)[0]);
-    case ColumnType::Integer: return out.set(static_cast<std::int16_t>(load_u16(require(column, b, 2).data())));
-    case ColumnType::Long: return out.set(static_cast<std::int32_t>(load_u32(require(column, b, 4).data())));
-    case ColumnType::Currency:
+    case FieldType::Byte: return out.set(require(column, b, 1)[0]);
+    case FieldType::Integer: return out.set(static_cast<std::int16_t>(load_u16(require(column, b, 2).data())));
+    case FieldType::Long: return out.set(static_cast<std::int32_t>(load_u32(require(column, b, 4).data())));
+    case FieldType::Currency:
       return out.set(Currency{static_cast<std::int64_t>(load_u64(require(column, b, 8).data()))});
-    case ColumnType::Single: return out.set(load_single(require(column, b, 4).data()));
-    case ColumnType::Double: return out.set(load_double(require(column, b, 8).data()));
-    case ColumnType::DateTime: return out.set(DateTime{load_double(require(column, b, 8).data())});
+    case FieldType::Single: return out.set(load_single(require(column, b, 4).data()));
+    case FieldType::Double: return out.set(load_double(require(column, b, 8).data()));
+    case FieldType::DateTime: return out.set(DateTime{load_double(require(column, b, 8).data())});
     default: out = decode_other(column, field);
   }
 }
@@ -87,16 +87,16 @@ void ValueDecoder::decode_into(const Column& column, const Field& field, Value& 
 Value ValueDecoder::decode_other(const Column& column, const Field& field) const {
   Bytes b = field.bytes;
   switch (column.type) {
-    case ColumnType::Complex:
+    case FieldType::Complex:
       return Value::long_(static_cast<std::int32_t>(load_u32(require(column, b, 4).data())));
-    case ColumnType::Guid: {
+    case FieldType::Guid: {
       Guid g;
       std::memcpy(g.bytes.data(), require(column, b, 16).data(), 16);
       return Value::guid(g);
     }
-    case ColumnType::Numeric:
+    case FieldType::Numeric:
       return Value::numeric(load_numeric(column, require(column, b, kNumericSize).data()));
-    case ColumnType::BigInt: {
+    case FieldType::BigInt: {
       // Exact as a scale-0 decimal: Value has no 64-bit integer kind.
       std::int64_t v = static_cast<std::int64_t>(load_u64(require(column, b, 8).data()));
       Numeric n;
@@ -105,8 +105,8 @@ Value ValueDecoder::decode_other(const Column& column, const Field& field) const
       n.precision = 19;
       return Value::numeric(n);
     }
-    case ColumnType::Ole: return Value::binary(read_long_value(pages_, b));
-    case ColumnType::DateTimeExt: {
+    case FieldType::Ole: return Value::binary(read_long_value(pages_, b));
+    case FieldType::DateTimeExt: {
       std::u16string text(b.begin(), b.end());
       return Value::text(std::move(text));
     }

@@ -2,6 +2,23 @@
 
 namespace tarvik::archive::sql {
 
+void mark_columns(const Bound& e, std::size_t source, std::vector<bool>& mask) {
+  visit_columns(e, [&](const Bound& c) {
+    if (c.source == source) mask[c.column] = true;
+  });
+}
+
+bool reads_only(const Bound& e, std::size_t source) {
+  return !any_node(e, [source](const Bound& n) {
+    return n.kind == BoundKind::Aggregate || n.kind == BoundKind::GroupValue ||
+           (n.kind == BoundKind::Column && n.source != source);
+  });
+}
+
+bool reads_group_keys(const Bound& e, std::size_t key_count) {
+  return any_node(e, [key_count](const Bound& n) { return n.kind == BoundKind::GroupValue && n.index < key_count; });
+}
+
 bool same_bound(const Bound& a, const Bound& b) {
   if (a.kind != b.kind || a.args.size() != b.args.size()) return false;
   switch (a.kind) {

@@ -62,14 +62,14 @@ void collect_right_keys(const JoinNode& node, std::set<std::pair<std::size_t, st
 // the key for every one of its rows, in an index of its own, only to test it for null (the
 // accompanying invoices without a destination).
 void test_matches_not_keys(Bound& e, const std::set<std::pair<std::size_t, std::size_t>>& right_keys) {
-  if (e.kind == BoundKind::IsNull && e.args[0].kind == BoundKind::Column &&
-      right_keys.count({e.args[0].source, e.args[0].column}) != 0) {
-    e.kind = BoundKind::RowMissing;
-    e.source = e.args[0].source;
-    e.args.clear();
-    return;
-  }
-  for (Bound& a : e.args) test_matches_not_keys(a, right_keys);
+  walk_bound(e, [&](Bound& n) {
+    if (n.kind == BoundKind::IsNull && n.args[0].kind == BoundKind::Column &&
+        right_keys.count({n.args[0].source, n.args[0].column}) != 0) {
+      n.kind = BoundKind::RowMissing;
+      n.source = n.args[0].source;
+      n.args.clear();  // so the walk goes no deeper
+    }
+  });
 }
 
 }  // namespace

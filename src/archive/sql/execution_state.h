@@ -1,5 +1,6 @@
 // What one run of a query holds while it runs, shared by the executor and the cursor that walks
-// its joins: the joined tables' stored rows, the row context expressions read, the count's trail.
+// its joins: the joined tables' stored rows, the row context expressions read, the count's trail
+// and the phase the execution is in.
 #pragma once
 
 #include <cstdint>
@@ -8,26 +9,16 @@
 #include <vector>
 
 #include "archive/jet/jet_file.h"
+#include "archive/sql/bound_walk.h"
+#include "archive/sql/count_trail.h"
 #include "archive/sql/evaluate.h"
 #include "archive/sql/executor.h"
 #include "archive/sql/join_index_cache.h"
+#include "archive/sql/leaf_columns.h"
 
 namespace tarvik::archive::sql {
 
 class SpineCursor;
-
-// Marks in `mask` the columns of `source` that `e` reads.
-inline void mark_columns(const Bound& e, std::size_t source, std::vector<bool>& mask) {
-  if (e.kind == BoundKind::Column && e.source == source) mask[e.column] = true;
-  for (const Bound& a : e.args) mark_columns(a, source, mask);
-}
-
-// One flag per column of the source's table: the columns the query keeps of it.
-inline std::vector<bool> stored_mask(const PlanSource& src) {
-  std::vector<bool> mask(src.table.columns.size(), false);
-  for (std::size_t c : src.stored_columns) mask[c] = true;
-  return mask;
-}
 
 struct Execution::State {
   // Made and ended where the cursor is a whole type (it holds one).
@@ -57,6 +48,9 @@ struct Execution::State {
     ctx.full[source] = 0;
   }
 
+  // The cursor to its next row that passes WHERE; false at the end.
+  bool next_passing();
+
   void bind_stored(std::size_t source, std::int32_t n) {
     ctx.rows[source] = n < 0 ? nullptr : rows_of[source]->row(static_cast<std::size_t>(n));
     ctx.full[source] = 0;
@@ -73,10 +67,8 @@ struct Execution::State {
   std::unique_ptr<SpineCursor> top;
 
   // Each counted row's trail (SpineCursor::append_trail), once a count has run to the end.
-  std::vector<std::int32_t> trail;
-  bool trail_complete = false;
-  bool replaying = false;
-  std::size_t trail_position = 0;
+  CountTrail trail;
+  Execution::Phase phase = Execution::Phase::Unstarted;
   std::optional<bool> selects_leftmost_row;  // decided on the first row read
 };
 

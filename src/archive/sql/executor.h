@@ -9,6 +9,7 @@
 // rows are kept.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -24,6 +25,7 @@ class JetFile;
 namespace tarvik::archive::sql {
 
 class JoinIndexCache;
+class SpineCursor;
 
 class Execution {
  public:
@@ -33,6 +35,12 @@ class Execution {
   ~Execution();
   Execution(const Execution&) = delete;
   Execution& operator=(const Execution&) = delete;
+
+  // An execution goes through phases, and an operation out of its phase is a logic_error:
+  //   restart()      -> before the first row, of the joins' walk or of a count's trail;
+  //   next()         -> on a row while it gives true, then past the last (next() stays false);
+  //   count(), materialize() -> run a walk to its end: restart() before reading rows again.
+  // output() and current_row() need a row: next() has just given true.
 
   // For a streaming plan: back before the first row; the joined tables' indexes are built on the
   // first call and kept.
@@ -44,8 +52,7 @@ class Execution {
   // The same, without a copy when the query selects exactly its leftmost table's columns in
   // their order: that table's row as read. Otherwise `scratch`, filled. Valid until the next move.
   const std::vector<Value>& current_row(std::vector<Value>& scratch);
-  // The number of rows, decoding only the columns that WHERE and the joins read; call restart()
-  // before reading rows again.
+  // The number of rows, decoding only the columns that WHERE and the joins read.
   std::int64_t count();
 
   // The leftmost rows the last complete walk gave no row for, taken out; none when no walk has run
@@ -62,12 +69,25 @@ class Execution {
   struct State;  // the executor's own, shared with its cursors
 
  private:
+  enum class Phase : std::uint8_t {
+    Unstarted,  // nothing read yet: restart() first
+    Restarted,  // before the first row
+    Walking,    // on a row of the joins' walk
+    Replaying,  // on a row of a count's trail
+    Ended,      // past the last row
+    Spent,      // a count or a materialize ran the walk to its end
+  };
+
   // restart(), for a run whose rows will only be counted when `counting`.
   void restart_for(bool counting);
+  // The cursor, made on first use.
+  SpineCursor& cursor();
+  // Throws unless a row is current.
+  void check_on_row() const;
   // The selected values computed from the current row context as it stands.
   void project(std::vector<Value>& row) const;
-  // The group rows (keys, then counts) that pass HAVING, in the order first met.
-  std::vector<std::vector<Value>> kept_groups();
+  // The group rows that pass HAVING, sorted by their keys.
+  std::vector<std::vector<Value>> grouped_rows();
 
   std::unique_ptr<State> state_;
 };

@@ -13,26 +13,25 @@ namespace tarvik::archive::sql {
 
 namespace {
 
-using jet::ColumnType;
 
-constexpr FieldType kLongType{ColumnType::Long, 4};
-constexpr FieldType kBooleanType{ColumnType::Boolean, 1};
+constexpr DeclaredType kLongType{FieldType::Long, 4};
+constexpr DeclaredType kBooleanType{FieldType::Boolean, 1};
 
-Category category_of_column(ColumnType t) {
+Category category_of_column(FieldType t) {
   switch (t) {
-    case ColumnType::Text:
-    case ColumnType::Memo: return Category::Text;
-    case ColumnType::Guid: return Category::Guid;
-    case ColumnType::Binary:
-    case ColumnType::Ole:
-    case ColumnType::Complex: return Category::Binary;
+    case FieldType::Text:
+    case FieldType::Memo: return Category::Text;
+    case FieldType::Guid: return Category::Guid;
+    case FieldType::Binary:
+    case FieldType::Ole:
+    case FieldType::Complex: return Category::Binary;
     default: return Category::Number;
   }
 }
 
-bool is_integer_type(ColumnType t) {
-  return t == ColumnType::Byte || t == ColumnType::Integer || t == ColumnType::Long ||
-         t == ColumnType::Boolean;
+bool is_integer_type(FieldType t) {
+  return t == FieldType::Byte || t == FieldType::Integer || t == FieldType::Long ||
+         t == FieldType::Boolean;
 }
 
 std::optional<std::size_t> find_column(const jet::TableDef& table, std::string_view name) {
@@ -42,7 +41,7 @@ std::optional<std::size_t> find_column(const jet::TableDef& table, std::string_v
   return std::nullopt;
 }
 
-Bound literal(Value v, Category category, FieldType type, std::string text) {
+Bound literal(Value v, Category category, DeclaredType type, std::string text) {
   Bound b;
   b.kind = BoundKind::Literal;
   b.literal = std::move(v);
@@ -63,7 +62,7 @@ Bound number_literal(const std::string& digits, bool negative, std::string text)
     }
   }
   const double d = std::strtod(digits.c_str(), nullptr);
-  return literal(Value::double_(negative ? -d : d), Category::Number, {ColumnType::Double, 8},
+  return literal(Value::double_(negative ? -d : d), Category::Number, {FieldType::Double, 8},
                  std::move(text));
 }
 
@@ -123,9 +122,9 @@ Bound ExpressionBinder::bind(const Expr& e, const std::vector<std::size_t>& scop
     case ExprKind::String: {
       const Text t = utf8_to_utf16(e.literal);
       const auto size = static_cast<std::uint16_t>(std::min<std::size_t>(t.size() * 2, 0xFFFF));
-      return literal(Value::text(t), Category::Text, {ColumnType::Text, size}, e.text);
+      return literal(Value::text(t), Category::Text, {FieldType::Text, size}, e.text);
     }
-    case ExprKind::Null: return literal(Value(), Category::Null, {ColumnType::Text, 0}, e.text);
+    case ExprKind::Null: return literal(Value(), Category::Null, {FieldType::Text, 0}, e.text);
     case ExprKind::Negate: {
       // Only a negative number: Jet's other arithmetic is outside the subset.
       const Expr& inner = *e.args[0];
@@ -188,7 +187,7 @@ Bound ExpressionBinder::bind_function(const Expr& e, const std::vector<std::size
     b.args.push_back(bind(*e.args[0], scope, aggregates, clause));
     const Bound& arg = b.args[0];
     const bool whole_number = arg.category == Category::Number && is_integer_type(arg.type.type) &&
-                              arg.type.type != ColumnType::Boolean;
+                              arg.type.type != FieldType::Boolean;
     if (arg.category != Category::Text && arg.category != Category::Null && !whole_number) {
       throw errors::unsupported_sql("LEN di un valore che non è testo né numero intero (" + arg.text + ")");
     }

@@ -77,6 +77,7 @@ class JoinIndexCache {
   std::shared_ptr<const JoinedTable> find_locked(const std::string& key);
   void keep_locked(const std::string& key, std::shared_ptr<const JoinedTable> table);
 
+  // Shared by every thread reading the archive: owned by the archive's state, under mutex_.
   std::mutex mutex_;
   std::condition_variable built_;
   std::vector<std::string> building_;  // the keys of the indexes being built now

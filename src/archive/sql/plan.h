@@ -17,9 +17,9 @@
 
 namespace tarvik::archive::sql {
 
-// The type of a result column as the record set reports it.
-struct FieldType {
-  jet::ColumnType type = jet::ColumnType::Text;
+// The type and declared size of an expression's result, as the record set reports them.
+struct DeclaredType {
+  FieldType type = FieldType::Text;
   std::uint16_t size = 0;
 };
 
@@ -48,7 +48,7 @@ struct Bound {
   std::size_t index = 0;   // Aggregate: aggregate number; GroupValue: position in the group row
   std::vector<Bound> args;
   Category category = Category::Null;  // of the result, for type checks
-  FieldType type;                      // of the result
+  DeclaredType type;                   // of the result
   std::string text;                    // as written, for messages
 };
 

@@ -4,7 +4,6 @@
 // that row's turn, so the rows before it come exactly as they would without reading ahead.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -12,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "archive/jet/jet_file.h"
+#include "archive/sql/slot_ring.h"
 #include "archive/value.h"
 
 namespace tarvik::archive::sql {
@@ -31,19 +32,44 @@ class RowsAhead {
     std::optional<std::int64_t> number;
   };
 
+  // Reads rows of `scan` until the ring is full. `key.make(row)` makes a row's first join key once
+  // its values are read, `key.prefetch(row)` asks for its place in the join index, and
+  // `key.prefetch_bytes(row)` for the key bytes kept apart from that place.
+  template <typename Key>
+  void fill(jet::TableScan& scan, const Key& key) {
+    while (!full()) {
+      Row& row = tail();
+      try {
+        if (!scan.next(row.values)) {
+          end(nullptr);
+          return;
+        }
+        row.pointer = scan.row_pointer();
+        key.make(row);
+      } catch (...) {
+        end(std::current_exception());
+        return;
+      }
+      key.prefetch(row);
+      push();
+    }
+    // Half way to its turn, a row's slot has arrived: its key's bytes are asked for.
+    if (size() > kDepth / 2) key.prefetch_bytes(at(kDepth / 2));
+  }
+
   void clear() {
-    head_ = count_ = 0;
+    ring_.clear();
     ended_ = false;
     failure_ = nullptr;
   }
-  std::size_t size() const { return count_; }
+  std::size_t size() const { return ring_.size(); }
   // No more rows will be read: the ring holds its depth, or the scan has ended.
-  bool full() const { return ended_ || count_ == kDepth; }
+  bool full() const { return ended_ || ring_.full(); }
   // The row `distance` places after the next one to be taken (distance < size()).
-  Row& at(std::size_t distance) { return rows_[(head_ + distance) % kDepth]; }
+  Row& at(std::size_t distance) { return ring_.at(distance); }
   // Where the next row read goes; push() keeps it.
-  Row& tail() { return rows_[(head_ + count_) % kDepth]; }
-  void push() { ++count_; }
+  Row& tail() { return ring_.tail(); }
+  void push() { ring_.push(); }
   // The scan has ended, by its last row or by a failure thrown when its turn comes.
   void end(std::exception_ptr failure) {
     ended_ = true;
@@ -51,20 +77,13 @@ class RowsAhead {
   }
   // The next row, taken (valid until the next push), or null after the last.
   Row* take() {
-    if (count_ == 0) {
-      if (failure_) std::rethrow_exception(failure_);
-      return nullptr;
-    }
-    Row* row = &rows_[head_];
-    head_ = (head_ + 1) % kDepth;
-    --count_;
+    Row* row = ring_.take();
+    if (!row && failure_) std::rethrow_exception(failure_);
     return row;
   }
 
  private:
-  std::array<Row, kDepth> rows_;
-  std::size_t head_ = 0;
-  std::size_t count_ = 0;
+  SlotRing<Row, kDepth> ring_;
   bool ended_ = false;
   std::exception_ptr failure_;
 };

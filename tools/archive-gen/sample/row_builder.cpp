@@ -7,25 +7,25 @@
 namespace tarvik::archive_gen::sample {
 
 using archive::ValueKind;
-using archive::jet::ColumnType;
+using archive::FieldType;
 
 namespace {
 
-bool fits(ColumnType column, ValueKind value) {
+bool fits(FieldType column, ValueKind value) {
   switch (value) {
     case ValueKind::Null: return true;
-    case ValueKind::Boolean: return column == ColumnType::Boolean;
-    case ValueKind::Byte: return column == ColumnType::Byte;
-    case ValueKind::Integer: return column == ColumnType::Integer;
-    case ValueKind::Long: return column == ColumnType::Long;
-    case ValueKind::Single: return column == ColumnType::Single;
-    case ValueKind::Double: return column == ColumnType::Double;
-    case ValueKind::Currency: return column == ColumnType::Currency;
-    case ValueKind::DateTime: return column == ColumnType::DateTime;
-    case ValueKind::Text: return column == ColumnType::Text || column == ColumnType::Memo;
-    case ValueKind::Binary: return column == ColumnType::Ole || column == ColumnType::Binary;
-    case ValueKind::Guid: return column == ColumnType::Guid;
-    case ValueKind::Numeric: return column == ColumnType::Numeric;
+    case ValueKind::Boolean: return column == FieldType::Boolean;
+    case ValueKind::Byte: return column == FieldType::Byte;
+    case ValueKind::Integer: return column == FieldType::Integer;
+    case ValueKind::Long: return column == FieldType::Long;
+    case ValueKind::Single: return column == FieldType::Single;
+    case ValueKind::Double: return column == FieldType::Double;
+    case ValueKind::Currency: return column == FieldType::Currency;
+    case ValueKind::DateTime: return column == FieldType::DateTime;
+    case ValueKind::Text: return column == FieldType::Text || column == FieldType::Memo;
+    case ValueKind::Binary: return column == FieldType::Ole || column == FieldType::Binary;
+    case ValueKind::Guid: return column == FieldType::Guid;
+    case ValueKind::Numeric: return column == FieldType::Numeric;
   }
   return false;
 }
@@ -41,7 +41,7 @@ RowBuilder::RowBuilder(const SampleSchema& schema, std::string_view table)
 void RowBuilder::clear() {
   // A Yes/No field is never null in Jet: its value is the null-mask bit. New records start false.
   for (std::size_t i = 0; i < values_.size(); ++i) {
-    values_[i] = spec_->columns[i].type == ColumnType::Boolean ? archive::Value::boolean(false) : archive::Value();
+    values_[i] = spec_->columns[i].type == FieldType::Boolean ? archive::Value::boolean(false) : archive::Value();
   }
   cursor_ = 0;
 }
@@ -76,7 +76,7 @@ void RowBuilder::set_text(std::string_view column, std::u16string text) {
   const int i = find(column);
   if (i < 0) return;
   const ColumnSpec& spec = spec_->columns[static_cast<std::size_t>(i)];
-  if (spec.type == ColumnType::Text && text.size() > spec.text_size) {
+  if (spec.type == FieldType::Text && text.size() > spec.text_size) {
     std::size_t keep = spec.text_size;
     // A high surrogate left last would be half a character.
     if (keep > 0 && is_high_surrogate(text[keep - 1])) --keep;

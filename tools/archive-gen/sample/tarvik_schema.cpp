@@ -7,9 +7,9 @@
 
 namespace tarvik::archive_gen::sample {
 
-using archive::jet::ColumnType;
+using archive::FieldType;
 
-ColumnType column_type_from_name(std::string_view name) {
+FieldType column_type_from_name(std::string_view name) {
   if (const auto type = column_type_named(name)) return *type;
   throw std::invalid_argument("unknown column type \"" + std::string(name) + "\"");
 }

@@ -27,6 +27,6 @@ SampleSchema tarvik_schema(bool without_note_in_bolla = false);
 
 // The column type of a type name of the schema file ("long", "memo", ...); throws
 // std::invalid_argument for another name.
-archive::jet::ColumnType column_type_from_name(std::string_view name);
+archive::FieldType column_type_from_name(std::string_view name);
 
 }  // namespace tarvik::archive_gen::sample

@@ -1,4 +1,4 @@
-// The export stages, written in the plan's order on two threads. The run's own thread writes the
+// The export stages, written in the plan's order on two threads (run_ahead.h says when). The run's own thread writes the
 // stage whose turn it is straight into the transfer file; the archive's second thread takes the
 // next stage nobody has taken and records it (RecordStage), and in its turn the recording is
 // copied in. When the stage whose turn it is is still being recorded, the run's thread records
@@ -18,12 +18,15 @@
 namespace tarvik::app {
 
 class RunContext;
+class SecondThread;
 struct SharedStages;
 
 class StagesAhead {
  public:
-  // Starts recording on the archive's second thread; the archive (at `archive_path`) must be open.
-  StagesAhead(RunContext& context, const std::string& archive_path);
+  // The archive (at `archive_path`) must be open.
+  StagesAhead(RunContext& context, SecondThread& second, const std::string& archive_path);
+  // Starts recording on `second`, after the jobs asked of it before.
+  void start();
   // Stops the recordings under way and drops them: the run has ended.
   ~StagesAhead();
   StagesAhead(const StagesAhead&) = delete;
@@ -36,6 +39,7 @@ class StagesAhead {
 
  private:
   RunContext& context_;
+  SecondThread& second_;
   std::shared_ptr<SharedStages> shared_;
 };
 

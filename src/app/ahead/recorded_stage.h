@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "archive/database.h"
 #include "exporters/export_context.h"
@@ -34,6 +35,11 @@ struct RecordingPlace {
   const std::atomic<bool>& abandoned;
   std::function<void()> every_hundred = {};
 };
+
+// Where the recordings keep their lines; none when the run keeps no transfer file. Scratch files
+// may take the disk's free room beyond twice the archive's size: a transfer file is smaller than
+// its archive, and scratch files must never take the room it needs.
+std::unique_ptr<transfer::RecordingSpace> MakeRecordingSpace(const RunContext& context, const std::string& archive_path);
 
 // Runs `stage` into a recording; throws whatever the stage throws.
 std::unique_ptr<RecordedStage> RecordStage(const exporters::ExportStage& stage, const RecordingPlace& place);

@@ -1,8 +1,12 @@
-#include "app/recorded_stage.h"
+#include "app/ahead/recorded_stage.h"
 
+#include <algorithm>
+#include <optional>
 #include <stdexcept>
 
 #include "app/run_context.h"
+#include "platform/directory.h"
+#include "platform/utf8_path.h"
 #include "report/transfer_report.h"
 
 namespace tarvik::app {
@@ -47,6 +51,17 @@ class RecordingContext final : public exporters::ExportContext, public transfer:
 
 }  // namespace
 
+std::unique_ptr<transfer::RecordingSpace> MakeRecordingSpace(const RunContext& context, const std::string& archive_path) {
+  if (context.mode != RunMode::Export) return nullptr;
+  const std::string folder = platform::Utf8FromPath(context.transfer_path.parent_path());
+  std::uint64_t room = platform::FreeRoom(folder).value_or(0);
+  const std::optional<platform::FileStatus> archive = platform::ExamineFile(archive_path);
+  const std::uint64_t kept = archive ? 2 * archive->size : room;
+  room = room > kept ? room - kept : 0;
+  return std::make_unique<transfer::RecordingSpace>(folder, context.recording_memory,
+                                                    std::min(room, context.recording_disk));
+}
+
 std::unique_ptr<RecordedStage> RecordStage(const exporters::ExportStage& stage, const RecordingPlace& place) {
   auto recorded = std::make_unique<RecordedStage>(place.space);
   RecordingContext context(place, *recorded);
@@ -58,7 +73,7 @@ std::unique_ptr<RecordedStage> RecordStage(const exporters::ExportStage& stage, 
 void ReplayStage(RunContext& context, RecordedStage& stage) {
   context.writer().WriteRecorded(stage.lines);
   for (std::int32_t i = 0; i < stage.records; ++i) context.TickProgress();
-  if (context.report) context.report->BlockRecorded(std::move(stage.block), context.archive());
+  if (context.report) context.LookUpLeftOut(context.report->BlockRecorded(std::move(stage.block)));
 }
 
 }  // namespace tarvik::app

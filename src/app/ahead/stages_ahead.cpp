@@ -1,4 +1,4 @@
-#include "app/run_stages.h"
+#include "app/ahead/stages_ahead.h"
 
 #include <algorithm>
 #include <atomic>
@@ -11,11 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "app/recorded_stage.h"
+#include "app/ahead/recorded_stage.h"
+#include "app/ahead/second_thread.h"
 #include "app/run_context.h"
 #include "exporters/run_plan.h"
-#include "platform/directory.h"
-#include "platform/utf8_path.h"
 
 namespace tarvik::app {
 
@@ -37,23 +36,10 @@ std::unique_ptr<RecordedStage> TryRecording(const exporters::ExportStage& stage,
   }
 }
 
-// Where the recordings keep their lines; none when the run keeps no transfer file. Scratch files
-// may take the disk's free room beyond twice the archive's size: a transfer file is smaller than
-// its archive, and scratch files must never take the room it needs.
-std::unique_ptr<transfer::RecordingSpace> MakeRecordingSpace(const RunContext& context, const std::string& archive_path) {
-  if (context.mode != RunMode::Export) return nullptr;
-  const std::string folder = platform::Utf8FromPath(context.transfer_path.parent_path());
-  std::uint64_t room = platform::FreeRoom(folder).value_or(0);
-  const std::optional<platform::FileStatus> archive = platform::ExamineFile(archive_path);
-  const std::uint64_t kept = archive ? 2 * archive->size : room;
-  room = room > kept ? room - kept : 0;
-  return std::make_unique<transfer::RecordingSpace>(folder, context.recording_memory,
-                                                    std::min(room, context.recording_disk));
-}
-
 }  // namespace
 
-// What both threads see; the second thread's jobs hold it, so it lives as long as they do.
+// What both threads see of the stages: owned jointly by StagesAhead and the second thread's jobs
+// (so it lives as long as they do); everything but `plan`, `space` and `abandoned` under `mutex`.
 struct SharedStages {
   SharedStages(const std::vector<exporters::ExportStage>& plan, std::unique_ptr<transfer::RecordingSpace> recording_space)
       : plan(plan), space(std::move(recording_space)), states(plan.size(), StageState::Free), recorded(plan.size()) {
@@ -96,7 +82,7 @@ namespace {
 // One job of the second thread: records the next stage it may, then asks for the next such job,
 // so that the report's look-ups asked for meanwhile run between the recordings. With nothing to
 // record now, the chain stops; writing a stage that fills the condition codes starts it again.
-void RecordNext(const std::shared_ptr<SharedStages>& shared, RunContext& context) {
+void RecordNext(const std::shared_ptr<SharedStages>& shared, RunContext& context, SecondThread& second) {
   std::size_t stage = kNone;
   {
     std::lock_guard<std::mutex> lock(shared->mutex);
@@ -115,27 +101,29 @@ void RecordNext(const std::shared_ptr<SharedStages>& shared, RunContext& context
     shared->store_locked(stage, std::move(done));
   }
   // Still counted as under way: the run cannot have closed the archive yet.
-  if (!shared->abandoned)
-    context.archive().run_ahead([shared, &context](archive::Database&) { RecordNext(shared, context); });
+  if (!shared->abandoned) second.run([shared, &context, &second] { RecordNext(shared, context, second); });
   std::lock_guard<std::mutex> lock(shared->mutex);
   --shared->recording_elsewhere;
   shared->changed.notify_all();
 }
 
 // Under the mutex.
-void StartRecordingLocked(const std::shared_ptr<SharedStages>& shared, RunContext& context) {
+void StartRecordingLocked(const std::shared_ptr<SharedStages>& shared, RunContext& context, SecondThread& second) {
   if (shared->chain_asked) return;
   shared->chain_asked = true;
-  context.archive().run_ahead([shared, &context](archive::Database&) { RecordNext(shared, context); });
+  second.run([shared, &context, &second] { RecordNext(shared, context, second); });
 }
 
 }  // namespace
 
-StagesAhead::StagesAhead(RunContext& context, const std::string& archive_path)
+StagesAhead::StagesAhead(RunContext& context, SecondThread& second, const std::string& archive_path)
     : context_(context),
-      shared_(std::make_shared<SharedStages>(exporters::run_plan(), MakeRecordingSpace(context, archive_path))) {
+      second_(second),
+      shared_(std::make_shared<SharedStages>(exporters::run_plan(), MakeRecordingSpace(context, archive_path))) {}
+
+void StagesAhead::start() {
   std::lock_guard<std::mutex> lock(shared_->mutex);
-  StartRecordingLocked(shared_, context_);
+  StartRecordingLocked(shared_, context_, second_);
 }
 
 StagesAhead::~StagesAhead() { stop(); }
@@ -187,7 +175,7 @@ void StagesAhead::WriteAll() {
       if (fills_codes(plan[turn])) {
         lock.lock();
         // The stages that read the codes may now be recorded.
-        if (--shared.codes_to_come == 0) StartRecordingLocked(shared_, context_);
+        if (--shared.codes_to_come == 0) StartRecordingLocked(shared_, context_, second_);
       }
       ++turn;
       continue;
