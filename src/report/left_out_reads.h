@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "archive/database.h"
+#include "archive/key_lookup.h"
 #include "report/left_out_rule.h"
 
 namespace tarvik::report {
