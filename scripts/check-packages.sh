@@ -29,6 +29,11 @@ cmp -s docs/guida.md "$work/deb/usr/share/doc/tarvik-transfer/guida.md" ||
   fail "$deb lacks the user's guide (/usr/share/doc/tarvik-transfer/guida.md) or holds another one"
 [[ $("$work/deb/usr/bin/tarvik-transfer" --version) == *"$version"* ]] ||
   fail "the packed tarvik-transfer does not report $version"
+# liburing is linked in whole (CMakeLists.txt): the package's dependencies do not name it.
+for program in tarvik-transfer tarvik-export archive-gen; do
+  ! objdump -p "$work/deb/usr/bin/$program" | grep -q 'NEEDED *liburing' ||
+    fail "the packed $program needs liburing's shared library, which the package does not depend on"
+done
 echo "ok   $deb"
 
 # Windows: the zip with the three programs and the user's guide as text.

@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config   # the build
+  liburing-dev                                  # the archive's batched page reads (io_uring)
   ccache                                        # shorter rebuilds
   libgtest-dev libbenchmark-dev                 # tests and benchmarks
   nlohmann-json3-dev                            # archive-gen reads JSON descriptions

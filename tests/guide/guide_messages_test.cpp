@@ -191,7 +191,7 @@ void GatherWindow(ProgramLines& lines, const std::filesystem::path& sample_folde
   QObject::connect(&deadline, &QTimer::timeout, [] { QApplication::exit(kGaveUp); });
   deadline.start(120000);
   QTimer::singleShot(0, form.Command1, [&form] { form.Command1->click(); });
-  EXPECT_EQ(QApplication::exec(), app::window::kExitFinished);
+  EXPECT_EQ(QApplication::exec(), app::kExitFinished);
   EXPECT_EQ(boxes.seen().size(), 1u) << "the department question";
   for (const SeenMessageBox& box : boxes.seen()) AddBox(lines, box, "department question", true);
 }

@@ -8,14 +8,13 @@ namespace tarvik::test {
 namespace {
 
 TEST(RegistrySettingsTest, TheInstallationFolderComesFromTheRegistry) {
-  ASSERT_TRUE(platform::SettingsInRegistry());
   // A section of its own, so that the user's real value is not touched by the round trip.
-  ASSERT_TRUE(platform::WriteRegistrySetting("Tarvik", "Prova unità", "Cartella", "C:\\Società\\Dati è\\"));
-  EXPECT_EQ(platform::ReadRegistrySetting("Tarvik", "Prova unità", "Cartella"), "C:\\Società\\Dati è\\");
-  EXPECT_EQ(platform::ReadRegistrySetting("Tarvik", "Prova unità", "Assente"), std::nullopt);
-  EXPECT_EQ(platform::ReadRegistrySetting("Tarvik", "Sezione assente", "Cartella"), std::nullopt);
+  ASSERT_TRUE(platform::WriteSetting("Tarvik", "Prova unità", "Cartella", "C:\\Società\\Dati è\\"));
+  EXPECT_EQ(platform::ReadSetting("Tarvik", "Prova unità", "Cartella"), "C:\\Società\\Dati è\\");
+  EXPECT_EQ(platform::ReadSetting("Tarvik", "Prova unità", "Assente"), std::nullopt);
+  EXPECT_EQ(platform::ReadSetting("Tarvik", "Sezione assente", "Cartella"), std::nullopt);
 
-  ASSERT_TRUE(platform::WriteRegistrySetting("Tarvik", "Installazione", "Cartella", "Z:\\tmp\\Tarvik prova\\"));
+  ASSERT_TRUE(platform::WriteSetting("Tarvik", "Installazione", "Cartella", "Z:\\tmp\\Tarvik prova\\"));
   EXPECT_EQ(app::ReadInstallationFolder(), "Z:\\tmp\\Tarvik prova\\");
 }
 

@@ -11,26 +11,14 @@
 #include <QScreen>
 #include <QStringList>
 
-#include "app/command_line.h"
-#include "app/file_tests.h"
-#include "app/settings.h"
-#include "app/startup_texts.h"
 #include "app/window/form_layout.h"
+#include "app/window/form_texts.h"
 #include "app/window/message_box.h"
 #include "app/window/plain_text.h"
 
 namespace tarvik::app::window {
 
 namespace {
-
-constexpr char kCaption[] = "Importa dati Tarvik - prima parte";
-constexpr char kLabel1Text[] =
-    "Questa è la prima parte del trasferimento dati. Gli archivi dovrebbero trovarsi nella cartella "
-    "specificata più in basso. E' possibile modificare il percorso, ma normalmente non dovrebbe "
-    "essere necessario.";
-constexpr char kLabel2Text[] = "Cartella di installazione Tarvik";
-constexpr char kCommand1Text[] = "Procedi";
-constexpr char kLblAvanzamentoText[] = "Avanzamento";
 
 // The design font first, then fonts of the same metrics where it is missing.
 QFont DesignFont(double point_size) {
@@ -99,19 +87,6 @@ void Form1::LayOut(double dpi) {
   Command1->setGeometry(ToPixels(kCommand1, dpi));
   lblAvanzamento->setGeometry(ToPixels(kLblAvanzamento, dpi));
   txtErrore->setGeometry(ToPixels(kTxtErrore, dpi));
-}
-
-void Form1::Form_Load(const std::string& command_line) {
-  std::string folder = ReadInstallationFolder();
-  if (!folder.empty()) {
-    set_folder_text(NormalizeFolder(folder));
-  } else {
-    message_box(kMissingFolderMessage, ui::kExportTitle, ui::kStyleWarningOk);
-    set_folder_text("");
-  }
-  transfer_path_ = TransferPathFromCommandLine(command_line);
-  show_error_panel(false);
-  set_progress_caption("");
 }
 
 void Form1::Command1Pressed() {

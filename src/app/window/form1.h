@@ -21,12 +21,6 @@ class Form1 : public QWidget, public ui::WindowPort {
  public:
   explicit Form1(QWidget* parent = nullptr);
 
-  // Start-up, before the window is first shown: the folder from the settings store (a warning
-  // and an empty box when there is none), the transfer file path from the command-line text,
-  // the error panel hidden and the progress label emptied.
-  void Form_Load(const std::string& command_line);
-  const std::string& transfer_path() const { return transfer_path_; }
-
   // What a press of "Procedi" runs. A press or a close request that arrives while the run lets
   // the window handle its events does not start a second run and does not close the window: the
   // close is carried out when the run returns, if the run has not ended the program itself.
@@ -62,7 +56,6 @@ class Form1 : public QWidget, public ui::WindowPort {
   // A press of "Procedi": runs the run unless one is in progress.
   void Command1Pressed();
 
-  std::string transfer_path_;
   std::function<void()> run_;
   bool running_ = false;
   bool close_requested_ = false;

@@ -1,8 +1,11 @@
-// Several reads of one file handed to Linux in one system call (io_uring), for the archive's
-// pages: on the virtual machines the export runs on, a call costs more than copying a page, and a
-// block of pages is often read as several separate runs. Each thread has a ring of its own; where
-// the system refuses rings (an old kernel, a sandbox), reads go one call each, as before.
+// Several reads of one file handed to Linux in one system call (io_uring, through liburing), for
+// the archive's pages: on the virtual machines the export runs on, a call costs more than copying
+// a page, and a block of pages is often read as several separate runs. Each thread has a ring of
+// its own; where the system refuses rings (an old kernel, a sandbox), reads go one call each, as
+// before.
 #pragma once
+
+#include <liburing.h>
 
 #include <cstdint>
 #include <span>
@@ -34,30 +37,19 @@ class ReadRing {
   }
 
  private:
-  static constexpr std::size_t kEntries = 32;
+  static constexpr unsigned kEntries = 32;
   ReadRing() = default;
   bool set_up();
   // Sets each piece's `got` to what the ring read, or -1 where it gave an error.
   void submit_and_wait(int fd, std::span<PieceRead> pieces);
   // Takes the completions that have arrived into their pieces; returns how many.
   unsigned reap(std::span<PieceRead> pieces);
+  // Waits until none of the reads in flight is left, so that none lands in a buffer reused later.
+  void drain(std::span<PieceRead> pieces, unsigned in_flight);
 
-  int ring_fd_ = -1;
+  io_uring ring_{};
+  bool made_ = false;
   bool broken_ = false;  // a call failed: the ring's state is not trusted any more
-  void* sq_ring_ = nullptr;
-  std::size_t sq_ring_bytes_ = 0;
-  void* cq_ring_ = nullptr;
-  std::size_t cq_ring_bytes_ = 0;
-  void* entries_ = nullptr;
-  std::size_t entries_bytes_ = 0;
-  // Positions in the mapped rings.
-  unsigned* sq_tail_ = nullptr;
-  unsigned* sq_mask_ = nullptr;
-  unsigned* sq_array_ = nullptr;
-  unsigned* cq_head_ = nullptr;
-  unsigned* cq_tail_ = nullptr;
-  unsigned* cq_mask_ = nullptr;
-  void* cqes_ = nullptr;
 };
 
 }  // namespace tarvik::platform

@@ -14,10 +14,8 @@ std::wstring key_path(std::string_view application, std::string_view section) {
 
 }  // namespace
 
-bool SettingsInRegistry() { return true; }
-
-std::optional<std::string> ReadRegistrySetting(std::string_view application, std::string_view section,
-                                               std::string_view key) {
+std::optional<std::string> ReadSetting(std::string_view application, std::string_view section,
+                                       std::string_view key) {
   HKEY hkey = nullptr;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, key_path(application, section).c_str(), 0, KEY_QUERY_VALUE, &hkey) !=
       ERROR_SUCCESS)
@@ -42,8 +40,8 @@ std::optional<std::string> ReadRegistrySetting(std::string_view application, std
   return result;
 }
 
-bool WriteRegistrySetting(std::string_view application, std::string_view section, std::string_view key,
-                          std::string_view value) {
+bool WriteSetting(std::string_view application, std::string_view section, std::string_view key,
+                  std::string_view value) {
   HKEY hkey = nullptr;
   if (RegCreateKeyExW(HKEY_CURRENT_USER, key_path(application, section).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
                       nullptr, &hkey, nullptr) != ERROR_SUCCESS)

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "platform/posix/settings_file.h"
 #include "archive-gen/sample/sample_command.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
@@ -28,7 +28,7 @@ class SettingsFolder {
 
   // Writes the installation folder the way a Qt program stores it.
   void set_installation_folder(const std::string& folder) {
-    const QString file = QString::fromStdString(app::SettingsFilePath("Tarvik").string());
+    const QString file = QString::fromStdString(platform::SettingsFilePath("Tarvik").string());
     QSettings settings(file, QSettings::IniFormat);
     settings.setValue(QStringLiteral("Installazione/Cartella"), QString::fromStdString(folder));
     settings.sync();

@@ -1,10 +1,7 @@
 #include "app/window/win32/form1.h"
 
-#include "app/command_line.h"
-#include "app/file_tests.h"
-#include "app/settings.h"
-#include "app/startup_texts.h"
 #include "app/window/form_design.h"
+#include "app/window/form_texts.h"
 #include "app/window/win32/control_ids.h"
 #include "app/window/win32/dpi.h"
 #include "app/window/win32/line_breaks.h"
@@ -14,15 +11,6 @@
 namespace tarvik::app::window::win32 {
 
 namespace {
-
-constexpr char kCaption[] = "Importa dati Tarvik - prima parte";
-constexpr char kLabel1Text[] =
-    "Questa è la prima parte del trasferimento dati. Gli archivi dovrebbero trovarsi nella cartella "
-    "specificata più in basso. E' possibile modificare il percorso, ma normalmente non dovrebbe "
-    "essere necessario.";
-constexpr char kLabel2Text[] = "Cartella di installazione Tarvik";
-constexpr char kCommand1Text[] = "Procedi";
-constexpr char kLblAvanzamentoText[] = "Avanzamento";
 
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
@@ -190,19 +178,6 @@ bool Form1::PreTranslate(MSG& msg) {
     return true;
   }
   return IsDialogMessageW(hwnd_, &msg) != 0;
-}
-
-void Form1::Form_Load(const std::string& command_line) {
-  std::string folder = ReadInstallationFolder();
-  if (!folder.empty()) {
-    set_folder_text(NormalizeFolder(folder));
-  } else {
-    message_box(kMissingFolderMessage, ui::kExportTitle, ui::kStyleWarningOk);
-    set_folder_text("");
-  }
-  transfer_path_ = TransferPathFromCommandLine(command_line);
-  show_error_panel(false);
-  set_progress_caption("");
 }
 
 void Form1::Command1Pressed() {

@@ -21,12 +21,6 @@ class Form1 : public ui::WindowPort {
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
 
-  // Start-up, before the window is first shown: the folder from the settings store (a warning
-  // and an empty box when there is none), the transfer file path from the command-line text, the
-  // error panel hidden and the progress label emptied.
-  void Form_Load(const std::string& command_line);
-  const std::string& transfer_path() const { return transfer_path_; }
-
   // What a press of "Procedi" runs. A press or a close request that arrives while the run lets the
   // window handle its events does not start a second run and does not close the window: the close
   // is carried out when the run returns, if the run has not ended the program itself.
@@ -69,7 +63,6 @@ class Form1 : public ui::WindowPort {
   HFONT control_font_ = nullptr;
   HWND focus_ = nullptr;  // the control that had the keyboard when the window was last left
 
-  std::string transfer_path_;
   std::function<void()> run_;
   bool running_ = false;
   bool close_requested_ = false;

@@ -3,27 +3,16 @@
 // own command line (the platform reads it), so that its spacing and quotes are the user's.
 #include <windows.h>
 
-#include "app/export_run.h"
-#include "app/run_context.h"
-#include "app/window/win32/form1.h"
 #include "app/command_line.h"
-#include "platform/utf8_path.h"
-
-namespace {
-
-constexpr int kExitFailed = 1;
-
-}  // namespace
+#include "app/export_window.h"
+#include "app/window/win32/form1.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
-  using tarvik::app::window::win32::Form1;
-  Form1 form(instance);
-  form.Form_Load(tarvik::app::CommandLineText(0, nullptr));
-  tarvik::app::RunContext context(form, tarvik::platform::PathFromUtf8(form.transfer_path()));
+  using tarvik::app::kExitFailed;
+  tarvik::app::window::win32::Form1 form(instance);
+  tarvik::app::ExportWindowRun run(form, tarvik::app::CommandLineText(0, nullptr));
   form.set_run([&] {
-    // A failed run has reported its error and deleted the transfer file: the program ends here,
-    // with nothing else closed or restored. A finished one has unloaded the window.
-    if (tarvik::app::Command1_Click(context) == tarvik::app::RunOutcome::Failed) form.EndProgram(kExitFailed);
+    if (!run.Run()) form.EndProgram(kExitFailed);
   });
   form.Show(show_command);
 

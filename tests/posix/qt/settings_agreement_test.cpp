@@ -1,5 +1,5 @@
-// The settings reader that needs no Qt agrees with QSettings: on the file's place, on values
-// that QSettings wrote, and on files written by hand.
+// The settings store outside Windows agrees with QSettings: on the file's place, on values that
+// QSettings wrote, on files written by hand, and on the values it writes itself.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -8,11 +8,13 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/settings.h"
+#include "platform/posix/ini_text.h"
+#include "platform/posix/settings_file.h"
+#include "platform/settings_store.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
-namespace tarvik::app {
+namespace tarvik::platform {
 namespace {
 
 // QSettings settles its user folder once per process, so the place is asked of a fresh process:
@@ -138,5 +140,41 @@ TEST(SettingsAgreement, FilesWrittenByHand) {
   }
 }
 
+TEST(SettingsAgreement, ValuesWrittenByTheStore) {
+  const std::vector<std::string> values = {
+      "/opt/Tarvik", "C:\\Programmi\\Tarvik\\", " /con spazi/ ", "/a;b,c=d\"e\"", "@Tarvik", "@@x",
+      "/home/anna/Perché è così/€ \xF0\x9F\x98\x80", "tab\there\r\nnew line\x01" "af\x1f" "0", "", ",", "=",
+  };
+  test::TempDir dir;
+  int n = 0;
+  for (const std::string& value : values) {
+    // A folder per value: QSettings keeps the files it has read.
+    const std::string folder = (dir / ("store" + std::to_string(n++))).string();
+    test::ScopedEnv config("XDG_CONFIG_HOME", folder.c_str());
+    const std::filesystem::path file = SettingsFilePath("Tarvik");
+    const std::filesystem::path by_qt = folder + "/by_qt.ini";
+    ASSERT_TRUE(WriteSetting("Tarvik", "Installazione", "Cartella", value));
+    EXPECT_EQ(QtValue(file), value) << "file: " << ReadBytes(file);
+    {
+      QSettings qt(QString::fromStdString(by_qt.string()), QSettings::IniFormat);
+      qt.setValue(QStringLiteral("Installazione/Cartella"), QString::fromStdString(value));
+    }
+    EXPECT_EQ(ReadBytes(file), ReadBytes(by_qt)) << "a fresh file is written as QSettings writes it";
+  }
+  test::ScopedEnv config("XDG_CONFIG_HOME", (dir / "others").c_str());
+  const std::filesystem::path file = SettingsFilePath("Tarvik");
+  std::filesystem::create_directories(file.parent_path());
+  // Into a file of other keys and sections, written by hand: Qt reads the value and the rest.
+  std::ofstream(file, std::ios::binary) << "[General]\nx=1\n\n[Installazione]\nAltro=2\n\n[Z]\ny=3\n";
+  ASSERT_TRUE(WriteSetting("Tarvik", "Installazione", "Cartella", "/nuova"));
+  ASSERT_TRUE(WriteSetting("Tarvik", "Nuova sezione/è", "Chiave è", "v"));
+  QSettings qt(QString::fromStdString(file.string()), QSettings::IniFormat);
+  EXPECT_EQ(qt.value(QStringLiteral("Installazione/Cartella")).toString().toStdString(), "/nuova");
+  EXPECT_EQ(qt.value(QStringLiteral("Installazione/Altro")).toString().toStdString(), "2");
+  EXPECT_EQ(qt.value(QStringLiteral("x")).toString().toStdString(), "1");
+  EXPECT_EQ(qt.value(QStringLiteral("Z/y")).toString().toStdString(), "3");
+  EXPECT_EQ(qt.value(QString::fromUtf8("Nuova sezione/è/Chiave è")).toString().toStdString(), "v");
+}
+
 }  // namespace
-}  // namespace tarvik::app
+}  // namespace tarvik::platform

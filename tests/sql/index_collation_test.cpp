@@ -16,7 +16,7 @@
 #include "archive/jet/page_source.h"
 #include "archive/sql/compare.h"
 #include "common/utf8.h"
-#include "corpus.h"
+#include "archive/corpus.h"
 
 namespace tarvik::test {
 namespace {

@@ -10,8 +10,8 @@
 
 #include "archive/archive_error.h"
 #include "archive/jet/page_source.h"
-#include "corpus.h"
-#include "scan_helpers.h"
+#include "archive/corpus.h"
+#include "archive/scan_helpers.h"
 
 namespace tarvik::test {
 namespace {

@@ -13,7 +13,7 @@
 #include "archive/jet/format.h"
 #include "archive/jet/jet_file.h"
 #include "archive/jet/page_source.h"
-#include "corpus.h"
+#include "archive/corpus.h"
 
 namespace tarvik::test {
 namespace {

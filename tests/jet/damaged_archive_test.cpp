@@ -8,8 +8,8 @@
 #include "archive/jet/page_source.h"
 #include "archive/jet/row_layout.h"
 #include "archive/jet/usage_map.h"
-#include "corpus.h"
-#include "scan_helpers.h"
+#include "archive/corpus.h"
+#include "archive/scan_helpers.h"
 
 namespace tarvik::test {
 namespace {

@@ -9,7 +9,7 @@
 #include "archive/jet/long_value.h"
 #include "archive/jet/row_layout.h"
 #include "archive/jet/usage_map.h"
-#include "corpus.h"
+#include "archive/corpus.h"
 #include "support/allocation_probe.h"
 
 namespace tarvik::test {
