@@ -11,7 +11,8 @@
 # folder removed at the end. OTHER=PATH times a second tarvik-transfer (say, the build before a
 # change) in the same run and checks that it writes the same bytes. ROUNDS=N (default 1) runs
 # every program N times, one after another in each round, and gives the least wall and CPU time
-# and the largest memory of each: on a shared virtual machine one run can be a fifth off.
+# (STAT=median: their median) and the largest memory of each: on a shared virtual machine one run
+# can be a fifth off.
 set -euo pipefail
 
 build=${1:-build}
@@ -54,12 +55,18 @@ sample_anon() {
   echo "$peak_anon_kb" >"$log.anon"
 }
 
-# Over every round of a program ($1.1, $1.2, ...): the least wall seconds, the least CPU seconds
-# (user + system), the largest peak resident MB from GNU time's reports, the largest sampled anon.
-wall() { cat "$1".*.wall | sort -g | head -1 | awk '{ printf "%.2f", $1 }'; }
+# Over every round of a program ($1.1, $1.2, ...): the least (or, with STAT=median, the median)
+# wall seconds and CPU seconds (user + system), the largest peak resident MB from GNU time's
+# reports, the largest sampled anon.
+stat=${STAT:-least}
+pick() {
+  sort -g | awk -v stat="$stat" '{ v[NR] = $1 } END {
+    x = stat == "median" ? (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) : v[1]
+    printf "%.2f", x }'
+}
+wall() { cat "$1".*.wall | pick; }
 cpu() {
-  for log in "$1".*.time; do awk -F': ' '/User time|System time/ { s += $2 } END { print s }' "$log"; done |
-    sort -g | head -1 | awk '{ printf "%.2f", $1 }'
+  for log in "$1".*.time; do awk -F': ' '/User time|System time/ { s += $2 } END { print s }' "$log"; done | pick
 }
 peak_mb() { cat "$1".*.time | awk -F': ' '/Maximum resident set size/ { if ($2 > m) m = $2 } END { printf "%.0f", m / 1024 }'; }
 anon_mb() { cat "$1".*.anon | awk '{ if ($1 > m) m = $1 } END { printf "%.0f", m / 1024 }'; }
@@ -134,4 +141,4 @@ echo "rows/s: rows of all the archive's tables over the wall time; x mdb (wall):
 echo "over this program's, what a user waits (the export writes stages ahead on a second core);"
 echo "x mdb (CPU): the same for CPU time, all threads (steadier when the machine is shared);"
 echo "anon: peak anonymous memory, sampled every 50 ms in a run of its own, after the timed ones."
-echo "Times are the least of $rounds round(s), peak resident size the largest."
+echo "Times are the $stat of $rounds round(s), peak resident size the largest."
