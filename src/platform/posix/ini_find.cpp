@@ -1,14 +1,14 @@
 #include "platform/posix/ini_syntax.h"
 #include "platform/posix/ini_text.h"
-#include "platform/posix/utf16_text.h"
+#include "common/utf8.h"
 
 namespace tarvik::platform {
 
 std::optional<std::string> FindIniText(std::string_view ini, std::string_view section, std::string_view key) {
   if (ini.substr(0, 3) == "\xEF\xBB\xBF") ini.remove_prefix(3);
   // Sections of the same name are read as one, in the order they come.
-  const std::u16string wanted_group = Utf16FromUtf8(section) + u"/";
-  const std::u16string wanted_key = Utf16FromUtf8(key);
+  const std::u16string wanted_group = utf8_to_utf16(section) + u"/";
+  const std::u16string wanted_key = utf8_to_utf16(key);
   const std::u16string full_key = wanted_group + wanted_key;
   std::optional<std::u16string> nearest_group;  // the greatest group name not after the full key
   std::optional<ini::Value> found;
@@ -27,7 +27,7 @@ std::optional<std::string> FindIniText(std::string_view ini, std::string_view se
   // QSettings looks a key up only in the section whose name comes nearest before the key in
   // name order; a section such as [Installazione\A] hides [Installazione] from it.
   if (!found || nearest_group != wanted_group) return std::nullopt;
-  return Utf8FromUtf16(ini::ValueAsText(*found));
+  return utf16_to_utf8(ini::ValueAsText(*found));
 }
 
 }  // namespace tarvik::platform

@@ -1,6 +1,6 @@
 #include "platform/posix/ini_syntax.h"
 
-#include "platform/posix/utf16_text.h"
+#include "common/utf8.h"
 
 namespace tarvik::platform::ini {
 
@@ -75,7 +75,7 @@ std::optional<std::u16string> SectionGroup(std::string_view line_text) {
   // "[General]" holds the keys of no group; "[%General]" is the group named General.
   if (IsGeneral(name)) return std::u16string();
   if (name.size() > 1 && name.front() == '%' && IsGeneral(name.substr(1)))
-    return Utf16FromUtf8(name.substr(1)) + u"/";
+    return utf8_to_utf16(name.substr(1)) + u"/";
   return UnescapeName(name) + u"/";
 }
 

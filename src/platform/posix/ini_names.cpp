@@ -1,6 +1,6 @@
 #include "platform/posix/ini_syntax.h"
 
-#include "platform/posix/utf16_text.h"
+#include "common/utf8.h"
 
 namespace tarvik::platform::ini {
 
@@ -38,7 +38,7 @@ int HexDigit(char16_t c) {
 }
 
 std::u16string UnescapeName(std::string_view bytes) {
-  const std::u16string in = Utf16FromUtf8(bytes);
+  const std::u16string in = utf8_to_utf16(bytes);
   std::u16string out;
   std::size_t i = 0;
   while (i < in.size()) {

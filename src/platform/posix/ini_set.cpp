@@ -1,6 +1,6 @@
 #include "platform/posix/ini_syntax.h"
 #include "platform/posix/ini_text.h"
-#include "platform/posix/utf16_text.h"
+#include "common/utf8.h"
 
 namespace tarvik::platform {
 
@@ -35,11 +35,11 @@ std::string SetIniText(std::string_view ini, std::string_view section, std::stri
                        std::string_view value) {
   const std::string_view bom = ini.substr(0, 3) == "\xEF\xBB\xBF" ? ini.substr(0, 3) : std::string_view();
   const std::string_view text = ini.substr(bom.size());
-  const std::u16string wanted_key = Utf16FromUtf8(key);
-  const std::string stored = ini::EscapeText(Utf16FromUtf8(value));
+  const std::u16string wanted_key = utf8_to_utf16(key);
+  const std::string stored = ini::EscapeText(utf8_to_utf16(value));
   // QSettings ends its lines with LF; a file with CR LF keeps them.
   const std::string eol = text.find("\r\n") != std::string_view::npos ? "\r\n" : "\n";
-  const KeyPlace place = FindKeyPlace(text, Utf16FromUtf8(section) + u"/", wanted_key);
+  const KeyPlace place = FindKeyPlace(text, utf8_to_utf16(section) + u"/", wanted_key);
   std::string out(bom);
   if (place.key_line) {
     const std::size_t value_start = place.key_line->equals + 1;
@@ -51,7 +51,7 @@ std::string SetIniText(std::string_view ini, std::string_view section, std::stri
   out.append(text);
   if (!text.empty() && text.back() != '\n' && text.back() != '\r') out += eol;
   if (!text.empty()) out += eol;  // QSettings leaves a blank line between sections
-  return out.append(ini::SectionLine(Utf16FromUtf8(section))).append(eol).append(entry).append(eol);
+  return out.append(ini::SectionLine(utf8_to_utf16(section))).append(eol).append(entry).append(eol);
 }
 
 }  // namespace tarvik::platform

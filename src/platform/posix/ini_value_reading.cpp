@@ -1,7 +1,7 @@
 #include <utility>
 
 #include "platform/posix/ini_syntax.h"
-#include "platform/posix/utf16_text.h"
+#include "common/utf8.h"
 
 namespace tarvik::platform::ini {
 
@@ -41,7 +41,7 @@ class ValueReader {
       } else {
         std::size_t j = i_ + 1;
         while (j < str_.size() && str_[j] != '\\' && str_[j] != '"' && str_[j] != ',') ++j;
-        value_.text += Utf16FromUtf8(str_.substr(i_, j - i_));
+        value_.text += utf8_to_utf16(str_.substr(i_, j - i_));
         i_ = j;
       }
     }
@@ -118,7 +118,7 @@ class ValueReader {
 std::u16string ByteArrayText(std::u16string_view s) {
   std::string bytes;
   for (char16_t c : s.substr(11, s.size() - 12)) bytes += c <= 0xFF ? static_cast<char>(c) : '?';
-  return Utf16FromUtf8(bytes);
+  return utf8_to_utf16(bytes);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include <cstdio>
 
 #include "platform/posix/ini_syntax.h"
-#include "platform/posix/utf16_text.h"
+#include "common/utf8.h"
 
 namespace tarvik::platform::ini {
 
@@ -48,7 +48,7 @@ std::string EscapeText(std::u16string_view text) {
       escape_next_if_digit = false;
       continue;  // a plain character, written with its run
     }
-    out += Utf8FromUtf16(std::u16string_view(stored).substr(plain_from, i - plain_from));
+    out += utf16_to_utf8(std::u16string_view(stored).substr(plain_from, i - plain_from));
     plain_from = i + 1;
     if (named && !digit_after_number) {
       out += named;
@@ -58,7 +58,7 @@ std::string EscapeText(std::u16string_view text) {
       escape_next_if_digit = true;
     }
   }
-  out += Utf8FromUtf16(std::u16string_view(stored).substr(plain_from));
+  out += utf16_to_utf8(std::u16string_view(stored).substr(plain_from));
   if (needs_quotes || (!out.empty() && (out.front() == ' ' || out.back() == ' '))) out = '"' + out + '"';
   return out;
 }
